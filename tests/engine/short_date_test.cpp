@@ -1,0 +1,126 @@
+#include "engine/short_date.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+int ThisYear() {
+  const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+  return static_cast<int>(std::chrono::year_month_day{today}.year());
+}
+
+class ShortDateTest : public ::testing::Test {
+ protected:
+  void TearDown() override { SetShortDateFormat("dd/MM/yyyy"); }
+};
+
+TEST_F(ShortDateTest, WritesAndReadsBackInEachPattern) {
+  struct Case {
+    const char* pattern;
+    CalendarDate date;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"dd/MM/yyyy", {1980, 1, 5}, "05/01/1980"},  {"M/d/yyyy", {1975, 10, 31}, "10/31/1975"},
+      {"yyyy-MM-dd", {2001, 12, 9}, "2001-12-09"}, {"d.M.yyyy", {1959, 6, 1}, "1.6.1959"},
+      {"dd.MM.yyyy", {2000, 2, 29}, "29.02.2000"}, {"d/M/yy", {1999, 3, 7}, "7/3/99"},
+  };
+  for (const Case& c : cases) {
+    SetShortDateFormat(c.pattern);
+    EXPECT_EQ(ShortDateFormat(), c.pattern);
+    EXPECT_EQ(DateToText(c.date), c.text) << c.pattern;
+    if (std::string(c.pattern).find("yyyy") != std::string::npos) {
+      EXPECT_EQ(TextToDate(c.text), c.date) << c.pattern;
+    }
+  }
+}
+
+TEST_F(ShortDateTest, ReadsShortAndLongFields) {
+  SetShortDateFormat("dd/MM/yyyy");
+  EXPECT_EQ(TextToDate("5/1/1980"), (CalendarDate{1980, 1, 5}));
+  EXPECT_EQ(TextToDate("05/01/1980"), (CalendarDate{1980, 1, 5}));
+  SetShortDateFormat("M/d/yyyy");
+  EXPECT_EQ(TextToDate("01/05/1980"), (CalendarDate{1980, 1, 5}));
+}
+
+TEST_F(ShortDateTest, TwoDigitYearsLandWithinFiftyYearsOfToday) {
+  SetShortDateFormat("dd/MM/yyyy");
+  const int base = ThisYear() - 50;
+  for (int yy = 0; yy < 100; ++yy) {
+    const std::string text = "01/01/" + std::string(yy < 10 ? "0" : "") + std::to_string(yy);
+    const int year = TextToDate(text).year;
+    EXPECT_EQ(year % 100, yy);
+    EXPECT_GE(year, base) << text;
+    EXPECT_LT(year, base + 100) << text;
+  }
+}
+
+TEST_F(ShortDateTest, BadTextsFailInEveryPattern) {
+  struct Case {
+    const char* pattern;
+    const char* texts[8];
+  };
+  const Case cases[] = {
+      {"dd/MM/yyyy",
+       {"", "31/04/2001", "29/02/1900", "01-01-2001", "01/01/2001x", " 01/01/2001", "1/1/123",
+        "001/1/2001"}},
+      {"M/d/yyyy",
+       {"13/1/2001", "0/1/2001", "2/30/2001", "1/0/2001", "1/1", "1/1/2001/", "a/1/2001",
+        "1.1.2001"}},
+      {"yyyy-MM-dd",
+       {"01-01-2001", "2001-1-1-", "2001/01/01", "2001-00-10", "2001-01-32", "-2001-01-01",
+        "20011-01-01", "2001--01"}},
+      {"d.M.yyyy",
+       {"1.13.2001", "32.1.2001", "1.1.", "..", "1. 1.2001", "1.1.2001.", "+1.1.2001", "1.1.20O1"}},
+  };
+  for (const Case& c : cases) {
+    SetShortDateFormat(c.pattern);
+    for (const char* text : c.texts) {
+      try {
+        TextToDate(text);
+        ADD_FAILURE() << c.pattern << " read '" << text << "'";
+      } catch (const DateConversionError& e) {
+        EXPECT_EQ(std::string(e.what()), "'" + std::string(text) + "' is not a valid date");
+      }
+    }
+  }
+}
+
+TEST_F(ShortDateTest, RefusesPatternsItCannotReadBack) {
+  for (const char* pattern : {"", "dd/MM", "ddd/MM/yyyy", "dd/MMM/yyyy", "dd/MM/y", "dd/MM-yyyy",
+                              "dd/dd/yyyy", "dd1MM1yyyy", "dd/MM/yyyy "}) {
+    EXPECT_THROW(SetShortDateFormat(pattern), std::invalid_argument) << pattern;
+  }
+  EXPECT_EQ(ShortDateFormat(), "dd/MM/yyyy");  // a refused pattern changes nothing
+}
+
+TEST_F(ShortDateTest, NormalisesLocalePatterns) {
+  struct Case {
+    const char* locale;
+    const char* normalised;
+  };
+  const Case cases[] = {
+      {"dd/MM/yy", "dd/MM/yyyy"},          // it_IT
+      {"M/d/yy", "M/d/yyyy"},              // en_US
+      {"dd.MM.yy", "dd.MM.yyyy"},          // de_DE
+      {"d MMM yyyy", "d/MM/yyyy"},         // C
+      {"yy-MM-dd", "yyyy-MM-dd"},          // two-digit year first
+      {"dd/MM/yyyy", "dd/MM/yyyy"},        // already numeric
+      {"dddd, d MMMM yyyy", "d/MM/yyyy"},  // weekday dropped
+      {"d. M. yy", "d.M.yyyy"},            // separator followed by a blank
+      {"y/M/d", "yyyy/M/d"},
+      {"", "dd/MM/yyyy"},
+      {"HH:mm", "dd/MM/yyyy"},
+  };
+  for (const Case& c : cases) {
+    const std::string pattern = NormaliseShortDatePattern(c.locale);
+    EXPECT_EQ(pattern, c.normalised) << c.locale;
+    EXPECT_NO_THROW(SetShortDateFormat(pattern)) << pattern;
+  }
+}
+
+}  // namespace
