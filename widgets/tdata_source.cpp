@@ -1,0 +1,21 @@
+#include "widgets/tdata_source.h"
+
+#include "storage/tlbcsv.h"
+
+TDataSource::TDataSource(TLbCsv* table, QObject* parent) : QObject(parent) { SetDataSet(table); }
+
+TDataSource::~TDataSource() {
+  if (table_ != nullptr) table_->Detach(this);
+}
+
+void TDataSource::SetDataSet(TLbCsv* table) {
+  if (table == table_) return;
+  if (table_ != nullptr) table_->Detach(this);
+  table_ = table;
+  if (table_ != nullptr) table_->Attach(this);
+  emit DataEvent(TDataEvent::ActiveChanged);
+}
+
+void TDataSource::DataEvent(TLbCsv& table, TDataEvent event) {
+  if (&table == table_) emit DataEvent(event);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QMetaType>
+#include <QObject>
+
+#include "storage/tlbcsv_observer.h"
+
+Q_DECLARE_METATYPE(TDataEvent)
+
+// Links one table to its views: attaches itself to the table and re-emits
+// every event as the signal DataEvent. The table must outlive the link (or be
+// unset with SetDataSet(nullptr) first): the destructor detaches from it.
+// The signal shares its name with the observer callback, so connect with
+// qOverload<TDataEvent>(&TDataSource::DataEvent).
+class TDataSource : public QObject, public TLbCsvObserver {
+  Q_OBJECT
+
+ public:
+  explicit TDataSource(TLbCsv* table, QObject* parent = nullptr);
+  ~TDataSource() override;
+  TDataSource(const TDataSource&) = delete;
+  TDataSource& operator=(const TDataSource&) = delete;
+
+  TLbCsv* DataSet() const { return table_; }
+  // Views are told with ActiveChanged, as if the table had opened or closed.
+  void SetDataSet(TLbCsv* table);
+
+  void DataEvent(TLbCsv& table, TDataEvent event) override;
+
+ signals:
+  void DataEvent(TDataEvent event);
+
+ private:
+  TLbCsv* table_ = nullptr;
+};

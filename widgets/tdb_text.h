@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLabel>
+#include <QPointer>
+#include <QString>
+
+#include "widgets/tdata_source.h"
+
+// Label showing one field of the current record of a data source's table;
+// empty while the table is closed or the field is missing.
+class TDBText : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit TDBText(QWidget* parent = nullptr);
+
+  void SetDataSource(TDataSource* source);
+  TDataSource* DataSource() const { return source_; }
+  void SetDataField(const QString& field);
+  const QString& DataField() const { return field_; }
+
+  // Throws TableError "<objectName>: Field '<field>' not found" when the open
+  // table has no such column. Notifications never throw, so the owner calls
+  // this right after opening the table.
+  void CheckField() const;
+
+ private:
+  void Refresh();
+
+  QPointer<TDataSource> source_;
+  QString field_;
+};

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QFont>
+#include <QPointer>
+#include <QTableView>
+#include <vector>
+
+#include "widgets/tarchive_model.h"
+#include "widgets/tdata_source.h"
+#include "widgets/terror_hook.h"
+#include "widgets/ttitle_button_header.h"
+
+class QScrollBar;
+class TDataSetAction;
+class TLbCsv;
+
+// Read-only grid over a data source's table: whole-row selection that always
+// shows and always follows the table's current record, title buttons, record
+// moves by mouse, wheel and keys, Ctrl+Delete after a "Delete record?" box.
+// The vertical scroll bar stands for the current record among all records.
+class TRxDBGrid : public QTableView {
+  Q_OBJECT
+
+ public:
+  explicit TRxDBGrid(QWidget* parent = nullptr);
+  ~TRxDBGrid() override;
+  TRxDBGrid(const TRxDBGrid&) = delete;
+  TRxDBGrid& operator=(const TRxDBGrid&) = delete;
+
+  void SetDataSource(TDataSource* source);
+  TDataSource* DataSource() const { return source_; }
+  // A column showing `fieldName`, titled with it.
+  void AddColumn(const QString& fieldName, int width);
+  void SetTitleFont(const QFont& font);
+  QFont TitleFont() const;
+
+  // Number of data rows that fit wholly in the grid (at least one).
+  int VisibleRowCount() const;
+  // The column last clicked, which CellClick reports.
+  int SelectedColumn() const { return column_; }
+  TArchiveModel* ArchiveModel() const { return model_; }
+  TTitleButtonHeader* TitleHeader() const { return header_; }
+  QScrollBar* RecordScrollBar() const { return recordBar_; }
+
+  // Every grid alive, in creation order: where record actions look for the
+  // one that serves them.
+  static const std::vector<TRxDBGrid*>& Grids();
+  // Showing and bound to the action's data source, whose table exists.
+  bool ServesAction(const TDataSetAction& action) const;
+
+  // Where table errors raised by the grid's own moves and deletes go.
+  static void SetErrorHandler(TErrorHook::Handler handler);
+
+ signals:
+  // The left button was released over a data row of a table holding records.
+  void CellClick(int column);
+  void DblClick();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  enum class KeyMove {
+    None,
+    Prior,
+    Next,
+    PageBack,
+    PageOn,
+    First,
+    Last,
+    TopRow,
+    BottomRow,
+    Cancel
+  };
+
+  TLbCsv* ActiveTable() const;
+  void ApplyKeyMove(TLbCsv& table, KeyMove move);
+  void OnDataEvent(TDataEvent event);
+  void FollowCursor();
+  void KeepCurrentVisible();
+  void UpdateRecordBar();
+  void OnRecordBarAction(int action);
+  void MoveToRow(TLbCsv& table, int row);
+  int TopRow() const;
+  int BottomRow() const;
+  void WheelRecords(int angleDelta);
+  void ConfirmDelete();
+  bool AcquireFocus();
+  void FitRowHeight();
+
+  QPointer<TDataSource> source_;
+  TArchiveModel* model_;
+  TTitleButtonHeader* header_;
+  QScrollBar* recordBar_;
+  int column_ = 0;
+  int wheelDelta_ = 0;
+  bool leftPressed_ = false;  // a left press in the data area awaits its release
+};
