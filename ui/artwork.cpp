@@ -1,0 +1,72 @@
+#include "ui/artwork.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPixmapCache>
+#include <QSvgRenderer>
+
+// The pictures are built into the static ui library, whose resource
+// initialiser the linker would otherwise drop.
+static void LoadPictures() {
+  static const bool loaded = [] {
+    Q_INIT_RESOURCE(images);
+    return true;
+  }();
+  (void)loaded;
+}
+
+QPixmap Artwork::Picture(const QString& name, QSize size) {
+  LoadPictures();
+  if (size.isEmpty()) return {};
+  QString file = name;
+  if (!file.endsWith(QLatin1String(".svg"))) file += QLatin1String(".svg");
+
+  const QString key =
+      QStringLiteral("artwork:%1:%2x%3").arg(file).arg(size.width()).arg(size.height());
+  QPixmap cached;
+  if (QPixmapCache::find(key, &cached)) return cached;
+
+  QSvgRenderer renderer(QStringLiteral(":/images/") + file);
+  if (!renderer.isValid()) return {};
+
+  // Paint into an image first: a pixmap may live on a device that cannot
+  // start out transparent.
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+  painter.end();
+
+  QPixmap picture = QPixmap::fromImage(image);
+  QPixmapCache::insert(key, picture);
+  return picture;
+}
+
+QIcon Artwork::ToolIcon(int index) {
+  if (index < 0 || index >= ToolCount) return {};
+  const QPixmap colour = Picture(QStringLiteral("tool%1").arg(index), QSize(ToolSize, ToolSize));
+  if (colour.isNull()) return {};
+  QIcon icon;
+  icon.addPixmap(colour, QIcon::Normal);
+  icon.addPixmap(colour, QIcon::Active);
+  icon.addPixmap(GreyPicture(colour), QIcon::Disabled);
+  return icon;
+}
+
+QPixmap Artwork::GreyPicture(const QPixmap& colour) {
+  if (colour.isNull()) return {};
+  QImage image = colour.toImage().convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb pixel = line[x];
+      const int luma = qGray(pixel);
+      // Part way to white keeps the shapes readable but clearly inactive.
+      const int grey = luma + (255 - luma) * 2 / 5;
+      line[x] = qRgba(grey, grey, grey, qAlpha(pixel) * 4 / 5);
+    }
+  }
+  QPixmap grey = QPixmap::fromImage(image);
+  grey.setDevicePixelRatio(colour.devicePixelRatio());
+  return grey;
+}
