@@ -2,8 +2,36 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <string>
 
-// The program's main window.
+#include "storage/tlbcsv.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+class QWidget;
+class TActionUpdater;
+class TDataSetDelete;
+class TDataSetFirst;
+class TDataSetLast;
+class TDataSetNext;
+class TDataSetPrior;
+class TDataSource;
+class TDateTimePicker;
+class TDBText;
+class TJvHotLink;
+class TJvLabel;
+class TJvStatusBar2;
+class TRxDBGrid;
+
+// The main window: the calculation tab over the picture of a fiscal-code
+// card, the archive tab with its grid, the tool bars, menus and status bar.
+// Handlers throw; the event bindings run them inside the error guard.
 class TfrmCodFis : public QMainWindow {
   Q_OBJECT
 
@@ -11,4 +39,117 @@ class TfrmCodFis : public QMainWindow {
   // `dataFolder` holds comuni.dat and archivio.dat; empty means the
   // executable's folder.
   explicit TfrmCodFis(const QString& dataFolder = QString(), QWidget* parent = nullptr);
+  ~TfrmCodFis() override;
+
+  // Handlers of the calculation tab and the exit.
+  void FormCreate();
+  void ComboBox1Click();
+  void CognomeEnter();
+  void CognomeExit();
+  void NomeEnter();
+  void NomeExit();
+  void actCalcolaExecute();
+  void actAzzeraExecute();
+  void actEsciExecute();
+  std::string CalculateAndArchive();
+  bool CodeInArchive(const std::string& code);
+
+  // Handlers of the archive tab.
+  void RxDBGrid1CellClick(int column);
+  void RxDBGrid1DblClick();
+  void PageControl1Change();
+  void DataSetDelete1Execute();
+  void actFirstExecute();
+  void actPrevExecute();
+  void actNextExecute();
+  void actLastExecute();
+  void actDeleteExecute();
+
+  // Non-visual components.
+  TLbCsv LbCsv1{"LbCsv1"};
+  TLbCsv LbCsv2{"LbCsv2"};
+  TDataSource* DataSource1;
+  TDataSource* DataSource2;
+
+  // Controls, by their designed names.
+  QWidget* CoolBar1;
+  QWidget* ToolBar4;
+  QWidget* ToolBar1;
+  QWidget* ToolBar3;
+  QToolButton* ToolButton6;
+  QToolButton* ToolButton7;
+  QToolButton* ToolButton9;
+  QToolButton* ToolButton10;
+  QToolButton* ToolButton13;
+  QToolButton* ToolButton1;
+  QToolButton* ToolButton2;
+  QToolButton* ToolButton8;
+  QTabWidget* PageControl1;
+  QWidget* TabSheet1;
+  QWidget* TabSheet2;
+  QWidget* Panel1;
+  QLabel* Image1;
+  QLabel* Label6;
+  QLineEdit* Cognome;
+  QLineEdit* Nome;
+  QComboBox* ComboBox1;
+  TDateTimePicker* DateTimePicker1;
+  QRadioButton* RadioButton1;
+  QRadioButton* RadioButton2;
+  TDBText* DBText1;
+  TRxDBGrid* RxDBGrid1;
+  TJvStatusBar2* JvStatusBar21;
+  TJvLabel* JvLabel1;
+  TJvLabel* JvLabel2;
+  TJvHotLink* JvHotLink1;
+
+  // Menus.
+  QMenu* File1;
+  QMenu* Modifica1;
+  QMenu* Records1;
+  QMenu* N2;
+
+  // Actions.
+  QAction* actCalcola;
+  QAction* actAzzera;
+  QAction* actEsci;
+  QAction* actFirst;
+  QAction* actPrev;
+  QAction* actNext;
+  QAction* actLast;
+  QAction* actDelete;
+  TDataSetFirst* DataSetFirst1;
+  TDataSetPrior* DataSetPrior1;
+  TDataSetNext* DataSetNext1;
+  TDataSetLast* DataSetLast1;
+  TDataSetDelete* DataSetDelete1;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateComponents();
+  void CreateActions();
+  void CreateCoolBar(QWidget* client);
+  void CreateCalculationTab();
+  void CreateArchiveTab();
+  void CreateStatusBar(QWidget* client);
+  void CreateMenu();
+  void BindEvents();
+
+  template <class Handler>
+  void Guarded(Handler&& handler);
+  bool LookUpMunicipality();
+  void ConfirmAndDelete(const QString& question);
+  // Closes both tables; false when the archive could not be saved and the
+  // user chose to stay.
+  bool CloseTables();
+
+  QString dataFolder_;
+  TActionUpdater* updater_;
+  int confirmationsWaiting_ = 0;
+  bool closeRequested_ = false;
+  bool placed_ = false;
 };
