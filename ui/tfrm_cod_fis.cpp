@@ -1,10 +1,10 @@
 #include "ui/tfrm_cod_fis.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QCoreApplication>
