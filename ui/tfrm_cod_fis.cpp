@@ -99,6 +99,15 @@ void GiveMnemonics(QMenu* menu) {
   }
 }
 
+// The background of the edit box being typed in: the system's tooltip colour.
+QColor InputColour() { return QApplication::palette().color(QPalette::ToolTipBase); }
+
+void SetBackground(QLineEdit* edit, const QColor& colour) {
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, colour);
+  edit->setPalette(palette);
+}
+
 QToolButton* MakeToolButton(QWidget* bar, const QString& name, int left) {
   auto* button = new QToolButton(bar);
   button->setObjectName(name);
@@ -576,29 +585,10 @@ bool TfrmCodFis::LookUpMunicipality() {
 
 void TfrmCodFis::ComboBox1Click() { LookUpMunicipality(); }
 
-void TfrmCodFis::CognomeEnter() {
-  QPalette palette = Cognome->palette();
-  palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::ToolTipBase));
-  Cognome->setPalette(palette);
-}
-
-void TfrmCodFis::CognomeExit() {
-  QPalette palette = Cognome->palette();
-  palette.setColor(QPalette::Base, Qt::white);
-  Cognome->setPalette(palette);
-}
-
-void TfrmCodFis::NomeEnter() {
-  QPalette palette = Nome->palette();
-  palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::ToolTipBase));
-  Nome->setPalette(palette);
-}
-
-void TfrmCodFis::NomeExit() {
-  QPalette palette = Nome->palette();
-  palette.setColor(QPalette::Base, Qt::white);
-  Nome->setPalette(palette);
-}
+void TfrmCodFis::CognomeEnter() { SetBackground(Cognome, InputColour()); }
+void TfrmCodFis::CognomeExit() { SetBackground(Cognome, Qt::white); }
+void TfrmCodFis::NomeEnter() { SetBackground(Nome, InputColour()); }
+void TfrmCodFis::NomeExit() { SetBackground(Nome, Qt::white); }
 
 void TfrmCodFis::actAzzeraExecute() {
   Cognome->clear();

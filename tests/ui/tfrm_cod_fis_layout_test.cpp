@@ -164,6 +164,20 @@ TEST_F(LayoutTest, FocusStartsOnTheTabsAndTabWalksTheInputs) {
   EXPECT_TRUE(w.RadioButton2->isChecked());
 }
 
+TEST_F(LayoutTest, EditBoxesChangeColourWithTheFocus) {
+  TfrmCodFis& w = *window_;
+  QApplication::setActiveWindow(&w);
+  const QColor tip = QApplication::palette().color(QPalette::ToolTipBase);
+  ASSERT_NE(tip, QColor(Qt::white));
+  w.Cognome->setFocus();
+  EXPECT_EQ(w.Cognome->palette().color(QPalette::Base), tip);
+  w.Nome->setFocus();
+  EXPECT_EQ(w.Cognome->palette().color(QPalette::Base), QColor(Qt::white));
+  EXPECT_EQ(w.Nome->palette().color(QPalette::Base), tip);
+  w.ComboBox1->setFocus();
+  EXPECT_EQ(w.Nome->palette().color(QPalette::Base), QColor(Qt::white));
+}
+
 TEST_F(LayoutTest, OnlyCalcolaAzzeraAndExitShowTooltips) {
   TfrmCodFis& w = *window_;
   const auto showsTip = [](QToolButton* button) {
