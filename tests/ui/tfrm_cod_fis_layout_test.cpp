@@ -157,6 +157,15 @@ TEST_F(LayoutTest, FocusStartsOnTheTabsAndTabWalksTheInputs) {
           << "after Tab: " << QApplication::focusWidget()->objectName().toStdString();
     }
   }
+  // The date picker steps through day, month and year with the arrow keys.
+  w.DateTimePicker1->setFocus();
+  w.DateTimePicker1->setCurrentSectionIndex(0);
+  QTest::keyClick(w.DateTimePicker1, Qt::Key_Right);
+  EXPECT_EQ(w.DateTimePicker1->currentSection(), QDateTimeEdit::MonthSection);
+  QTest::keyClick(w.DateTimePicker1, Qt::Key_Right);
+  EXPECT_EQ(w.DateTimePicker1->currentSection(), QDateTimeEdit::YearSection);
+  QTest::keyClick(w.DateTimePicker1, Qt::Key_Left);
+  EXPECT_EQ(w.DateTimePicker1->currentSection(), QDateTimeEdit::MonthSection);
   // The radio buttons move with the arrow keys.
   w.RadioButton1->setChecked(true);
   w.RadioButton1->setFocus();
