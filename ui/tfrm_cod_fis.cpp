@@ -28,6 +28,7 @@
 #include "storage/table_error.h"
 #include "ui/artwork.h"
 #include "ui/error_box.h"
+#include "ui/menu_icon_style.h"
 #include "ui/page_control_style.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/taction_updater.h"
@@ -501,7 +502,10 @@ void TfrmCodFis::CreateMenu() {
   Records1->addAction(DataSetDelete1);
   N2 = bar->addMenu(QStringLiteral("&?"));
   N2->setObjectName(QStringLiteral("N2"));
+  auto* menuStyle = new MenuIconStyle(Artwork::ToolSize);
+  menuStyle->setParent(bar);
   for (QMenu* menu : {File1, Modifica1, Records1, N2}) {
+    menu->setStyle(menuStyle);
     connect(menu, &QMenu::aboutToShow, menu, [menu] { GiveMnemonics(menu); });
   }
 }

@@ -274,6 +274,8 @@ TEST_F(LayoutTest, MenusReadAsDesignedWithMnemonics) {
   EXPECT_EQ(captions(w.Records1), (QStringList{QStringLiteral("&First"), QStringLiteral("&Prior"),
                                                QStringLiteral("&Next"), QStringLiteral("&Last"),
                                                QStringLiteral("-"), QStringLiteral("&Delete")}));
+  // Entries draw their pictures at the tool images' size.
+  EXPECT_GE(w.Records1->actionGeometry(w.DataSetFirst1).height(), 24);
   // Opening twice gives no second mnemonic.
   emit w.Modifica1->aboutToShow();
   EXPECT_EQ(captions(w.Modifica1),
