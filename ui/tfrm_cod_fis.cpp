@@ -251,24 +251,18 @@ void TfrmCodFis::CreateActions() {
   DataSetNext1 = new TDataSetNext(this);
   DataSetLast1 = new TDataSetLast(this);
   DataSetDelete1 = new TDataSetDelete(this);
+  // Captions and hints come with the classes; the window adds the pictures.
   const struct {
     TDataSetAction* action;
     const char* name;
-    const char* caption;
-    const char* hint;
     int image;
   } records[] = {
-      {DataSetFirst1, "DataSetFirst1", "&First", "First", 1},
-      {DataSetPrior1, "DataSetPrior1", "&Prior", "Prior", 2},
-      {DataSetNext1, "DataSetNext1", "&Next", "Next", 3},
-      {DataSetLast1, "DataSetLast1", "&Last", "Last", 4},
-      {DataSetDelete1, "DataSetDelete1", "&Delete", "Delete", 5},
+      {DataSetFirst1, "DataSetFirst1", 1},   {DataSetPrior1, "DataSetPrior1", 2},
+      {DataSetNext1, "DataSetNext1", 3},     {DataSetLast1, "DataSetLast1", 4},
+      {DataSetDelete1, "DataSetDelete1", 5},
   };
   for (const auto& r : records) {
     r.action->setObjectName(QString::fromLatin1(r.name));
-    r.action->setText(QString::fromLatin1(r.caption));
-    r.action->setToolTip(QString::fromLatin1(r.hint));
-    r.action->setStatusTip(QString::fromLatin1(r.hint));
     r.action->setIcon(Artwork::ToolIcon(r.image));
     r.action->setIconVisibleInMenu(true);
     r.action->setProperty("ImageIndex", r.image);
