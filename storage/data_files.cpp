@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "storage/archive.h"
 #include "storage/table_file.h"
 #include "storage/tlbcsv.h"
 

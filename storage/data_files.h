@@ -6,7 +6,6 @@ class TLbCsv;
 
 inline constexpr const char* kMunicipalityFileName = "comuni.dat";
 inline constexpr const char* kArchiveFileName = "archivio.dat";
-inline constexpr const char* kArchiveHeader = "Cognome,Nome,Sex,Comune,Data,CodiceFiscale";
 
 // Full paths of the two data files in one folder (the executable's).
 struct DataFilePaths {

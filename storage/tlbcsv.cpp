@@ -5,27 +5,11 @@
 #include <unordered_set>
 #include <utility>
 
+#include "engine/ascii_case.h"
 #include "storage/record_format.h"
 #include "storage/table_error.h"
 #include "storage/table_file.h"
 
-namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = LowerAscii(c);
-  return lower;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return LowerAscii(x) == LowerAscii(y);
-         });
-}
-
-}  // namespace
 
 struct TLbCsv::Impl {
   explicit Impl(TLbCsv& owner, std::string componentName)

@@ -1,0 +1,109 @@
+// The archive's rules on its table: columns, the duplicate check, adding and
+// reading back a record.
+#include "storage/archive.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "storage/data_files.h"
+#include "storage/tlbcsv.h"
+#include "temp_folder.h"
+
+namespace {
+
+const std::string kHeaderLine = std::string(kArchiveHeader) + "\r\n";
+
+class ArchiveTest : public ::testing::Test {
+ protected:
+  Archive& Open(const std::string& records) {
+    table_.SetTableName(folder_.Write("archivio.dat", kHeaderLine + records));
+    table_.Open();
+    return archive_;
+  }
+
+  TempFolder folder_;
+  TLbCsv table_{"LbCsv2"};
+  Archive archive_{table_};
+};
+
+TEST(ArchiveColumns, TheHeaderLineNamesTheColumnsInOrder) {
+  std::string joined;
+  for (const char* column : kArchiveColumns) {
+    if (!joined.empty()) joined.push_back(',');
+    joined.append(column);
+  }
+  EXPECT_EQ(joined, kArchiveHeader);
+}
+
+TEST_F(ArchiveTest, FindCodeStopsOnTheMatchOrOnTheLastRecord) {
+  Archive& archive = Open(
+      "A,B,M,X,01/01/1980,CODE1\r\n"
+      "C,D,F,Y,02/02/1990,CODE2\r\n"
+      "E,F,M,Z,03/03/2000,CODE3\r\n");
+  EXPECT_TRUE(archive.FindCode("CODE2"));
+  EXPECT_EQ(table_.RecordNumber(), 2);
+  EXPECT_TRUE(archive.FindCode("CODE1"));
+  EXPECT_EQ(table_.RecordNumber(), 1);
+  // Exact and case-sensitive; a miss leaves the last record current.
+  EXPECT_FALSE(archive.FindCode("code2"));
+  EXPECT_EQ(table_.RecordNumber(), 3);
+  EXPECT_FALSE(archive.FindCode("CODE"));
+  EXPECT_EQ(table_.RecordNumber(), 3);
+}
+
+TEST_F(ArchiveTest, FindCodeOnAnEmptyArchive) {
+  Archive& archive = Open("");
+  EXPECT_FALSE(archive.FindCode("CODE1"));
+  EXPECT_TRUE(table_.Empty());
+}
+
+TEST_F(ArchiveTest, AddedRecordGoesLastAndIsCurrent) {
+  Archive& archive = Open("A,B,M,X,01/01/1980,CODE1\r\n");
+  table_.First();
+  const ArchiveRecord person{"DE LUCA", "MARIA, GRAZIA", "F",
+                             "forli'",  "05/01/1980",    "DLCMGR80A45D704X"};
+  archive.Add(person);
+  EXPECT_EQ(table_.RecordCount(), 2);
+  EXPECT_EQ(table_.RecordNumber(), 2);
+  EXPECT_EQ(archive.Current(), person);
+  table_.Close();
+  EXPECT_EQ(TempFolder::Read(table_.TableName()),
+            kHeaderLine +
+                "A,B,M,X,01/01/1980,CODE1\r\n"
+                "DE LUCA,\"MARIA, GRAZIA\",F,forli',05/01/1980,DLCMGR80A45D704X\r\n");
+}
+
+TEST_F(ArchiveTest, ColumnsAreFoundByNameInAnyOrder) {
+  table_.SetTableName(folder_.Write("archivio.dat",
+                                    "codicefiscale,DATA,Comune,Sex,Nome,Cognome\r\n"
+                                    "CODE1,01/01/1980,ROMA,M,MARIO,ROSSI\r\n"));
+  table_.Open();
+  EXPECT_TRUE(archive_.FindCode("CODE1"));
+  EXPECT_EQ(archive_.Current(),
+            (ArchiveRecord{"ROSSI", "MARIO", "M", "ROMA", "01/01/1980", "CODE1"}));
+  archive_.Add({"BIANCHI", "ANNA", "F", "CESENA", "09/12/1990", "CODE2"});
+  table_.Close();
+  EXPECT_EQ(TempFolder::Read(table_.TableName()),
+            "codicefiscale,DATA,Comune,Sex,Nome,Cognome\r\n"
+            "CODE1,01/01/1980,ROMA,M,MARIO,ROSSI\r\n"
+            "CODE2,09/12/1990,CESENA,F,ANNA,BIANCHI\r\n");
+}
+
+TEST_F(ArchiveTest, NoCurrentRecordGivesNoValue) {
+  Archive& archive = Open("");
+  EXPECT_EQ(ErrorOf([&] { archive.Current(); }), "Invalid variant type conversion");
+  EXPECT_EQ(ErrorOf([&] { archive.CurrentValue("Nome"); }), "Invalid variant type conversion");
+  // An empty value is a value.
+  archive.Add({"", "", "", "", "", "CODE1"});
+  EXPECT_EQ(archive.CurrentValue("Nome"), "");
+}
+
+TEST_F(ArchiveTest, MissingColumnIsNamedWithTheTable) {
+  table_.SetTableName(folder_.Write("archivio.dat", "Cognome,Nome\r\nA,B\r\n"));
+  table_.Open();
+  EXPECT_EQ(ErrorOf([&] { archive_.FindCode("X"); }), "LbCsv2: Field 'CodiceFiscale' not found");
+  EXPECT_EQ(ErrorOf([&] { archive_.Current(); }), "LbCsv2: Field 'Sex' not found");
+}
+
+}  // namespace
