@@ -1,23 +1,20 @@
+// The main window's handlers: start-up, the municipality lookup, Calcola, the
+// archive tab and the exit. They read the controls, ask storage, and show
+// what comes back; the rules live in storage.
 #include "ui/tfrm_cod_fis.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCompleter>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
-#include <QSet>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -25,80 +22,17 @@
 #include "engine/fiscal_code.h"
 #include "engine/short_date.h"
 #include "storage/data_files.h"
-#include "storage/table_error.h"
-#include "ui/artwork.h"
-#include "ui/error_box.h"
-#include "ui/menu_icon_style.h"
-#include "ui/page_control_style.h"
 #include "ui/tfrm_dialog.h"
-#include "widgets/taction_updater.h"
+#include "widgets/byte_text.h"
 #include "widgets/tdata_source.h"
 #include "widgets/tdataset_action.h"
 #include "widgets/tdate_time_picker.h"
 #include "widgets/tdb_text.h"
-#include "widgets/tjv_form_wallpaper.h"
-#include "widgets/tjv_hot_link.h"
-#include "widgets/tjv_label.h"
-#include "widgets/tjv_status_bar2.h"
 #include "widgets/trxdbgrid.h"
 
 namespace {
 
-const QString kTitle = QStringLiteral("Viveze Vevoziv");
 const char* const kDefaultMunicipality = "CESENA";
-
-// Engine and storage hold text as the system's 8-bit code page holds it.
-std::string ToBytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
-QString FromBytes(const std::string& bytes) {
-  return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// Upper-cases the letters a to z only, as the lookup compares stored names.
-std::string UpperAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
-
-// Tool buttons whose tool bar has hints off show no tooltip although their
-// actions carry hints.
-class HintsOff : public QObject {
- public:
-  using QObject::QObject;
-  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
-};
-
-// Gives each entry of a menu that has no mnemonic the first letter or digit of
-// its caption no other entry uses.
-void GiveMnemonics(QMenu* menu) {
-  QSet<QChar> used;
-  const QList<QAction*> entries = menu->actions();
-  for (QAction* entry : entries) {
-    const QString text = entry->text();
-    const int amp = text.indexOf(QLatin1Char('&'));
-    if (amp >= 0 && amp + 1 < text.size()) used.insert(text.at(amp + 1).toUpper());
-  }
-  for (QAction* entry : entries) {
-    QString text = entry->text();
-    if (entry->isSeparator() || text.contains(QLatin1Char('&'))) continue;
-    for (int i = 0; i < text.size(); ++i) {
-      const QChar c = text.at(i).toUpper();
-      if (c.isLetterOrNumber() && !used.contains(c)) {
-        used.insert(c);
-        entry->setText(text.insert(i, QLatin1Char('&')));
-        break;
-      }
-    }
-  }
-}
 
 // The background of the edit box being typed in: the system's tooltip colour.
 QColor InputColour() { return QApplication::palette().color(QPalette::ToolTipBase); }
@@ -109,35 +43,7 @@ void SetBackground(QLineEdit* edit, const QColor& colour) {
   edit->setPalette(palette);
 }
 
-QToolButton* MakeToolButton(QWidget* bar, const QString& name, int left) {
-  auto* button = new QToolButton(bar);
-  button->setObjectName(name);
-  button->setAutoRaise(true);
-  button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  button->setIconSize(QSize(Artwork::ToolSize, Artwork::ToolSize));
-  button->setFocusPolicy(Qt::NoFocus);
-  button->setGeometry(left, 0, 34, 30);
-  return button;
-}
-
-QAction* MakeAction(QObject* owner, const QString& name, const QString& caption,
-                    const QString& hint, int image) {
-  auto* action = new QAction(caption, owner);
-  action->setObjectName(name);
-  action->setToolTip(hint.isEmpty() ? caption : hint);
-  action->setStatusTip(hint);
-  action->setIcon(Artwork::ToolIcon(image));
-  action->setIconVisibleInMenu(true);
-  action->setProperty("ImageIndex", image);
-  return action;
-}
-
 }  // namespace
-
-template <class Handler>
-void TfrmCodFis::Guarded(Handler&& handler) {
-  ErrorBox::Guard(std::forward<Handler>(handler), this);
-}
 
 TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent)
     : QMainWindow(parent),
@@ -156,368 +62,21 @@ TfrmCodFis::~TfrmCodFis() {
   delete DataSource2;
 }
 
-void TfrmCodFis::CreateComponents() {
-  setObjectName(QStringLiteral("frmCodFis"));
-  setWindowTitle(kTitle);
-  setWindowIcon(QIcon(Artwork::Picture(QStringLiteral("app"), QSize(32, 32))));
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
-
-  DataSource1 = new TDataSource(&LbCsv1);
-  DataSource2 = new TDataSource(&LbCsv2);
-  LbCsv1.SetTableName(kMunicipalityFileName);
-  LbCsv1.SetReadOnly(true);
-  LbCsv2.SetTableName(kArchiveFileName);
-
-  auto* client = new QWidget(this);
-  client->setObjectName(QStringLiteral("ClientArea"));
-  client->setFixedSize(345, 306);
-  // The system button face, without handing the Button role down to children.
-  QPalette face = client->palette();
-  face.setColor(QPalette::Window, face.color(QPalette::Button));
-  client->setPalette(face);
-  client->setAutoFillBackground(true);
-  setCentralWidget(client);
-
-  CreateActions();
-  CreateCoolBar(client);
-
-  PageControl1 = new QTabWidget(client);
-  PageControl1->setObjectName(QStringLiteral("PageControl1"));
-  PageControl1->setGeometry(0, 36, 345, 251);
-  PageControl1->tabBar()->setAttribute(Qt::WA_Hover);
-  auto* pageStyle = new PageControlStyle(QSize(337, 223));
-  pageStyle->setParent(PageControl1);
-  PageControl1->setStyle(pageStyle);
-  TabSheet1 = new QWidget();
-  TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-  TabSheet2 = new QWidget();
-  TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-  PageControl1->addTab(TabSheet1, QStringLiteral("Calcola codice"));
-  PageControl1->addTab(TabSheet2, QStringLiteral("Archivio codici"));
-  CreateCalculationTab();
-  CreateArchiveTab();
-  CreateStatusBar(client);
-  CreateMenu();
-
-  // The tab strip first, then the inputs in their designed order.
-  PageControl1->setFocusPolicy(Qt::TabFocus);
-  PageControl1->tabBar()->setFocusPolicy(Qt::TabFocus);
-  setTabOrder(PageControl1->tabBar(), Cognome);
-  setTabOrder(Cognome, Nome);
-  setTabOrder(Nome, ComboBox1);
-  setTabOrder(ComboBox1, DateTimePicker1);
-  setTabOrder(DateTimePicker1, RadioButton1);
-  setTabOrder(RadioButton1, RadioButton2);
-  // Of the two sex buttons only the checked one is a tab stop; the arrow keys
-  // move between them.
-  for (QRadioButton* button : {RadioButton1, RadioButton2}) {
-    connect(button, &QRadioButton::toggled, button, [button](bool checked) {
-      button->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
-    });
-  }
-  RadioButton2->setFocusPolicy(Qt::ClickFocus);
-
-  updater_ = new TActionUpdater(this);
-  for (QAction* action :
-       {static_cast<QAction*>(DataSetFirst1), static_cast<QAction*>(DataSetPrior1),
-        static_cast<QAction*>(DataSetNext1), static_cast<QAction*>(DataSetLast1),
-        static_cast<QAction*>(DataSetDelete1), actCalcola, actAzzera, actEsci}) {
-    updater_->Add(action);
-  }
-  for (QMenu* menu : {File1, Modifica1, Records1, N2}) updater_->WatchMenu(menu);
-
-  adjustSize();
-  setFixedSize(size());
-}
-
-void TfrmCodFis::CreateActions() {
-  actCalcola = MakeAction(this, QStringLiteral("actCalcola"), QStringLiteral("Calcola"),
-                          QStringLiteral("Calcola il codice fiscale"), 0);
-  actAzzera = MakeAction(this, QStringLiteral("actAzzera"), QStringLiteral("Azzera"),
-                         QStringLiteral("Azzera tutti i dati"), 9);
-  actEsci = MakeAction(this, QStringLiteral("actEsci"), QStringLiteral("Esci"),
-                       QStringLiteral("Esci dal programma"), 6);
-  actFirst = MakeAction(this, QStringLiteral("actFirst"), QStringLiteral("Primo"), {}, 1);
-  actPrev = MakeAction(this, QStringLiteral("actPrev"), QStringLiteral("Precedente"), {}, 2);
-  actNext = MakeAction(this, QStringLiteral("actNext"), QStringLiteral("Successivo"), {}, 3);
-  actLast = MakeAction(this, QStringLiteral("actLast"), QStringLiteral("Ultimo"), {}, 4);
-  actDelete = MakeAction(this, QStringLiteral("actDelete"), QStringLiteral("Elimina"), {}, 5);
-
-  DataSetFirst1 = new TDataSetFirst(this);
-  DataSetPrior1 = new TDataSetPrior(this);
-  DataSetNext1 = new TDataSetNext(this);
-  DataSetLast1 = new TDataSetLast(this);
-  DataSetDelete1 = new TDataSetDelete(this);
-  // Captions and hints come with the classes; the window adds the pictures.
-  const struct {
-    TDataSetAction* action;
-    const char* name;
-    int image;
-  } records[] = {
-      {DataSetFirst1, "DataSetFirst1", 1},   {DataSetPrior1, "DataSetPrior1", 2},
-      {DataSetNext1, "DataSetNext1", 3},     {DataSetLast1, "DataSetLast1", 4},
-      {DataSetDelete1, "DataSetDelete1", 5},
-  };
-  for (const auto& r : records) {
-    r.action->setObjectName(QString::fromLatin1(r.name));
-    r.action->setIcon(Artwork::ToolIcon(r.image));
-    r.action->setIconVisibleInMenu(true);
-    r.action->setProperty("ImageIndex", r.image);
-    r.action->SetDataSource(DataSource2);
-  }
-  DataSetDelete1->setEnabled(false);
-  DataSetDelete1->SetOnExecute([this] { DataSetDelete1Execute(); });
-  TDataSetAction::SetErrorHandler([this](const std::exception& e) { ErrorBox::Show(e, this); });
-}
-
-void TfrmCodFis::CreateCoolBar(QWidget* client) {
-  CoolBar1 = new QWidget(client);
-  CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
-  CoolBar1->setGeometry(0, 0, 345, 36);
-  auto* texture = new TJvFormWallpaper(CoolBar1);
-  texture->setObjectName(QStringLiteral("CoolBarTexture"));
-  texture->SetImage(Artwork::Picture(QStringLiteral("coolbar"), QSize(128, 28)));
-
-  const auto makeBar = [this](const QString& name, int left, int width) {
-    auto* bar = new QWidget(CoolBar1);
-    bar->setObjectName(name);
-    bar->setGeometry(left, 0, width, 32);
-    return bar;
-  };
-  ToolBar4 = makeBar(QStringLiteral("ToolBar4"), 9, 185);
-  ToolBar1 = makeBar(QStringLiteral("ToolBar1"), 196, 107);
-  ToolBar3 = makeBar(QStringLiteral("ToolBar3"), 305, 45);
-
-  auto* hintsOff = new HintsOff(this);
-  const struct {
-    QToolButton** button;
-    const char* name;
-    int left;
-    QAction* action;
-  } navigation[] = {
-      {&ToolButton6, "ToolButton6", 0, DataSetFirst1},
-      {&ToolButton7, "ToolButton7", 34, DataSetPrior1},
-      {&ToolButton9, "ToolButton9", 68, DataSetNext1},
-      {&ToolButton10, "ToolButton10", 102, DataSetLast1},
-      {&ToolButton13, "ToolButton13", 136, DataSetDelete1},
-  };
-  for (const auto& n : navigation) {
-    *n.button = MakeToolButton(ToolBar4, QString::fromLatin1(n.name), n.left);
-    (*n.button)->setDefaultAction(n.action);
-    (*n.button)->installEventFilter(hintsOff);
-  }
-  ToolButton1 = MakeToolButton(ToolBar1, QStringLiteral("ToolButton1"), 0);
-  ToolButton1->setDefaultAction(actCalcola);
-  ToolButton2 = MakeToolButton(ToolBar1, QStringLiteral("ToolButton2"), 34);
-  ToolButton2->setDefaultAction(actAzzera);
-
-  // Not bound to actEsci: it carries its own caption, hint and picture and is
-  // never disabled.
-  ToolButton8 = MakeToolButton(ToolBar3, QStringLiteral("ToolButton8"), 0);
-  ToolButton8->setText(QStringLiteral("Esci"));
-  ToolButton8->setToolTip(QStringLiteral("Esci dal programma"));
-  ToolButton8->setIcon(Artwork::ToolIcon(6));
-  ToolButton8->setProperty("ImageIndex", 6);
-}
-
-void TfrmCodFis::CreateCalculationTab() {
-  Panel1 = new QWidget(TabSheet1);
-  Panel1->setObjectName(QStringLiteral("Panel1"));
-  Panel1->setGeometry(0, 8, 337, 215);
-
-  Image1 = new QLabel(Panel1);
-  Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setGeometry(-1, -1, 339, 217);
-  Image1->setPixmap(Artwork::Picture(QStringLiteral("card"), QSize(339, 217)));
-
-  const auto whiteBackground = [](QWidget* w, QPalette::ColorRole role, const QColor& colour) {
-    QPalette palette = w->palette();
-    palette.setColor(role, colour);
-    w->setPalette(palette);
-    w->setBackgroundRole(role);
-    w->setAutoFillBackground(true);
-  };
-
-  Label6 = new QLabel(Panel1);
-  Label6->setObjectName(QStringLiteral("Label6"));
-  Label6->setGeometry(59, 99, 241, 24);
-  Label6->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
-  whiteBackground(Label6, QPalette::Window, Qt::white);
-  Label6->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
-  const auto makeEdit = [&](const QString& name, int top, const QString& text) {
-    auto* edit = new QLineEdit(text, Panel1);
-    edit->setObjectName(name);
-    edit->setGeometry(59, top, 193, 12);
-    edit->setFrame(false);
-    edit->setTextMargins(0, 0, 0, 0);
-    edit->setContentsMargins(0, 0, 0, 0);
-    // Letters are stored as typed, in upper case.
-    connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& typed) {
-      const QString upper = typed.toUpper();
-      if (upper == typed) return;
-      const int cursor = edit->cursorPosition();
-      edit->setText(upper);
-      edit->setCursorPosition(cursor);
-    });
-    edit->installEventFilter(this);
-    return edit;
-  };
-  Cognome = makeEdit(QStringLiteral("Cognome"), 126, QStringLiteral("COGNOME"));
-  whiteBackground(Cognome, QPalette::Base, Qt::white);
-  Nome = makeEdit(QStringLiteral("Nome"), 141, QStringLiteral("NOME"));
-
-  ComboBox1 = new QComboBox(Panel1);
-  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  ComboBox1->setGeometry(59, 157, 145, 21);
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-  ComboBox1->setMaxVisibleItems(8);
-  // Suggestions while typing, but nothing may change what is typed: a
-  // completer owned by the box would make it swap the typed text for the
-  // entry matching it ignoring case.
-  ComboBox1->setCompleter(nullptr);
-  auto* completer = new QCompleter(ComboBox1->model(), ComboBox1);
-  completer->setObjectName(QStringLiteral("ComboBox1Completer"));
-  completer->setCaseSensitivity(Qt::CaseInsensitive);
-  completer->setCompletionMode(QCompleter::PopupCompletion);
-  completer->setWidget(ComboBox1->lineEdit());
-  connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, completer,
-          [completer](const QString& typed) {
-            completer->setCompletionPrefix(typed);
-            if (typed.isEmpty()) {
-              completer->popup()->hide();
-            } else {
-              completer->complete();
-            }
-          });
-  connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
-          [this](const QString& picked) {
-            ComboBox1->setEditText(picked);
-            Guarded([this] { ComboBox1Click(); });
-          });
-  ComboBox1->installEventFilter(this);
-
-  DateTimePicker1 = new TDateTimePicker(Panel1);
-  DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-  DateTimePicker1->setGeometry(215, 175, 85, 21);
-  DateTimePicker1->setDisplayFormat(QString::fromStdString(ShortDateFormat()));
-
-  RadioButton1 = new QRadioButton(QStringLiteral("F"), Panel1);
-  RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-  RadioButton1->setGeometry(287, 130, 33, 17);
-  RadioButton1->setChecked(true);
-  whiteBackground(RadioButton1, QPalette::Window, Qt::white);
-  RadioButton2 = new QRadioButton(QStringLiteral("M"), Panel1);
-  RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-  RadioButton2->setGeometry(287, 146, 37, 17);
-  whiteBackground(RadioButton2, QPalette::Window, Qt::white);
-
-  DBText1 = new TDBText(Panel1);
-  DBText1->setObjectName(QStringLiteral("DBText1"));
-  DBText1->setGeometry(59, 177, 41, 17);
-  DBText1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
-  whiteBackground(DBText1, QPalette::Window, Qt::white);
-  DBText1->SetDataSource(DataSource1);
-  DBText1->SetDataField(QStringLiteral("Prov"));
-}
-
-void TfrmCodFis::CreateArchiveTab() {
-  RxDBGrid1 = new TRxDBGrid(TabSheet2);
-  RxDBGrid1->setObjectName(QStringLiteral("RxDBGrid1"));
-  RxDBGrid1->setGeometry(0, 0, 337, 223);
-  RxDBGrid1->setFont(PixelFont(QStringLiteral("Microsoft Sans Serif"), 11));
-  RxDBGrid1->SetTitleFont(PixelFont(QStringLiteral("Microsoft Sans Serif"), 12, true));
-  RxDBGrid1->SetDataSource(DataSource2);
-  const struct {
-    const char* field;
-    int width;
-  } columns[] = {{"Cognome", 66}, {"Nome", 99}, {"Sex", 13},
-                 {"Comune", 72},  {"Data", 61}, {"CodiceFiscale", 122}};
-  for (const auto& c : columns) RxDBGrid1->AddColumn(QString::fromLatin1(c.field), c.width);
-  RxDBGrid1->SetErrorHandler([this](const std::exception& e) { ErrorBox::Show(e, this); });
-}
-
-void TfrmCodFis::CreateStatusBar(QWidget* client) {
-  JvStatusBar21 = new TJvStatusBar2(client);
-  JvStatusBar21->setObjectName(QStringLiteral("JvStatusBar21"));
-  JvStatusBar21->setGeometry(0, 287, 345, 19);
-  JvStatusBar21->SetPanelWidths({110});
-  // Windows' classic status-bar font, which the labels take over; the toolkit's
-  // default font elsewhere is too large for the designed label widths.
-  QFont statusFont = PixelFont(QStringLiteral("Tahoma"), 11);
-  statusFont.setStretch(QFont::SemiCondensed);  // Tahoma is narrower than its stand-ins
-  JvStatusBar21->setFont(statusFont);
-
-  JvLabel1 = new TJvLabel(QStringLiteral("Viveze Vevoziv 1.0"), JvStatusBar21);
-  JvLabel1->setObjectName(QStringLiteral("JvLabel1"));
-  JvLabel2 = new TJvLabel(QStringLiteral("\u00A9 2026 Viveze Vevoziv"), JvStatusBar21);
-  JvLabel2->setObjectName(QStringLiteral("JvLabel2"));
-  JvHotLink1 = new TJvHotLink(QStringLiteral("Agenzia Entrate"), JvStatusBar21);
-  JvHotLink1->setObjectName(QStringLiteral("JvHotLink1"));
-  JvHotLink1->SetUrl(
-      QStringLiteral("https://www.agenziaentrate.gov.it/portale/web/guest/schede/istanze/"
-                     "richiesta-ts_cf/informazioni-codificazione-pf"));
-  QFont link = PixelFont(QStringLiteral("Tahoma"), 11);
-  link.setUnderline(true);
-  link.setStretch(QFont::SemiCondensed);
-  JvHotLink1->setFont(link);
-  QPalette blue = JvHotLink1->palette();
-  blue.setColor(QPalette::WindowText, Qt::blue);
-  JvHotLink1->setPalette(blue);
-  QFont hot = PixelFont(QStringLiteral("MS Sans Serif"), 11);
-  hot.setUnderline(true);
-  JvHotLink1->SetHotTrackFont(hot);
-  JvStatusBar21->PlaceControl(JvLabel1, QRect(5, 4, 86, 13));
-  JvStatusBar21->PlaceControl(JvLabel2, QRect(120, 4, 110, 13));
-  JvStatusBar21->PlaceControl(JvHotLink1, QRect(237, 4, 99, 13));
-}
-
-void TfrmCodFis::CreateMenu() {
-  QMenuBar* bar = menuBar();
-  bar->setObjectName(QStringLiteral("MainMenu1"));
-  File1 = bar->addMenu(QStringLiteral("&File"));
-  File1->setObjectName(QStringLiteral("File1"));
-  File1->addAction(actEsci);
-  Modifica1 = bar->addMenu(QStringLiteral("&Modifica"));
-  Modifica1->setObjectName(QStringLiteral("Modifica1"));
-  Modifica1->addAction(actCalcola);
-  Modifica1->addAction(actAzzera);
-  Records1 = bar->addMenu(QStringLiteral("Records"));
-  Records1->setObjectName(QStringLiteral("Records1"));
-  Records1->addAction(DataSetFirst1);
-  Records1->addAction(DataSetPrior1);
-  Records1->addAction(DataSetNext1);
-  Records1->addAction(DataSetLast1);
-  Records1->addSeparator()->setObjectName(QStringLiteral("N3"));
-  Records1->addAction(DataSetDelete1);
-  N2 = bar->addMenu(QStringLiteral("&?"));
-  N2->setObjectName(QStringLiteral("N2"));
-  auto* menuStyle = new MenuIconStyle(Artwork::ToolSize);
-  menuStyle->setParent(bar);
-  for (QMenu* menu : {File1, Modifica1, Records1, N2}) {
-    menu->setStyle(menuStyle);
-    connect(menu, &QMenu::aboutToShow, menu, [menu] { GiveMnemonics(menu); });
-  }
-}
-
 void TfrmCodFis::BindEvents() {
-  connect(actCalcola, &QAction::triggered, this,
-          [this] { Guarded([this] { actCalcolaExecute(); }); });
-  connect(actAzzera, &QAction::triggered, this,
-          [this] { Guarded([this] { actAzzeraExecute(); }); });
-  connect(actEsci, &QAction::triggered, this, [this] { Guarded([this] { actEsciExecute(); }); });
+  const auto bind = [this](QAction* action, void (TfrmCodFis::*handler)()) {
+    connect(action, &QAction::triggered, this,
+            [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+  };
+  bind(actCalcola, &TfrmCodFis::actCalcolaExecute);
+  bind(actAzzera, &TfrmCodFis::actAzzeraExecute);
+  bind(actEsci, &TfrmCodFis::actEsciExecute);
+  bind(actFirst, &TfrmCodFis::actFirstExecute);
+  bind(actPrev, &TfrmCodFis::actPrevExecute);
+  bind(actNext, &TfrmCodFis::actNextExecute);
+  bind(actLast, &TfrmCodFis::actLastExecute);
+  bind(actDelete, &TfrmCodFis::actDeleteExecute);
   connect(ToolButton8, &QToolButton::clicked, this,
           [this] { Guarded([this] { actEsciExecute(); }); });
-  connect(actFirst, &QAction::triggered, this, [this] { Guarded([this] { actFirstExecute(); }); });
-  connect(actPrev, &QAction::triggered, this, [this] { Guarded([this] { actPrevExecute(); }); });
-  connect(actNext, &QAction::triggered, this, [this] { Guarded([this] { actNextExecute(); }); });
-  connect(actLast, &QAction::triggered, this, [this] { Guarded([this] { actLastExecute(); }); });
-  connect(actDelete, &QAction::triggered, this,
-          [this] { Guarded([this] { actDeleteExecute(); }); });
   connect(ComboBox1, &QComboBox::activated, this,
           [this] { Guarded([this] { ComboBox1Click(); }); });
   connect(PageControl1, &QTabWidget::currentChanged, this,
@@ -551,18 +110,11 @@ void TfrmCodFis::FormCreate() {
 
   QString folder = QDir::toNativeSeparators(dataFolder_);
   if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
-  const DataFilePaths paths = MakeDataFilePaths(ToBytes(folder));
-  OpenDataTables(paths, LbCsv2, LbCsv1);
+  OpenDataTables(MakeDataFilePaths(ToBytes(folder)), LbCsv2, LbCsv1);
   DBText1->CheckField();
 
   QStringList names;
-  names.reserve(LbCsv1.RecordCount());
-  TStringField& comuni = LbCsv1.FieldNamed("comuni");
-  LbCsv1.First();
-  while (!LbCsv1.AtEnd()) {
-    names.append(FromBytes(comuni.Text()));
-    LbCsv1.Next();
-  }
+  for (const std::string& name : places_.Names()) names.append(FromBytes(name));
   ComboBox1->addItems(names);
 
   actAzzeraExecute();
@@ -570,18 +122,7 @@ void TfrmCodFis::FormCreate() {
 
 // --- Calculation tab --------------------------------------------------------
 
-bool TfrmCodFis::LookUpMunicipality() {
-  const std::string wanted = UpperAscii(ToBytes(ComboBox1->currentText()));
-  LbCsv1.First();
-  TStringField& comuni = LbCsv1.FieldNamed("comuni");
-  while (true) {
-    if (!LbCsv1.Empty() && comuni.Text() == wanted) return true;
-    LbCsv1.Next();
-    if (LbCsv1.AtEnd()) return false;
-  }
-}
-
-void TfrmCodFis::ComboBox1Click() { LookUpMunicipality(); }
+void TfrmCodFis::ComboBox1Click() { places_.Find(ToBytes(ComboBox1->currentText())); }
 
 void TfrmCodFis::CognomeEnter() { SetBackground(Cognome, InputColour()); }
 void TfrmCodFis::CognomeExit() { SetBackground(Cognome, Qt::white); }
@@ -599,57 +140,35 @@ void TfrmCodFis::actAzzeraExecute() {
 
 void TfrmCodFis::actCalcolaExecute() {
   // The code must belong to the municipality shown, which is also archived.
-  if (!LookUpMunicipality()) {
+  if (!places_.Find(ToBytes(ComboBox1->currentText()))) {
     Label6->clear();
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"),
-                    QStringLiteral("Comune non trovato: ") + ComboBox1->currentText(),
-                    QMessageBox::Ok, this);
-    box.exec();
+    MessageBoxes::Warning(this, QStringLiteral("Comune non trovato: ") + ComboBox1->currentText());
     return;
   }
   Label6->setText(FromBytes(CalculateAndArchive()));
 }
 
 std::string TfrmCodFis::CalculateAndArchive() {
-  const std::string sex = RadioButton1->isChecked() ? "F" : "M";
-  const std::string municipality = LbCsv1.FieldNamed("Code").Text();
   const QDate date = DateTimePicker1->date();
-  const std::string dateText = DateToText({date.year(), date.month(), date.day()});
-  const std::string surname = ToBytes(Cognome->text());
-  const std::string name = ToBytes(Nome->text());
-  const std::string result = ComputeFiscalCode(surname, name, dateText, sex, municipality);
+  ArchiveRecord person{ToBytes(Cognome->text()),
+                       ToBytes(Nome->text()),
+                       std::string(1, RadioButton1->isChecked() ? 'F' : 'M'),
+                       ToBytes(ComboBox1->currentText()),
+                       DateToText({date.year(), date.month(), date.day()}),
+                       {}};
+  person.codiceFiscale =
+      ComputeFiscalCode(person.cognome, person.nome, person.data, person.sex, places_.Code());
 
-  QGuiApplication::clipboard()->setText(FromBytes(result));
-  if (result == "ERRORE") return result;
+  QGuiApplication::clipboard()->setText(FromBytes(person.codiceFiscale));
+  if (person.codiceFiscale == "ERRORE") return person.codiceFiscale;
 
-  if (!CodeInArchive(result)) {
-    LbCsv2.Insert();
-    LbCsv2.FieldNamed("Cognome").SetText(surname);
-    LbCsv2.FieldNamed("Nome").SetText(name);
-    LbCsv2.FieldNamed("Sex").SetText(sex);
-    LbCsv2.FieldNamed("Comune").SetText(ToBytes(ComboBox1->currentText()));
-    LbCsv2.FieldNamed("Data").SetText(dateText);
-    LbCsv2.FieldNamed("CodiceFiscale").SetText(result);
-    LbCsv2.Post();
-  }
-  QMessageBox box(QMessageBox::Information, QStringLiteral("Information"),
-                  QStringLiteral("Il Codice è stato copiato negli appunti\n"
-                                 "Incollalo dove ti serve con: CTRL+V"),
-                  QMessageBox::Ok, this);
-  box.exec();
-  return result;
+  if (!CodeInArchive(person.codiceFiscale)) archive_.Add(person);
+  MessageBoxes::Information(this, QStringLiteral("Il Codice è stato copiato negli appunti\n"
+                                                 "Incollalo dove ti serve con: CTRL+V"));
+  return person.codiceFiscale;
 }
 
-bool TfrmCodFis::CodeInArchive(const std::string& code) {
-  LbCsv2.First();
-  if (LbCsv2.Empty()) return false;
-  TStringField& codes = LbCsv2.FieldNamed("CodiceFiscale");
-  while (true) {
-    if (codes.Text() == code) return true;
-    LbCsv2.Next();
-    if (LbCsv2.AtEnd()) return false;
-  }
-}
+bool TfrmCodFis::CodeInArchive(const std::string& code) { return archive_.FindCode(code); }
 
 // --- Exit -----------------------------------------------------------------
 
@@ -658,13 +177,12 @@ bool TfrmCodFis::CloseTables() {
   try {
     LbCsv2.Close();
   } catch (const std::exception& error) {
-    ErrorBox::Show(error, this);
-    QMessageBox question(QMessageBox::Question, QStringLiteral("Confirm"),
-                         QStringLiteral("Impossibile salvare l'archivio. Uscire comunque? "
-                                        "Le modifiche andranno perse."),
-                         QMessageBox::Yes | QMessageBox::No, this);
-    question.setDefaultButton(QMessageBox::No);
-    if (question.exec() == QMessageBox::Yes) return true;
+    MessageBoxes::Error(this, error);
+    if (MessageBoxes::Question(this, QStringLiteral("Confirm"),
+                               QStringLiteral("Impossibile salvare l'archivio. Uscire comunque? "
+                                              "Le modifiche andranno perse."))) {
+      return true;
+    }
     // Staying on: the archive is still open in memory; the municipalities
     // come back so the window keeps working.
     Guarded([this] { LbCsv1.Open(); });
@@ -707,19 +225,15 @@ void TfrmCodFis::showEvent(QShowEvent* event) {
 // --- Archive tab ------------------------------------------------------------
 
 void TfrmCodFis::RxDBGrid1CellClick(int /*column*/) {
-  const auto value = [this](const char* column) {
-    const std::optional<std::string> v = LbCsv2.FieldNamed(column).Value();
-    if (!v) throw TableError("Invalid variant type conversion");
-    return *v;
-  };
-  Cognome->setText(FromBytes(value("Cognome")));
-  Nome->setText(FromBytes(value("Nome")));
-  (value("Sex") == "F" ? RadioButton1 : RadioButton2)->setChecked(true);
-  ComboBox1->setEditText(FromBytes(value("Comune")));
+  using namespace archive_column;
+  Cognome->setText(FromBytes(archive_.CurrentValue(kCognome)));
+  Nome->setText(FromBytes(archive_.CurrentValue(kNome)));
+  (archive_.CurrentValue(kSex) == "F" ? RadioButton1 : RadioButton2)->setChecked(true);
+  ComboBox1->setEditText(FromBytes(archive_.CurrentValue(kComune)));
   ComboBox1Click();
-  const CalendarDate date = TextToDate(value("Data"));
+  const CalendarDate date = TextToDate(archive_.CurrentValue(kData));
   DateTimePicker1->setDate(QDate(date.year, date.month, date.day));
-  Label6->setText(FromBytes(value("CodiceFiscale")));
+  Label6->setText(FromBytes(archive_.CurrentValue(kCodiceFiscale)));
 }
 
 void TfrmCodFis::RxDBGrid1DblClick() {
@@ -740,7 +254,7 @@ void TfrmCodFis::ConfirmAndDelete(const QString& question) {
   dialog->labTitolo()->setText(QStringLiteral("Attenzione!"));
   dialog->labInfo()->setText(question);
   ++confirmationsWaiting_;
-  const bool confirmed = dialog->WaitForAnswer();
+  const bool confirmed = MessageBoxes::WaitForAnswer(*dialog);
   --confirmationsWaiting_;
   delete dialog;
   if (confirmationsWaiting_ == 0 && closeRequested_) {
@@ -752,8 +266,9 @@ void TfrmCodFis::ConfirmAndDelete(const QString& question) {
 }
 
 void TfrmCodFis::DataSetDelete1Execute() {
-  const QString who = FromBytes(LbCsv2.FieldNamed("Cognome").Text()) + QLatin1Char(' ') +
-                      FromBytes(LbCsv2.FieldNamed("Nome").Text());
+  using namespace archive_column;
+  const QString who = FromBytes(LbCsv2.FieldNamed(kCognome).Text()) + QLatin1Char(' ') +
+                      FromBytes(LbCsv2.FieldNamed(kNome).Text());
   ConfirmAndDelete(QStringLiteral("Verrà eliminato il Viveze Vevoziv di:\n\n") + who +
                    QStringLiteral("  Continuare?"));
 }

@@ -3,8 +3,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <string>
+#include <utility>
 
+#include "storage/archive.h"
+#include "storage/places.h"
 #include "storage/tlbcsv.h"
+#include "ui/message_box.h"
 
 class QAction;
 class QComboBox;
@@ -140,13 +144,18 @@ class TfrmCodFis : public QMainWindow {
   void BindEvents();
 
   template <class Handler>
-  void Guarded(Handler&& handler);
-  bool LookUpMunicipality();
+  void Guarded(Handler&& handler) {
+    MessageBoxes::Guard(std::forward<Handler>(handler), this);
+  }
   void ConfirmAndDelete(const QString& question);
   // Closes both tables; false when the archive could not be saved and the
   // user chose to stay.
   bool CloseTables();
 
+  // The rules on the two tables, and what the widgets ask and report through.
+  Archive archive_{LbCsv2};
+  Places places_{LbCsv1};
+  MessageBoxPrompter prompter_;
   QString dataFolder_;
   TActionUpdater* updater_;
   int confirmationsWaiting_ = 0;

@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "ui/artwork.h"
+#include "ui/pixel_font.h"
 #include "widgets/tjv_bit_btn.h"
 #include "widgets/tjv_form_wallpaper.h"
 
@@ -19,16 +20,9 @@ constexpr QSize kIconSize(32, 32);
 constexpr QSize kGlyphSize(16, 16);
 constexpr QSize kTileSize(128, 28);
 
-QFont PixelFont(const QString& family, bool bold) {
-  QFont font(family);
-  font.setPixelSize(11);
-  font.setBold(bold);
-  return font;
-}
-
 QLabel* MakeTextLabel(QWidget* parent, const QString& text, const QPoint& at, bool bold) {
   auto* label = new QLabel(text, parent);
-  label->setFont(PixelFont(QStringLiteral("Microsoft Sans Serif"), bold));
+  label->setFont(PixelFont(QStringLiteral("Microsoft Sans Serif"), 11, bold));
   label->setTextFormat(Qt::PlainText);  // a surname with '<' is no markup
   label->setWordWrap(false);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -45,7 +39,7 @@ TfrmDialog::TfrmDialog(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("frmDialog"));
   setFixedSize(kClientSize);
-  setFont(PixelFont(QStringLiteral("MS Sans Serif"), false));
+  setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
   QPalette background = palette();
   background.setColor(QPalette::Window, background.color(QPalette::Button));
   setPalette(background);

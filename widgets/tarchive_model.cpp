@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "storage/tlbcsv.h"
+#include "widgets/byte_text.h"
 
 TArchiveModel::TArchiveModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -61,8 +62,7 @@ void TArchiveModel::BindFields() {
   if (table_ == nullptr || !table_->Active()) return;
   for (int column = 0; column < fieldNames_.size(); ++column) {
     try {
-      const TStringField& field =
-          table_->FieldNamed(fieldNames_.at(column).toLocal8Bit().toStdString());
+      const TStringField& field = table_->FieldNamed(ToBytes(fieldNames_.at(column)));
       fieldIndex_[static_cast<std::size_t>(column)] = static_cast<int>(field.Index());
     } catch (const std::exception&) {
       // A column whose field the table lacks stays blank.
@@ -103,7 +103,7 @@ QVariant TArchiveModel::data(const QModelIndex& index, int role) const {
   if (field < 0) return QString();
   const std::vector<std::string>& values = RowValues(index.row());
   if (static_cast<std::size_t>(field) >= values.size()) return QString();
-  return QString::fromLocal8Bit(values[static_cast<std::size_t>(field)]);
+  return FromBytes(values[static_cast<std::size_t>(field)]);
 }
 
 QVariant TArchiveModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -16,6 +16,12 @@ void TDataSource::SetDataSet(TLbCsv* table) {
   emit DataEvent(TDataEvent::ActiveChanged);
 }
 
+void TDataSource::AddLink(TDataLink* link) {
+  if (link != nullptr && !links_.contains(link)) links_.append(link);
+}
+
+void TDataSource::RemoveLink(TDataLink* link) { links_.removeAll(link); }
+
 void TDataSource::DataEvent(TLbCsv& table, TDataEvent event) {
   if (&table == table_) emit DataEvent(event);
 }

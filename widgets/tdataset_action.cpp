@@ -1,29 +1,47 @@
 #include "widgets/tdataset_action.h"
 
+#include <QApplication>
+#include <QWidget>
+
 #include "storage/tlbcsv.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/tdata_link.h"
+#include "widgets/tprompter.h"
 
 namespace {
 
-TErrorHook& Errors() {
-  static TErrorHook hook;
-  return hook;
+bool NotAtBeginning(const TLbCsv& table) { return table.Active() && !table.AtBeginning(); }
+bool NotAtEnd(const TLbCsv& table) { return table.Active() && !table.AtEnd(); }
+bool HasRecordToDelete(const TLbCsv& table) {
+  return table.Active() && table.Writable() && !(table.AtBeginning() && table.AtEnd());
 }
 
-void Label(QAction& action, const QString& caption, const QString& hint) {
-  action.setText(caption);
-  action.setToolTip(hint);
-  action.setStatusTip(hint);
+const TDataSetAction::Kind kFirst{"&First", "First", NotAtBeginning,
+                                  [](TLbCsv& table) { table.First(); }};
+const TDataSetAction::Kind kPrior{"&Prior", "Prior", NotAtBeginning,
+                                  [](TLbCsv& table) { table.Prior(); }};
+const TDataSetAction::Kind kNext{"&Next", "Next", NotAtEnd, [](TLbCsv& table) { table.Next(); }};
+const TDataSetAction::Kind kLast{"&Last", "Last", NotAtEnd, [](TLbCsv& table) { table.Last(); }};
+const TDataSetAction::Kind kDelete{"&Delete", "Delete", HasRecordToDelete,
+                                   [](TLbCsv& table) { table.Delete(); }};
+
+// The windows a request goes to, as the user sees them: the active one first.
+QList<QWidget*> WindowsInOrder() {
+  QList<QWidget*> windows;
+  if (QWidget* active = QApplication::activeWindow()) windows.append(active);
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && !windows.contains(window)) windows.append(window);
+  }
+  return windows;
 }
 
 }  // namespace
 
-TDataSetAction::TDataSetAction(QObject* parent) : QAction(parent) {
+TDataSetAction::TDataSetAction(const Kind& kind, QObject* parent) : QAction(parent), kind_(kind) {
+  const QString hint = QString::fromLatin1(kind.hint);
+  setText(QString::fromLatin1(kind.caption));
+  setToolTip(hint);
+  setStatusTip(hint);
   connect(this, &QAction::triggered, this, &TDataSetAction::Execute);
-}
-
-void TDataSetAction::SetErrorHandler(TErrorHook::Handler handler) {
-  Errors().Set(std::move(handler));
 }
 
 bool TDataSetAction::HandlesTarget(const TDataSource* target) const {
@@ -32,11 +50,23 @@ bool TDataSetAction::HandlesTarget(const TDataSource* target) const {
 }
 
 TDataSource* TDataSetAction::ServedTarget() const {
-  for (const TRxDBGrid* grid : TRxDBGrid::Grids()) {
-    if (grid->ServesAction(*this)) return grid->DataSource();
+  if (source_ != nullptr) {
+    for (const TDataLink* link : source_->Links()) {
+      if (link->Serving()) return source_;
+    }
+    return nullptr;
+  }
+  for (QWidget* window : WindowsInOrder()) {
+    for (const TDataLink* link : window->findChildren<TDataLink*>()) {
+      if (link->Serving() && HandlesTarget(link->DataSource())) return link->DataSource();
+    }
   }
   return nullptr;
 }
+
+void TDataSetAction::UpdateTarget(const TLbCsv& table) { setEnabled(kind_.enabledOn(table)); }
+
+void TDataSetAction::ExecuteTarget(TLbCsv& table) { kind_.operation(table); }
 
 void TDataSetAction::Update() {
   if (const TDataSource* target = ServedTarget()) {
@@ -49,63 +79,20 @@ void TDataSetAction::Update() {
 void TDataSetAction::Execute() {
   Update();
   if (!isEnabled()) return;
+  QWidget* parent = qobject_cast<QWidget*>(this->parent());
   if (onExecute_) {
     // A copy: the handler may replace itself.
     const std::function<void()> handler = onExecute_;
-    Errors().Run(handler);
+    TPrompter::Guard(prompter_, parent, handler);
     return;
   }
   if (TDataSource* target = ServedTarget()) {
-    Errors().Run([&] { ExecuteTarget(*target->DataSet()); });
+    TPrompter::Guard(prompter_, parent, [&] { ExecuteTarget(*target->DataSet()); });
   }
 }
 
-TDataSetFirst::TDataSetFirst(QObject* parent) : TDataSetAction(parent) {
-  Label(*this, QStringLiteral("&First"), QStringLiteral("First"));
-}
-
-void TDataSetFirst::UpdateTarget(const TLbCsv& table) {
-  setEnabled(table.Active() && !table.AtBeginning());
-}
-
-void TDataSetFirst::ExecuteTarget(TLbCsv& table) { table.First(); }
-
-TDataSetPrior::TDataSetPrior(QObject* parent) : TDataSetAction(parent) {
-  Label(*this, QStringLiteral("&Prior"), QStringLiteral("Prior"));
-}
-
-void TDataSetPrior::UpdateTarget(const TLbCsv& table) {
-  setEnabled(table.Active() && !table.AtBeginning());
-}
-
-void TDataSetPrior::ExecuteTarget(TLbCsv& table) { table.Prior(); }
-
-TDataSetNext::TDataSetNext(QObject* parent) : TDataSetAction(parent) {
-  Label(*this, QStringLiteral("&Next"), QStringLiteral("Next"));
-}
-
-void TDataSetNext::UpdateTarget(const TLbCsv& table) {
-  setEnabled(table.Active() && !table.AtEnd());
-}
-
-void TDataSetNext::ExecuteTarget(TLbCsv& table) { table.Next(); }
-
-TDataSetLast::TDataSetLast(QObject* parent) : TDataSetAction(parent) {
-  Label(*this, QStringLiteral("&Last"), QStringLiteral("Last"));
-}
-
-void TDataSetLast::UpdateTarget(const TLbCsv& table) {
-  setEnabled(table.Active() && !table.AtEnd());
-}
-
-void TDataSetLast::ExecuteTarget(TLbCsv& table) { table.Last(); }
-
-TDataSetDelete::TDataSetDelete(QObject* parent) : TDataSetAction(parent) {
-  Label(*this, QStringLiteral("&Delete"), QStringLiteral("Delete"));
-}
-
-void TDataSetDelete::UpdateTarget(const TLbCsv& table) {
-  setEnabled(table.Active() && table.Writable() && !(table.AtBeginning() && table.AtEnd()));
-}
-
-void TDataSetDelete::ExecuteTarget(TLbCsv& table) { table.Delete(); }
+TDataSetFirst::TDataSetFirst(QObject* parent) : TDataSetAction(kFirst, parent) {}
+TDataSetPrior::TDataSetPrior(QObject* parent) : TDataSetAction(kPrior, parent) {}
+TDataSetNext::TDataSetNext(QObject* parent) : TDataSetAction(kNext, parent) {}
+TDataSetLast::TDataSetLast(QObject* parent) : TDataSetAction(kLast, parent) {}
+TDataSetDelete::TDataSetDelete(QObject* parent) : TDataSetAction(kDelete, parent) {}

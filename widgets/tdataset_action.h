@@ -6,19 +6,29 @@
 #include <functional>
 
 #include "widgets/tdata_source.h"
-#include "widgets/terror_hook.h"
 
 class TLbCsv;
+class TPrompter;
 
 // An action on the table of a data source. It finds its table only through a
-// grid that serves it (TRxDBGrid::ServesAction: showing and bound to the data
-// source), and enables itself from that table's state whenever Update runs.
-// An execute handler, when set, replaces everything else Execute would do.
+// control that serves it: one bound to that data source (or, for an action
+// without a data source of its own, to any) and showing now. It enables
+// itself from that table's state whenever Update runs. An execute handler,
+// when set, replaces everything else Execute would do.
 class TDataSetAction : public QAction {
   Q_OBJECT
 
  public:
-  explicit TDataSetAction(QObject* parent = nullptr);
+  // What a class of record action is: its caption and hint, when it is
+  // enabled, and the one table operation it runs.
+  struct Kind {
+    const char* caption;
+    const char* hint;
+    bool (*enabledOn)(const TLbCsv& table);
+    void (*operation)(TLbCsv& table);
+  };
+
+  explicit TDataSetAction(const Kind& kind, QObject* parent = nullptr);
 
   void SetDataSource(TDataSource* source) { source_ = source; }
   // Empty once the data source is destroyed.
@@ -29,8 +39,12 @@ class TDataSetAction : public QAction {
   void SetDisableIfNoHandler(bool disable) { disableIfNoHandler_ = disable; }
   static QString Category() { return QStringLiteral("Dataset"); }
 
-  // Enables the action from the table of the grid serving it; with no such
-  // grid, an enabled action stays enabled only if it has an execute handler.
+  // Where errors of the table or of the execute handler go; handed over by
+  // the owner. They never reach Qt's event loop.
+  void SetPrompter(TPrompter* prompter) { prompter_ = prompter; }
+
+  // Enables the action from the table of the control serving it; with no such
+  // control, an enabled action stays enabled only if it has an execute handler.
   void Update();
   // Update, then (if still enabled) the execute handler, or the class's own
   // operation on the served table. Bound to QAction::triggered.
@@ -40,73 +54,43 @@ class TDataSetAction : public QAction {
   // connected to a table.
   bool HandlesTarget(const TDataSource* target) const;
 
-  // Where errors of the table or of the execute handler go; they never reach
-  // Qt's event loop.
-  static void SetErrorHandler(TErrorHook::Handler handler);
-
  protected:
-  virtual void UpdateTarget(const TLbCsv& table) = 0;
-  virtual void ExecuteTarget(TLbCsv& table) = 0;
+  virtual void UpdateTarget(const TLbCsv& table);
+  virtual void ExecuteTarget(TLbCsv& table);
 
  private:
   TDataSource* ServedTarget() const;
 
+  const Kind& kind_;
   QPointer<TDataSource> source_;
   std::function<void()> onExecute_;
   bool disableIfNoHandler_ = true;
+  TPrompter* prompter_ = nullptr;
 };
 
+// The five record actions: to the first, prior, next and last record, and
+// delete the current one.
 class TDataSetFirst : public TDataSetAction {
-  Q_OBJECT
-
  public:
   explicit TDataSetFirst(QObject* parent = nullptr);
-
- protected:
-  void UpdateTarget(const TLbCsv& table) override;
-  void ExecuteTarget(TLbCsv& table) override;
 };
 
 class TDataSetPrior : public TDataSetAction {
-  Q_OBJECT
-
  public:
   explicit TDataSetPrior(QObject* parent = nullptr);
-
- protected:
-  void UpdateTarget(const TLbCsv& table) override;
-  void ExecuteTarget(TLbCsv& table) override;
 };
 
 class TDataSetNext : public TDataSetAction {
-  Q_OBJECT
-
  public:
   explicit TDataSetNext(QObject* parent = nullptr);
-
- protected:
-  void UpdateTarget(const TLbCsv& table) override;
-  void ExecuteTarget(TLbCsv& table) override;
 };
 
 class TDataSetLast : public TDataSetAction {
-  Q_OBJECT
-
  public:
   explicit TDataSetLast(QObject* parent = nullptr);
-
- protected:
-  void UpdateTarget(const TLbCsv& table) override;
-  void ExecuteTarget(TLbCsv& table) override;
 };
 
 class TDataSetDelete : public TDataSetAction {
-  Q_OBJECT
-
  public:
   explicit TDataSetDelete(QObject* parent = nullptr);
-
- protected:
-  void UpdateTarget(const TLbCsv& table) override;
-  void ExecuteTarget(TLbCsv& table) override;
 };

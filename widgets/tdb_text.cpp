@@ -5,25 +5,18 @@
 
 #include "storage/table_error.h"
 #include "storage/tlbcsv.h"
+#include "widgets/byte_text.h"
+#include "widgets/tdata_link.h"
 
-TDBText::TDBText(QWidget* parent) : QLabel(parent) {
+TDBText::TDBText(QWidget* parent)
+    : QLabel(parent), link_(new TDataLink(this, [this](TDataEvent) { Refresh(); })) {
   // A value is data, never markup.
   setTextFormat(Qt::PlainText);
 }
 
-void TDBText::SetDataSource(TDataSource* source) {
-  if (source == source_) return;
-  if (source_ != nullptr) disconnect(source_, nullptr, this, nullptr);
-  source_ = source;
-  if (source_ != nullptr) {
-    connect(source_, qOverload<TDataEvent>(&TDataSource::DataEvent), this, &TDBText::Refresh);
-    connect(source_, &QObject::destroyed, this, [this] {
-      source_ = nullptr;
-      setText(QString());
-    });
-  }
-  Refresh();
-}
+void TDBText::SetDataSource(TDataSource* source) { link_->SetDataSource(source); }
+
+TDataSource* TDBText::DataSource() const { return link_->DataSource(); }
 
 void TDBText::SetDataField(const QString& field) {
   field_ = field;
@@ -31,22 +24,21 @@ void TDBText::SetDataField(const QString& field) {
 }
 
 void TDBText::CheckField() const {
-  TLbCsv* table = source_ != nullptr ? source_->DataSet() : nullptr;
+  TLbCsv* table = link_->DataSet();
   if (table == nullptr || !table->Active() || field_.isEmpty()) return;
   try {
-    table->FieldNamed(field_.toLocal8Bit().toStdString());
+    table->FieldNamed(ToBytes(field_));
   } catch (const TableError&) {
-    throw TableError(objectName().toLocal8Bit().toStdString() + ": Field '" +
-                     field_.toLocal8Bit().toStdString() + "' not found");
+    throw TableError(ToBytes(objectName()) + ": Field '" + ToBytes(field_) + "' not found");
   }
 }
 
 void TDBText::Refresh() {
   QString text;
-  TLbCsv* table = source_ != nullptr ? source_->DataSet() : nullptr;
+  TLbCsv* table = link_->DataSet();
   if (table != nullptr && table->Active() && !field_.isEmpty()) {
     try {
-      text = QString::fromLocal8Bit(table->FieldNamed(field_.toLocal8Bit().toStdString()).Text());
+      text = FromBytes(table->FieldNamed(ToBytes(field_)).Text());
     } catch (const std::exception&) {
       // A missing field shows nothing; CheckField reports it.
     }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QLabel>
-#include <QPointer>
 #include <QString>
 
 #include "widgets/tdata_source.h"
+
+class TDataLink;
 
 // Label showing one field of the current record of a data source's table;
 // empty while the table is closed or the field is missing.
@@ -15,7 +16,7 @@ class TDBText : public QLabel {
   explicit TDBText(QWidget* parent = nullptr);
 
   void SetDataSource(TDataSource* source);
-  TDataSource* DataSource() const { return source_; }
+  TDataSource* DataSource() const;
   void SetDataField(const QString& field);
   const QString& DataField() const { return field_; }
 
@@ -27,6 +28,6 @@ class TDBText : public QLabel {
  private:
   void Refresh();
 
-  QPointer<TDataSource> source_;
+  TDataLink* link_;
   QString field_;
 };

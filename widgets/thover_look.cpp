@@ -1,20 +1,20 @@
-#include "widgets/thover_state.h"
+#include "widgets/thover_look.h"
 
 #include <QWidget>
 
-bool THoverState::MouseOver() const { return over_; }
+THoverLook::THoverLook(const QFont& hotTrackFont)
+    : hotTrackFont_(hotTrackFont), hintColor_(THintColorExchange::ApplicationHintColor()) {}
 
-bool THoverState::Enter(QWidget& widget, const QColor& hintColor, bool hotTrack,
-                        const QFont& hotFont, const QColor& hotColor) {
+bool THoverLook::HoverEnter(QWidget& widget) {
   if (over_) return false;
-  hint_.Take(hintColor);
-  if (hotTrack) {
+  hint_.Take(hintColor_);
+  if (hotTrack_) {
     savedFont_ = widget.font();
-    widget.setFont(hotFont);
-    if (hotColor.isValid()) {
+    widget.setFont(hotTrackFont_);
+    if (hotTrackColor_.isValid()) {
       savedPalette_ = widget.palette();
       QPalette hot = widget.palette();
-      hot.setColor(widget.foregroundRole(), hotColor);
+      hot.setColor(widget.foregroundRole(), hotTrackColor_);
       widget.setPalette(hot);
     }
   }
@@ -22,7 +22,7 @@ bool THoverState::Enter(QWidget& widget, const QColor& hintColor, bool hotTrack,
   return true;
 }
 
-bool THoverState::Leave(QWidget& widget) {
+bool THoverLook::HoverLeave(QWidget& widget) {
   if (!over_) return false;
   hint_.GiveBack();
   over_ = false;

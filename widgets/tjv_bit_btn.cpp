@@ -7,9 +7,7 @@
 TJvBitBtn::TJvBitBtn(QWidget* parent) : TJvBitBtn(QString(), parent) {}
 
 TJvBitBtn::TJvBitBtn(const QString& text, QWidget* parent)
-    : QPushButton(text, parent),
-      hotTrackFont_(font()),
-      hintColor_(THintColorExchange::ApplicationHintColor()) {
+    : QPushButton(text, parent), THoverLook(font()) {
   // Queued, so the menu comes after every handler of the click has run.
   connect(this, &QAbstractButton::clicked, this, &TJvBitBtn::DropDown, Qt::QueuedConnection);
 }
@@ -21,31 +19,22 @@ void TJvBitBtn::SetGlyph(const QPixmap& glyph) {
 
 const QPixmap& TJvBitBtn::HotGlyph() const { return hotGlyph_; }
 void TJvBitBtn::SetHotGlyph(const QPixmap& glyph) { hotGlyph_ = glyph; }
-bool TJvBitBtn::HotTrack() const { return hotTrack_; }
-void TJvBitBtn::SetHotTrack(bool hotTrack) { hotTrack_ = hotTrack; }
-const QFont& TJvBitBtn::HotTrackFont() const { return hotTrackFont_; }
-void TJvBitBtn::SetHotTrackFont(const QFont& font) { hotTrackFont_ = font; }
-const QColor& TJvBitBtn::HotTrackColor() const { return hotTrackColor_; }
-void TJvBitBtn::SetHotTrackColor(const QColor& color) { hotTrackColor_ = color; }
-const QColor& TJvBitBtn::HintColor() const { return hintColor_; }
-void TJvBitBtn::SetHintColor(const QColor& color) { hintColor_ = color; }
 QMenu* TJvBitBtn::DropDownMenu() const { return dropDownMenu_; }
 void TJvBitBtn::SetDropDownMenu(QMenu* menu) { dropDownMenu_ = menu; }
-bool TJvBitBtn::MouseOver() const { return hover_.MouseOver(); }
 
 void TJvBitBtn::enterEvent(QEnterEvent* event) {
   QPushButton::enterEvent(event);
-  if (!hover_.MouseOver() && !hotGlyph_.isNull()) {
+  if (!MouseOver() && !hotGlyph_.isNull()) {
     savedGlyph_ = icon();
     setIcon(QIcon(hotGlyph_));
   }
-  hover_.Enter(*this, hintColor_, hotTrack_, hotTrackFont_, hotTrackColor_);
+  HoverEnter(*this);
   emit mouseEntered();
 }
 
 void TJvBitBtn::leaveEvent(QEvent* event) {
   QPushButton::leaveEvent(event);
-  if (hover_.Leave(*this) && savedGlyph_) {
+  if (HoverLeave(*this) && savedGlyph_) {
     setIcon(*savedGlyph_);
     savedGlyph_.reset();
   }

@@ -9,13 +9,13 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "widgets/thover_state.h"
+#include "widgets/thover_look.h"
 
 class QMenu;
 
 // A push button with a glyph that reacts to the mouse passing over it (hint
 // colour, HotGlyph, HotTrack font) and can drop a menu down after its click.
-class TJvBitBtn : public QPushButton {
+class TJvBitBtn : public QPushButton, public THoverLook {
   Q_OBJECT
 
  public:
@@ -27,21 +27,9 @@ class TJvBitBtn : public QPushButton {
   const QPixmap& HotGlyph() const;
   void SetHotGlyph(const QPixmap& glyph);
 
-  bool HotTrack() const;
-  void SetHotTrack(bool hotTrack);
-  const QFont& HotTrackFont() const;
-  void SetHotTrackFont(const QFont& font);
-  // Text colour while hot-tracking; invalid (the default) keeps the colour.
-  const QColor& HotTrackColor() const;
-  void SetHotTrackColor(const QColor& color);
-  const QColor& HintColor() const;
-  void SetHintColor(const QColor& color);
-
   // Pops up at the button's lower-left corner after each click; not owned.
   QMenu* DropDownMenu() const;
   void SetDropDownMenu(QMenu* menu);
-
-  bool MouseOver() const;
 
  signals:
   void mouseEntered();
@@ -56,10 +44,5 @@ class TJvBitBtn : public QPushButton {
 
   QPixmap hotGlyph_;
   std::optional<QIcon> savedGlyph_;
-  bool hotTrack_ = false;
-  QFont hotTrackFont_;
-  QColor hotTrackColor_;
-  QColor hintColor_;
   QPointer<QMenu> dropDownMenu_;
-  THoverState hover_;
 };

@@ -2,15 +2,6 @@
 
 #include <QDesktopServices>
 
-namespace {
-
-TJvHotLink::UrlOpener& Opener() {
-  static TJvHotLink::UrlOpener opener;
-  return opener;
-}
-
-}  // namespace
-
 TJvHotLink::TJvHotLink(QWidget* parent) : TJvHotLink(QString(), parent) {}
 
 TJvHotLink::TJvHotLink(const QString& text, QWidget* parent) : TJvLabel(text, parent) {
@@ -25,14 +16,12 @@ TJvHotLink::TJvHotLink(const QString& text, QWidget* parent) : TJvLabel(text, pa
 const QString& TJvHotLink::Url() const { return url_; }
 void TJvHotLink::SetUrl(const QString& url) { url_ = url; }
 
-void TJvHotLink::SetUrlOpener(UrlOpener opener) { Opener() = std::move(opener); }
-
 void TJvHotLink::Click() {
   TJvLabel::Click();
   // The address goes out whole, however long; whether it opens is not reported.
   const QUrl url(url_);
-  if (Opener()) {
-    Opener()(url);
+  if (opener_) {
+    opener_(url);
   } else {
     QDesktopServices::openUrl(url);
   }

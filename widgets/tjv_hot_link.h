@@ -21,13 +21,14 @@ class TJvHotLink : public TJvLabel {
   const QString& Url() const;
   void SetUrl(const QString& url);
 
-  // Replaces how every link opens its address (tests hand in a recorder); an
+  // Replaces how this link opens its address (tests hand in a recorder); an
   // empty opener restores the desktop's default handler.
-  static void SetUrlOpener(UrlOpener opener);
+  void SetUrlOpener(UrlOpener opener) { opener_ = std::move(opener); }
 
  protected:
   void Click() override;
 
  private:
   QString url_;
+  UrlOpener opener_;
 };

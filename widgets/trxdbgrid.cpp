@@ -1,39 +1,16 @@
 #include "widgets/trxdbgrid.h"
 
-#include <QApplication>
 #include <QFocusEvent>
-#include <QKeyEvent>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <algorithm>
-#include <utility>
-#include <vector>
 
 #include "storage/tlbcsv.h"
-#include "widgets/tdataset_action.h"
-
-namespace {
-
-std::vector<TRxDBGrid*>& Registry() {
-  static std::vector<TRxDBGrid*> grids;
-  return grids;
-}
-
-TErrorHook& Errors() {
-  static TErrorHook hook;
-  return hook;
-}
-
-constexpr int kWheelStep = 120;  // one notch of a standard wheel
-
-}  // namespace
+#include "widgets/tdata_link.h"
+#include "widgets/tprompter.h"
 
 TRxDBGrid::TRxDBGrid(QWidget* parent)
     : QTableView(parent),
+      link_(new TDataLink(this, [this](TDataEvent event) { OnDataEvent(event); })),
       model_(new TArchiveModel(this)),
       header_(new TTitleButtonHeader(this)),
       recordBar_(new QScrollBar(Qt::Vertical, this)) {
@@ -76,33 +53,16 @@ TRxDBGrid::TRxDBGrid(QWidget* parent)
           &TTitleButtonHeader::CancelTracking);
 
   FitRowHeight();
-  Registry().push_back(this);
 }
 
-TRxDBGrid::~TRxDBGrid() { std::erase(Registry(), this); }
+TRxDBGrid::~TRxDBGrid() = default;
 
-const std::vector<TRxDBGrid*>& TRxDBGrid::Grids() { return Registry(); }
+void TRxDBGrid::SetDataSource(TDataSource* source) { link_->SetDataSource(source); }
 
-void TRxDBGrid::SetErrorHandler(TErrorHook::Handler handler) { Errors().Set(std::move(handler)); }
+TDataSource* TRxDBGrid::DataSource() const { return link_->DataSource(); }
 
-bool TRxDBGrid::ServesAction(const TDataSetAction& action) const {
-  return isVisible() && action.HandlesTarget(source_);
-}
-
-void TRxDBGrid::SetDataSource(TDataSource* source) {
-  if (source == source_) return;
-  if (source_ != nullptr) disconnect(source_, nullptr, this, nullptr);
-  source_ = source;
-  if (source_ != nullptr) {
-    connect(source_, qOverload<TDataEvent>(&TDataSource::DataEvent), this, &TRxDBGrid::OnDataEvent);
-    connect(source_, &QObject::destroyed, this, [this] {
-      source_ = nullptr;
-      model_->SetTable(nullptr);
-      FollowCursor();
-    });
-  }
-  model_->SetTable(source_ != nullptr ? source_->DataSet() : nullptr);
-  FollowCursor();
+void TRxDBGrid::Guarded(const std::function<void()>& work) {
+  TPrompter::Guard(prompter_, this, work);
 }
 
 void TRxDBGrid::AddColumn(const QString& fieldName, int width) {
@@ -124,12 +84,12 @@ int TRxDBGrid::VisibleRowCount() const {
 }
 
 TLbCsv* TRxDBGrid::ActiveTable() const {
-  TLbCsv* table = source_ != nullptr ? source_->DataSet() : nullptr;
+  TLbCsv* table = link_->DataSet();
   return table != nullptr && table->Active() ? table : nullptr;
 }
 
 void TRxDBGrid::OnDataEvent(TDataEvent event) {
-  TLbCsv* table = source_ != nullptr ? source_->DataSet() : nullptr;
+  TLbCsv* table = link_->DataSet();
   if (model_->Table() != table) {
     model_->SetTable(table);
   } else {
@@ -179,7 +139,7 @@ void TRxDBGrid::UpdateRecordBar() {
 void TRxDBGrid::OnRecordBarAction(int action) {
   TLbCsv* table = ActiveTable();
   if (table == nullptr) return;
-  Errors().Run([&] {
+  Guarded([&] {
     switch (action) {
       case QAbstractSlider::SliderSingleStepAdd:
         table->Next();
@@ -211,180 +171,6 @@ void TRxDBGrid::OnRecordBarAction(int action) {
   UpdateRecordBar();
 }
 
-void TRxDBGrid::MoveToRow(TLbCsv& table, int row) {
-  if (table.RecordCount() == 0) return;
-  const int current = table.RecordNumber() - 1;
-  if (row == current) return;
-  if (table.State() == TDataSetState::Browse) {
-    table.Skip(row - current);
-  } else {
-    // Finishing the pending record may shift rows; a number stays right.
-    table.SetRecordNumber(row + 1);
-  }
-}
-
-int TRxDBGrid::TopRow() const { return std::max(0, rowAt(0)); }
-
-int TRxDBGrid::BottomRow() const {
-  return std::min(model_->rowCount() - 1, TopRow() + VisibleRowCount() - 1);
-}
-
-void TRxDBGrid::WheelRecords(int angleDelta) {
-  TLbCsv* table = ActiveTable();
-  if (table == nullptr) return;
-  wheelDelta_ += angleDelta;
-  Errors().Run([&] {
-    for (; wheelDelta_ >= kWheelStep; wheelDelta_ -= kWheelStep) table->Prior();
-    for (; wheelDelta_ <= -kWheelStep; wheelDelta_ += kWheelStep) table->Next();
-  });
-}
-
-void TRxDBGrid::keyPressEvent(QKeyEvent* event) {
-  const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
-  const bool alt = event->modifiers().testFlag(Qt::AltModifier);
-  KeyMove move = KeyMove::None;
-  switch (event->key()) {
-    case Qt::Key_Up:
-      move = ctrl ? KeyMove::TopRow : KeyMove::Prior;
-      break;
-    case Qt::Key_Down:
-      move = ctrl ? KeyMove::BottomRow : KeyMove::Next;
-      break;
-    case Qt::Key_Left:
-      move = KeyMove::Prior;
-      break;
-    case Qt::Key_Right:
-      move = KeyMove::Next;
-      break;
-    case Qt::Key_PageUp:
-      move = ctrl ? KeyMove::TopRow : KeyMove::PageBack;
-      break;
-    case Qt::Key_PageDown:
-      move = ctrl ? KeyMove::BottomRow : KeyMove::PageOn;
-      break;
-    case Qt::Key_Home:
-      move = KeyMove::First;
-      break;
-    case Qt::Key_End:
-      move = KeyMove::Last;
-      break;
-    case Qt::Key_Escape:
-      move = KeyMove::Cancel;
-      break;
-    case Qt::Key_Delete:
-      if (ctrl) {
-        event->accept();
-        ConfirmDelete();
-        return;
-      }
-      break;
-    case Qt::Key_Insert:
-    case Qt::Key_F2:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      break;
-    default:
-      // Typed characters do nothing here; anything else is not the grid's.
-      if (event->text().isEmpty() || ctrl || alt) {
-        event->ignore();
-        return;
-      }
-      break;
-  }
-  event->accept();
-  TLbCsv* table = ActiveTable();
-  if (table != nullptr && move != KeyMove::None) Errors().Run([&] { ApplyKeyMove(*table, move); });
-}
-
-void TRxDBGrid::ApplyKeyMove(TLbCsv& table, KeyMove move) {
-  switch (move) {
-    case KeyMove::None:
-      break;
-    case KeyMove::Prior:
-      table.Prior();
-      break;
-    case KeyMove::Next:
-      table.Next();
-      break;
-    case KeyMove::PageBack:
-      table.Skip(-VisibleRowCount());
-      break;
-    case KeyMove::PageOn:
-      table.Skip(VisibleRowCount());
-      break;
-    case KeyMove::First:
-      table.First();
-      break;
-    case KeyMove::Last:
-      table.Last();
-      break;
-    case KeyMove::TopRow:
-      MoveToRow(table, TopRow());
-      break;
-    case KeyMove::BottomRow:
-      MoveToRow(table, BottomRow());
-      break;
-    case KeyMove::Cancel:
-      table.Cancel();
-      break;
-  }
-}
-
-bool TRxDBGrid::AcquireFocus() {
-  if (focusPolicy() == Qt::NoFocus) return true;
-  if (!hasFocus()) setFocus(Qt::MouseFocusReason);
-  // Another control's focus-loss handling may have sent the focus elsewhere.
-  return window()->focusWidget() == this;
-}
-
-void TRxDBGrid::mousePressEvent(QMouseEvent* event) {
-  if (!AcquireFocus()) return;
-  if (event->button() == Qt::LeftButton) leftPressed_ = true;
-  const QPoint pos = event->position().toPoint();
-  const int row = rowAt(pos.y());
-  const int column = columnAt(pos.x());
-  if (row < 0 || column < 0) return;
-  column_ = column;
-  if (TLbCsv* table = ActiveTable()) Errors().Run([&] { MoveToRow(*table, row); });
-  FollowCursor();
-}
-
-void TRxDBGrid::mouseMoveEvent(QMouseEvent* event) {
-  // No drag selection: the highlighted row is always the current record.
-  event->accept();
-}
-
-void TRxDBGrid::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || !leftPressed_) return;
-  leftPressed_ = false;
-  const QPoint pos = event->position().toPoint();
-  if (rowAt(pos.y()) < 0 || columnAt(pos.x()) < 0) return;
-  // The blank row of an empty table has no record to report.
-  TLbCsv* table = ActiveTable();
-  if (table == nullptr || table->RecordCount() == 0) return;
-  emit CellClick(column_);
-}
-
-void TRxDBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) {
-    mousePressEvent(event);
-    return;
-  }
-  if (!AcquireFocus()) return;
-  leftPressed_ = false;  // its release is no click
-  emit DblClick();
-}
-
-void TRxDBGrid::wheelEvent(QWheelEvent* event) {
-  const int delta = event->angleDelta().y();
-  if (delta == 0) {
-    QTableView::wheelEvent(event);  // a sideways wheel scrolls the columns
-    return;
-  }
-  event->accept();
-  WheelRecords(delta);
-}
-
 void TRxDBGrid::focusOutEvent(QFocusEvent* event) {
   QTableView::focusOutEvent(event);
   // Leaving the grid for another control drops an insert nobody has written to.
@@ -393,7 +179,7 @@ void TRxDBGrid::focusOutEvent(QFocusEvent* event) {
   }
   TLbCsv* table = ActiveTable();
   if (table != nullptr && table->State() == TDataSetState::Insert && !table->Modified()) {
-    Errors().Run([&] { table->Cancel(); });
+    Guarded([&] { table->Cancel(); });
   }
 }
 
@@ -415,48 +201,4 @@ void TRxDBGrid::changeEvent(QEvent* event) {
 void TRxDBGrid::FitRowHeight() {
   verticalHeader()->setMinimumSectionSize(1);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
-}
-
-bool TRxDBGrid::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == recordBar_ && event->type() == QEvent::Wheel) {
-    auto* wheel = static_cast<QWheelEvent*>(event);
-    if (wheel->angleDelta().y() != 0) WheelRecords(wheel->angleDelta().y());
-    return true;
-  }
-  if (watched == header_->viewport()) {
-    if (event->type() == QEvent::MouseButtonPress) return !AcquireFocus();
-    if (event->type() == QEvent::MouseButtonDblClick) {
-      auto* click = static_cast<QMouseEvent*>(event);
-      if (click->button() != Qt::LeftButton) return !AcquireFocus();
-      if (AcquireFocus()) emit DblClick();
-      return true;
-    }
-  }
-  return QTableView::eventFilter(watched, event);
-}
-
-void TRxDBGrid::ConfirmDelete() {
-  TLbCsv* table = ActiveTable();
-  if (table == nullptr || !table->Writable() || (table->AtBeginning() && table->AtEnd())) return;
-  // On the heap: whatever happens while it waits, it is deleted once.
-  const QPointer<QMessageBox> box =
-      new QMessageBox(QMessageBox::Question, QStringLiteral("Confirm"),
-                      QStringLiteral("Delete record?"), QMessageBox::NoButton, this);
-  QPushButton* yes = box->addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-  QPushButton* no = box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-  box->setDefaultButton(yes);
-  box->setEscapeButton(no);
-  box->adjustSize();
-  if (const QScreen* shown = screen()) {
-    box->move(shown->availableGeometry().center() - box->rect().center());
-  }
-  box->exec();
-  if (box == nullptr) return;
-  const bool confirmed = box->clickedButton() == yes;
-  delete box;
-  if (!confirmed) return;
-  // The table may have changed while the box waited.
-  if (TLbCsv* now = ActiveTable(); now != nullptr && !(now->AtBeginning() && now->AtEnd())) {
-    Errors().Run([&] { now->Delete(); });
-  }
 }

@@ -1,18 +1,17 @@
 #pragma once
 
 #include <QFont>
-#include <QPointer>
 #include <QTableView>
-#include <vector>
+#include <functional>
 
 #include "widgets/tarchive_model.h"
 #include "widgets/tdata_source.h"
-#include "widgets/terror_hook.h"
 #include "widgets/ttitle_button_header.h"
 
 class QScrollBar;
-class TDataSetAction;
+class TDataLink;
 class TLbCsv;
+class TPrompter;
 
 // Read-only grid over a data source's table: whole-row selection that always
 // shows and always follows the table's current record, title buttons, record
@@ -28,7 +27,7 @@ class TRxDBGrid : public QTableView {
   TRxDBGrid& operator=(const TRxDBGrid&) = delete;
 
   void SetDataSource(TDataSource* source);
-  TDataSource* DataSource() const { return source_; }
+  TDataSource* DataSource() const;
   // A column showing `fieldName`, titled with it.
   void AddColumn(const QString& fieldName, int width);
   void SetTitleFont(const QFont& font);
@@ -42,14 +41,9 @@ class TRxDBGrid : public QTableView {
   TTitleButtonHeader* TitleHeader() const { return header_; }
   QScrollBar* RecordScrollBar() const { return recordBar_; }
 
-  // Every grid alive, in creation order: where record actions look for the
-  // one that serves them.
-  static const std::vector<TRxDBGrid*>& Grids();
-  // Showing and bound to the action's data source, whose table exists.
-  bool ServesAction(const TDataSetAction& action) const;
-
-  // Where table errors raised by the grid's own moves and deletes go.
-  static void SetErrorHandler(TErrorHook::Handler handler);
+  // Asks the Ctrl+Delete question, and takes the table errors raised by the
+  // grid's own moves and deletes; handed over by the owner.
+  void SetPrompter(TPrompter* prompter) { prompter_ = prompter; }
 
  signals:
   // The left button was released over a data row of a table holding records.
@@ -98,7 +92,11 @@ class TRxDBGrid : public QTableView {
   bool AcquireFocus();
   void FitRowHeight();
 
-  QPointer<TDataSource> source_;
+  // Runs a move or delete of the grid's own; errors go to the prompter.
+  void Guarded(const std::function<void()>& work);
+
+  TDataLink* link_;
+  TPrompter* prompter_ = nullptr;
   TArchiveModel* model_;
   TTitleButtonHeader* header_;
   QScrollBar* recordBar_;

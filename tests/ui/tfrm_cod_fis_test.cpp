@@ -19,7 +19,7 @@
 
 #include "engine/short_date.h"
 #include "storage/tlbcsv.h"
-#include "tests/ui/modal_answerer.h"
+#include "ui/message_box.h"
 #include "ui/program_setup.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/tdataset_action.h"
@@ -114,7 +114,7 @@ TEST_F(MainWindowTest, FirstStartCreatesArchiveAndShowsDefaults) {
     EXPECT_EQ(shot.pixelColor(corner), QColor(Qt::white)) << control->objectName().toStdString();
   }
 
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   w.actEsci->trigger();
   EXPECT_FALSE(w.isVisible());
   EXPECT_TRUE(answerer.seen().empty());
@@ -126,13 +126,13 @@ TEST_F(MainWindowTest, CalcolaCopiesArchivesOnceAndTells) {
   TypePerson("rossi", "mario", false, QDate(1980, 1, 1), "roma");
   EXPECT_EQ(w.Cognome->text(), QStringLiteral("ROSSI"));  // typed letters go upper case
 
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   w.actCalcola->trigger();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("RSSMRA80A01H501U"));
   EXPECT_EQ(w.Label6->text(), QStringLiteral("RSSMRA80A01H501U"));
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("Information"));
-  EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Information);
+  EXPECT_EQ(answerer.seen()[0].icon, MessageBoxScript::Icon::Information);
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("Il Codice è stato copiato negli appunti\n"
                                                     "Incollalo dove ti serve con: CTRL+V"));
   ASSERT_EQ(w.LbCsv2.RecordCount(), 1);
@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, CalcolaCopiesArchivesOnceAndTells) {
 TEST_F(MainWindowTest, IncompleteCodeIsCopiedButNotArchived) {
   TfrmCodFis& w = Start();
   TypePerson("A", "MARIO", false, QDate(1980, 1, 1), "ROMA");
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   w.actCalcola->trigger();
   QTest::qWait(30);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("ERRORE"));
@@ -172,7 +172,7 @@ TEST_F(MainWindowTest, CalcolaUsesTheMunicipalityShownOrRefusesIt) {
   TfrmCodFis& w = Start();
   // Typed without leaving the box: the code still belongs to what is shown.
   TypePerson("ROSSI", "MARIO", false, QDate(1980, 1, 1), "ROMA");
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   w.ToolButton1->click();
   EXPECT_EQ(w.Label6->text(), QStringLiteral("RSSMRA80A01H501U"));
   EXPECT_EQ(w.DBText1->text(), QStringLiteral("RM"));
@@ -182,7 +182,7 @@ TEST_F(MainWindowTest, CalcolaUsesTheMunicipalityShownOrRefusesIt) {
   w.actCalcola->trigger();
   ASSERT_EQ(answerer.seen().size(), 2u);
   EXPECT_EQ(answerer.seen()[1].title, QStringLiteral("Warning"));
-  EXPECT_EQ(answerer.seen()[1].icon, QMessageBox::Warning);
+  EXPECT_EQ(answerer.seen()[1].icon, MessageBoxScript::Icon::Warning);
   EXPECT_EQ(answerer.seen()[1].text, QStringLiteral("Comune non trovato: Atlantide"));
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("sentinel"));
   EXPECT_TRUE(w.Label6->text().isEmpty());
@@ -252,11 +252,11 @@ TEST_F(ArchiveTabTest, UnreadableDateStopsTheReloadThere) {
   const QDate before = w.DateTimePicker1->date();
   w.Label6->setText(QStringLiteral("previous"));
   w.LbCsv2.SetRecordNumber(3);
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   emit w.RxDBGrid1->CellClick(0);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("Viveze Vevoziv"));
-  EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(answerer.seen()[0].icon, MessageBoxScript::Icon::Error);
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("'1990-03-20' is not a valid date."));
   EXPECT_EQ(w.Cognome->text(), QStringLiteral("VERDI"));
   EXPECT_TRUE(w.RadioButton1->isChecked());
@@ -287,7 +287,7 @@ TEST_F(ArchiveTabTest, DeleteAsksFirstAndDeletesOnOkOnly) {
   w.PageControl1->setCurrentWidget(w.TabSheet2);
   w.LbCsv2.SetRecordNumber(2);
   QString question;
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   answerer.Then([&](QWidget* modal) {
     auto* dialog = qobject_cast<TfrmDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
@@ -319,7 +319,7 @@ TEST_F(ArchiveTabTest, DeleteAsksFirstAndDeletesOnOkOnly) {
 TEST_F(ArchiveTabTest, CloseDuringConfirmationWaitsForTheAnswer) {
   TfrmCodFis& w = Start();
   bool visibleAfterCloseRequest = false;
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   answerer.Then([&](QWidget* modal) {
     w.close();
     QTest::qWait(20);
@@ -338,7 +338,7 @@ TEST_F(ArchiveTabTest, CloseDuringConfirmationWaitsForTheAnswer) {
 TEST_F(MainWindowTest, ClosingTheWindowSavesTheArchive) {
   TfrmCodFis& w = Start();
   TypePerson("ROSSI", "MARIO", false, QDate(1980, 1, 1), "ROMA");
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   w.actCalcola->trigger();
   w.close();
   EXPECT_FALSE(w.LbCsv2.Active());
@@ -347,7 +347,7 @@ TEST_F(MainWindowTest, ClosingTheWindowSavesTheArchive) {
 
 TEST_F(MainWindowTest, MissingMunicipalitiesStopStartUp) {
   QFile::remove(Path("comuni.dat"));
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   TfrmCodFis& w = Start();
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("Cannot open file ") +
@@ -361,7 +361,7 @@ TEST_F(MainWindowTest, MissingMunicipalitiesStopStartUp) {
 
 TEST_F(MainWindowTest, ArchiveThatCannotBeCreatedStopsStartUp) {
   const QString missing = Path("gone");
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   window_ = std::make_unique<TfrmCodFis>(missing);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("Cannot create file ") +
@@ -374,20 +374,20 @@ TEST_F(MainWindowTest, ArchiveThatCannotBeCreatedStopsStartUp) {
 TEST_F(MainWindowTest, ArchiveThatCannotBeSavedKeepsTheProgramOpenOnNo) {
   TfrmCodFis& w = Start();
   TypePerson("ROSSI", "MARIO", false, QDate(1980, 1, 1), "ROMA");
-  ModalAnswerer answerer;
+  MessageBoxScript answerer;
   w.actCalcola->trigger();
   // A folder standing where the archive must go stops the write, even for root.
   QFile::remove(Path("archivio.dat"));
   ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("archivio.dat")));
   answerer.Then({});  // the error box: OK
-  answerer.ThenButton(QMessageBox::No);
+  answerer.ThenNo();
   w.actEsci->trigger();
   ASSERT_EQ(answerer.seen().size(), 3u);
   EXPECT_EQ(answerer.seen()[1].text, QStringLiteral("Cannot create file ") +
                                          QDir::toNativeSeparators(Path("archivio.dat")) +
                                          QLatin1Char('.'));
   EXPECT_EQ(answerer.seen()[2].title, QStringLiteral("Confirm"));
-  EXPECT_EQ(answerer.seen()[2].icon, QMessageBox::Question);
+  EXPECT_EQ(answerer.seen()[2].icon, MessageBoxScript::Icon::Question);
   EXPECT_EQ(answerer.seen()[2].text,
             QStringLiteral("Impossibile salvare l'archivio. Uscire comunque? "
                            "Le modifiche andranno perse."));

@@ -1,19 +1,20 @@
 #pragma once
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <deque>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "storage/tlbcsv.h"
 #include "widgets/tdata_source.h"
+#include "widgets/tprompter.h"
 
 namespace archive_test {
 
@@ -57,38 +58,34 @@ inline void RunIdle(int ms) {
   loop.exec();
 }
 
-// Answers the next modal message box from a timer: `answer` gets it and clicks.
-// Whatever happens, a box left open after two seconds is rejected, so no test
-// ever waits on it.
-class ModalAnswerer {
+// Stands in for the window that owns a widget: answers its questions from a
+// queue (no when none is queued) and keeps what it was asked and told.
+class RecordingPrompter : public TPrompter {
  public:
-  explicit ModalAnswerer(std::function<void(QMessageBox&)> answer) : answer_(std::move(answer)) {
-    clock_.start();
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start();
+  struct Question {
+    QString caption;
+    QString text;
+  };
+
+  void ThenAnswer(bool yes) { answers_.push_back(yes); }
+  const std::vector<Question>& Questions() const { return questions_; }
+  const std::vector<std::string>& Errors() const { return errors_; }
+
+  bool Confirm(QWidget*, const QString& caption, const QString& text) override {
+    questions_.push_back({caption, text});
+    if (answers_.empty()) return false;
+    const bool yes = answers_.front();
+    answers_.pop_front();
+    return yes;
   }
-  bool Answered() const { return answered_; }
+  void ShowError(QWidget*, const std::exception& error) override {
+    errors_.emplace_back(error.what());
+  }
 
  private:
-  void Poll() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box != nullptr && box->isVisible()) {
-      timer_.stop();
-      answered_ = true;
-      answer_(*box);
-      return;
-    }
-    if (clock_.elapsed() > 2000) {
-      timer_.stop();
-      if (QWidget* other = QApplication::activeModalWidget()) other->close();
-    }
-  }
-
-  std::function<void(QMessageBox&)> answer_;
-  QTimer timer_;
-  QElapsedTimer clock_;
-  bool answered_ = false;
+  std::deque<bool> answers_;
+  std::vector<Question> questions_;
+  std::vector<std::string> errors_;
 };
 
 }  // namespace archive_test

@@ -17,6 +17,7 @@
 #include "widgets/trxdbgrid.h"
 
 using archive_test::OpenArchive;
+using archive_test::RecordingPrompter;
 using archive_test::RunIdle;
 
 namespace {
@@ -174,25 +175,26 @@ TEST_F(ActionTest, ExecuteRechecksTheEnablingFirst) {
   Build(3);
   int handled = 0;
   actions[4]->SetOnExecute([&] { ++handled; });
-  std::string reported;
-  TDataSetAction::SetErrorHandler([&](const std::exception& e) { reported = e.what(); });
+  RecordingPrompter prompter;
+  for (TDataSetAction* action : actions) action->SetPrompter(&prompter);
   Table().Close();  // the grid still serves them, from a closed table
   actions[4]->Execute();
   EXPECT_EQ(handled, 0);
   EXPECT_FALSE(actions[4]->isEnabled());
   actions[2]->Execute();  // a Next on a closed table would fail
-  EXPECT_EQ(reported, "");
-  TDataSetAction::SetErrorHandler(nullptr);
+  EXPECT_TRUE(prompter.Errors().empty());
 }
 
 TEST_F(ActionTest, ErrorsGoToTheHandlerNotTheEventLoop) {
   Build(1);
-  std::string reported;
-  TDataSetAction::SetErrorHandler([&](const std::exception& e) { reported = e.what(); });
+  RecordingPrompter prompter;
+  actions[4]->SetPrompter(&prompter);
   actions[4]->SetOnExecute([] { throw TableError("LbCsv2: boom"); });
   EXPECT_NO_THROW(actions[4]->trigger());
-  EXPECT_EQ(reported, "LbCsv2: boom");
-  TDataSetAction::SetErrorHandler(nullptr);
+  EXPECT_EQ(prompter.Errors(), std::vector<std::string>{"LbCsv2: boom"});
+  // An action whose owner handed it no prompter still keeps it from Qt.
+  actions[4]->SetPrompter(nullptr);
+  EXPECT_NO_THROW(actions[4]->trigger());
 }
 
 TEST_F(ActionTest, WithoutAShowingGridOnlyActionsWithAHandlerStayEnabled) {

@@ -151,12 +151,12 @@ TEST_F(HintColorTest, ADestroyedWidgetGivesTheHintColourBack) {
 
 TEST(TJvHotLinkTest, ClickHandsTheWholeAddressOverAfterTheClickHandler) {
   QStringList events;
-  TJvHotLink::SetUrlOpener([&events](const QUrl& url) { events << url.toString(); });
   const QString address =
       QStringLiteral("https://www.example.it/") + QString(120 - 24, QLatin1Char('a')) + "/";
   ASSERT_EQ(address.size(), 120);
 
   TJvHotLink link(QStringLiteral("www.example.it"));
+  link.SetUrlOpener([&events](const QUrl& url) { events << url.toString(); });
   link.SetUrl(address);
   link.resize(99, 13);
   link.show();
@@ -167,7 +167,6 @@ TEST(TJvHotLinkTest, ClickHandsTheWholeAddressOverAfterTheClickHandler) {
   QTest::mousePress(&link, Qt::LeftButton, {}, QPoint(5, 5));
   QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(150, 5));
   QTest::mouseClick(&link, Qt::RightButton, {}, QPoint(5, 5));
-  TJvHotLink::SetUrlOpener({});
 
   EXPECT_EQ(events, QStringList({QStringLiteral("clicked"), address}));
 }

@@ -15,8 +15,8 @@
 
 #include "archive_fixture.h"
 
-using archive_test::ModalAnswerer;
 using archive_test::OpenArchive;
+using archive_test::RecordingPrompter;
 
 namespace {
 
@@ -39,6 +39,7 @@ class GridTest : public ::testing::Test {
                                                    {"Data", 61},    {"CodiceFiscale", 122}};
     for (const auto& [field, width] : columns) grid->AddColumn(field, width);
     grid->SetDataSource(archive->source.get());
+    grid->SetPrompter(&prompter);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     grid->setFocus();
@@ -62,6 +63,7 @@ class GridTest : public ::testing::Test {
     return grid->visualRect(grid->model()->index(row, column)).center();
   }
 
+  RecordingPrompter prompter;
   std::unique_ptr<OpenArchive> archive;
   std::unique_ptr<QWidget> window;
   TRxDBGrid* grid = nullptr;
@@ -253,8 +255,6 @@ TEST_F(GridTest, EscCancelsAPendingInsert) {
 
 TEST_F(GridTest, KeysAndWheelDoNothingWhileTheTableIsClosed) {
   Show(3);
-  std::string reported;
-  TRxDBGrid::SetErrorHandler([&](const std::exception& e) { reported = e.what(); });
   Table().Close();
   for (const Qt::Key key : {Qt::Key_End, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Escape}) {
     QTest::keyClick(grid, key);
@@ -262,8 +262,7 @@ TEST_F(GridTest, KeysAndWheelDoNothingWhileTheTableIsClosed) {
   QWheelEvent wheel(QPointF(5, 5), grid->viewport()->mapToGlobal(QPoint(5, 5)), QPoint(),
                     QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(grid->viewport(), &wheel);
-  TRxDBGrid::SetErrorHandler(nullptr);
-  EXPECT_EQ(reported, "");  // a move on a closed table would have failed
+  EXPECT_TRUE(prompter.Errors().empty());  // a move on a closed table would have failed
 }
 
 TEST_F(GridTest, TabLeavesTheGridAndAnUnwrittenInsertIsCancelled) {
@@ -290,61 +289,45 @@ TEST_F(GridTest, CtrlDeleteAsksAndDeletesOnYesOnly) {
   Show(3);
   Table().SetRecordNumber(2);
   struct Case {
-    const char* answer;
+    bool yes;
     int recordsAfter;
   };
-  for (const Case& c : {Case{"&No", 3}, Case{"&Yes", 2}}) {
-    SCOPED_TRACE(c.answer);
-    QString title, text, yesText;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    bool yesIsDefault = false;
-    ModalAnswerer answerer([&](QMessageBox& box) {
-      title = box.windowTitle();
-      text = box.text();
-      icon = box.icon();
-      for (QAbstractButton* button : box.buttons()) {
-        if (button->text() == "&Yes") yesIsDefault = button == box.defaultButton();
-      }
-      for (QAbstractButton* button : box.buttons()) {
-        if (button->text() == c.answer) button->click();
-      }
-    });
+  for (const Case& c : {Case{false, 3}, Case{true, 2}}) {
+    SCOPED_TRACE(c.yes);
+    const std::size_t asked = prompter.Questions().size();
+    prompter.ThenAnswer(c.yes);
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_TRUE(answerer.Answered());
-    EXPECT_EQ(title, "Confirm");
-    EXPECT_EQ(text, "Delete record?");
-    EXPECT_EQ(icon, QMessageBox::Question);
-    EXPECT_TRUE(yesIsDefault);
+    ASSERT_EQ(prompter.Questions().size(), asked + 1);
+    EXPECT_EQ(prompter.Questions().back().caption, "Confirm");
+    EXPECT_EQ(prompter.Questions().back().text, "Delete record?");
     EXPECT_EQ(Table().RecordCount(), c.recordsAfter);
   }
   EXPECT_EQ(grid->model()->index(1, 0).data().toString(), "COGNOME3");
   ExpectFollowsCursor();
 }
 
-TEST_F(GridTest, CtrlDeleteEscapeAnswersNo) {
+TEST_F(GridTest, CtrlDeleteWithoutAnAnswerKeepsTheRecord) {
   Show(1);
-  ModalAnswerer answerer([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
   QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-  EXPECT_TRUE(answerer.Answered());
+  EXPECT_EQ(prompter.Questions().size(), 1u);
+  EXPECT_EQ(Table().RecordCount(), 1);
+  // A grid whose owner handed it nobody to ask never deletes.
+  grid->SetPrompter(nullptr);
+  QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
   EXPECT_EQ(Table().RecordCount(), 1);
 }
 
 TEST_F(GridTest, CtrlDeleteDoesNothingOnAnEmptyOrReadOnlyTable) {
   Show(0);
-  {
-    ModalAnswerer answerer([](QMessageBox& box) { box.close(); });
-    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-    archive_test::RunIdle(50);
-    EXPECT_FALSE(answerer.Answered());
-  }
+  prompter.ThenAnswer(true);
+  QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+  EXPECT_TRUE(prompter.Questions().empty());
   window = nullptr;
   archive = nullptr;
   Show(2);
   Table().SetReadOnly(true);
-  ModalAnswerer answerer([](QMessageBox& box) { box.close(); });
   QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-  archive_test::RunIdle(50);
-  EXPECT_FALSE(answerer.Answered());
+  EXPECT_TRUE(prompter.Questions().empty());
   EXPECT_EQ(Table().RecordCount(), 2);
 }
 

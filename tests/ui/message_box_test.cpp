@@ -1,0 +1,111 @@
+// The program's standard boxes as they are made, answered by the test script.
+#include "ui/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <stdexcept>
+
+#include "storage/table_error.h"
+#include "ui/program_setup.h"
+#include "ui/tfrm_dialog.h"
+
+namespace {
+
+struct Buttons {
+  QStringList texts;
+  QString defaultText;
+  QString escapeText;
+};
+
+Buttons Read(QWidget* shown) {
+  Buttons b;
+  auto* box = qobject_cast<QMessageBox*>(shown);
+  if (box == nullptr) return b;
+  for (QAbstractButton* button : box->buttons()) b.texts << button->text();
+  if (box->defaultButton() != nullptr) b.defaultText = box->defaultButton()->text();
+  if (box->escapeButton() != nullptr) b.escapeText = box->escapeButton()->text();
+  return b;
+}
+
+TEST(MessageBoxesTest, ConfirmHasYesByDefaultAndNoOnEscape) {
+  SetUpProgram();
+  for (const bool yes : {true, false}) {
+    MessageBoxScript script;
+    Buttons seen;
+    script.Then([&](QWidget* shown) {
+      seen = Read(shown);
+      auto* box = qobject_cast<QMessageBox*>(shown);
+      (yes ? box->defaultButton() : box->escapeButton())->click();
+    });
+    EXPECT_EQ(MessageBoxes::Confirm(nullptr, "Confirm", "Delete record?"), yes);
+    ASSERT_EQ(script.seen().size(), 1u);
+    EXPECT_EQ(script.seen()[0].title, "Confirm");
+    EXPECT_EQ(script.seen()[0].text, "Delete record?");
+    EXPECT_EQ(script.seen()[0].icon, MessageBoxScript::Icon::Question);
+    EXPECT_EQ(seen.texts.size(), 2);
+    EXPECT_EQ(seen.defaultText, "&Yes");
+    EXPECT_EQ(seen.escapeText, "&No");
+  }
+  // Closed without a button: the answer Esc gives.
+  MessageBoxScript script;
+  script.Then([](QWidget* shown) { shown->close(); });
+  EXPECT_FALSE(MessageBoxes::Confirm(nullptr, "Confirm", "Delete record?"));
+}
+
+TEST(MessageBoxesTest, QuestionDefaultsToNo) {
+  MessageBoxScript script;
+  Buttons seen;
+  script.Then([&](QWidget* shown) { seen = Read(shown); });  // nothing clicked
+  EXPECT_FALSE(MessageBoxes::Question(nullptr, "Confirm", "Uscire?"));
+  EXPECT_EQ(seen.defaultText, "&No");
+  script.ThenYes();
+  EXPECT_TRUE(MessageBoxes::Question(nullptr, "Confirm", "Uscire?"));
+  script.Then({});  // the default button
+  EXPECT_FALSE(MessageBoxes::Question(nullptr, "Confirm", "Uscire?"));
+  EXPECT_EQ(script.seen().size(), 3u);
+}
+
+TEST(MessageBoxesTest, InformationWarningAndErrorCaptionsAndIcons) {
+  SetUpProgram();
+  MessageBoxScript script;
+  MessageBoxes::Information(nullptr, "a");
+  MessageBoxes::Warning(nullptr, "b");
+  MessageBoxes::Error(nullptr, TableError("Cannot open file x"));
+  MessageBoxes::Error(nullptr, std::runtime_error("done."));
+  ASSERT_EQ(script.seen().size(), 4u);
+  EXPECT_EQ(script.seen()[0].title, "Information");
+  EXPECT_EQ(script.seen()[0].icon, MessageBoxScript::Icon::Information);
+  EXPECT_EQ(script.seen()[1].title, "Warning");
+  EXPECT_EQ(script.seen()[1].icon, MessageBoxScript::Icon::Warning);
+  EXPECT_EQ(script.seen()[2].title, "Viveze Vevoziv");
+  EXPECT_EQ(script.seen()[2].icon, MessageBoxScript::Icon::Error);
+  EXPECT_EQ(script.seen()[2].text, "Cannot open file x.");
+  EXPECT_EQ(script.seen()[3].text, "done.");
+}
+
+TEST(MessageBoxesTest, ScriptAnswersTheConfirmationDialogWhileItWaits) {
+  MessageBoxScript script;
+  TfrmDialog dialog;
+  dialog.setWindowTitle("Eliminazione record");
+  dialog.labInfo()->setText("Continuare?");
+  bool shownWhenAnswered = false;
+  script.Then([&](QWidget* shown) {
+    shownWhenAnswered = shown->isVisible();
+    static_cast<TfrmDialog*>(shown)->JvBitBtn1Click();
+  });
+  EXPECT_TRUE(MessageBoxes::WaitForAnswer(dialog));
+  EXPECT_TRUE(shownWhenAnswered);
+  // With no answer queued a dialog is cancelled, never left waiting.
+  EXPECT_FALSE(MessageBoxes::WaitForAnswer(dialog));
+  ASSERT_EQ(script.seen().size(), 2u);
+  EXPECT_EQ(script.seen()[0].title, "Eliminazione record");
+  EXPECT_EQ(script.seen()[0].text, "Continuare?");
+  EXPECT_EQ(script.seen()[0].className, "TfrmDialog");
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+#include "ui/message_box.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "ui/tfrm_dialog.h"
+#include "widgets/byte_text.h"
+
+namespace {
+
+MessageBoxScript* script = nullptr;
+
+void CentreOnScreen(QMessageBox& box, QWidget* parent) {
+  box.adjustSize();
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen != nullptr) box.move(screen->availableGeometry().center() - box.rect().center());
+}
+
+MessageBoxScript::Icon IconOf(const QMessageBox& box) {
+  switch (box.icon()) {
+    case QMessageBox::Information:
+      return MessageBoxScript::Icon::Information;
+    case QMessageBox::Warning:
+      return MessageBoxScript::Icon::Warning;
+    case QMessageBox::Question:
+      return MessageBoxScript::Icon::Question;
+    case QMessageBox::Critical:
+      return MessageBoxScript::Icon::Error;
+    default:
+      return MessageBoxScript::Icon::None;
+  }
+}
+
+// Clicks the first button of `box` with `role`.
+void ClickRole(QWidget* shown, QMessageBox::ButtonRole role) {
+  auto* box = qobject_cast<QMessageBox*>(shown);
+  if (box == nullptr) return;
+  for (QAbstractButton* button : box->buttons()) {
+    if (box->buttonRole(button) == role) {
+      button->click();
+      return;
+    }
+  }
+}
+
+QMessageBox::StandardButton Chosen(QMessageBox& box, QAbstractButton* clicked) {
+  return clicked != nullptr ? box.standardButton(clicked) : QMessageBox::NoButton;
+}
+
+}  // namespace
+
+QAbstractButton* MessageBoxes::Run(QMessageBox& box) {
+  if (MessageBoxScript* current = MessageBoxScript::Current()) {
+    current->seen_.push_back(
+        {box.windowTitle(), box.text(), IconOf(box), QString::fromLatin1("QMessageBox")});
+    const MessageBoxScript::Answer answer = current->Next();
+    if (answer) {
+      answer(&box);
+    } else {
+      QAbstractButton* button = box.defaultButton();
+      if (button == nullptr && !box.buttons().isEmpty()) button = box.buttons().first();
+      if (button != nullptr) button->click();
+    }
+    // A box closed without a button answers as Esc would.
+    return box.clickedButton() != nullptr ? box.clickedButton() : box.escapeButton();
+  }
+  box.exec();
+  return box.clickedButton() != nullptr ? box.clickedButton() : box.escapeButton();
+}
+
+void MessageBoxes::Information(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok,
+                  parent);
+  Run(box);
+}
+
+void MessageBoxes::Warning(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok, parent);
+  Run(box);
+}
+
+bool MessageBoxes::Question(QWidget* parent, const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::No);
+  return Chosen(box, Run(box)) == QMessageBox::Yes;
+}
+
+bool MessageBoxes::Confirm(QWidget* parent, const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+  QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  CentreOnScreen(box, parent);
+  return Run(box) == yes;
+}
+
+QString MessageBoxes::WithFullStop(const QString& message) {
+  if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
+  return message;
+}
+
+void MessageBoxes::Error(QWidget* parent, const std::exception& error) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+                  WithFullStop(FromBytes(error.what())), QMessageBox::Ok, parent);
+  Run(box);
+}
+
+bool MessageBoxes::WaitForAnswer(TfrmDialog& dialog) {
+  if (MessageBoxScript* current = MessageBoxScript::Current()) {
+    current->seen_.push_back({dialog.windowTitle(), dialog.labInfo()->text(), MessageBoxScript::Icon::None,
+                              QString::fromLatin1(dialog.metaObject()->className())});
+    MessageBoxScript::Answer answer = current->Next();
+    if (!answer) answer = [](QWidget* shown) { static_cast<TfrmDialog*>(shown)->JvBitBtn2Click(); };
+    // Answered once the wait has begun, as a user would.
+    QTimer::singleShot(0, &dialog, [answer, &dialog] { answer(&dialog); });
+  }
+  return dialog.WaitForAnswer();
+}
+
+bool MessageBoxPrompter::Confirm(QWidget* parent, const QString& caption, const QString& text) {
+  return MessageBoxes::Confirm(parent, caption, text);
+}
+
+void MessageBoxPrompter::ShowError(QWidget* parent, const std::exception& error) {
+  MessageBoxes::Error(parent, error);
+}
+
+MessageBoxScript::MessageBoxScript() { script = this; }
+
+MessageBoxScript::~MessageBoxScript() {
+  if (script == this) script = nullptr;
+}
+
+MessageBoxScript* MessageBoxScript::Current() { return script; }
+
+void MessageBoxScript::ThenYes() {
+  Then([](QWidget* shown) { ClickRole(shown, QMessageBox::YesRole); });
+}
+
+void MessageBoxScript::ThenNo() {
+  Then([](QWidget* shown) { ClickRole(shown, QMessageBox::NoRole); });
+}
+
+MessageBoxScript::Answer MessageBoxScript::Next() {
+  if (answers_.empty()) return {};
+  Answer answer = std::move(answers_.front());
+  answers_.pop_front();
+  return answer;
+}

@@ -1,0 +1,445 @@
+// The main window's layout: its components, where they sit, their fonts and
+// pictures, the menus and actions, and the bindings of their events.
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSet>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <array>
+
+#include "engine/short_date.h"
+#include "storage/archive.h"
+#include "storage/data_files.h"
+#include "storage/places.h"
+#include "ui/artwork.h"
+#include "ui/menu_icon_style.h"
+#include "ui/page_control_style.h"
+#include "ui/pixel_font.h"
+#include "ui/tfrm_cod_fis.h"
+#include "widgets/taction_updater.h"
+#include "widgets/tdata_source.h"
+#include "widgets/tdataset_action.h"
+#include "widgets/tdate_time_picker.h"
+#include "widgets/tdb_text.h"
+#include "widgets/tjv_form_wallpaper.h"
+#include "widgets/tjv_hot_link.h"
+#include "widgets/tjv_label.h"
+#include "widgets/tjv_status_bar2.h"
+#include "widgets/trxdbgrid.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Viveze Vevoziv");
+
+// Tool buttons whose tool bar has hints off show no tooltip although their
+// actions carry hints.
+class HintsOff : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
+};
+
+// Gives each entry of a menu that has no mnemonic the first letter or digit of
+// its caption no other entry uses.
+void GiveMnemonics(QMenu* menu) {
+  QSet<QChar> used;
+  const QList<QAction*> entries = menu->actions();
+  for (QAction* entry : entries) {
+    const QString text = entry->text();
+    const int amp = text.indexOf(QLatin1Char('&'));
+    if (amp >= 0 && amp + 1 < text.size()) used.insert(text.at(amp + 1).toUpper());
+  }
+  for (QAction* entry : entries) {
+    QString text = entry->text();
+    if (entry->isSeparator() || text.contains(QLatin1Char('&'))) continue;
+    for (int i = 0; i < text.size(); ++i) {
+      const QChar c = text.at(i).toUpper();
+      if (c.isLetterOrNumber() && !used.contains(c)) {
+        used.insert(c);
+        entry->setText(text.insert(i, QLatin1Char('&')));
+        break;
+      }
+    }
+  }
+}
+
+QToolButton* MakeToolButton(QWidget* bar, const QString& name, int left) {
+  auto* button = new QToolButton(bar);
+  button->setObjectName(name);
+  button->setAutoRaise(true);
+  button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  button->setIconSize(QSize(Artwork::ToolSize, Artwork::ToolSize));
+  button->setFocusPolicy(Qt::NoFocus);
+  button->setGeometry(left, 0, 34, 30);
+  return button;
+}
+
+QAction* MakeAction(QObject* owner, const QString& name, const QString& caption,
+                    const QString& hint, int image) {
+  auto* action = new QAction(caption, owner);
+  action->setObjectName(name);
+  action->setToolTip(hint.isEmpty() ? caption : hint);
+  action->setStatusTip(hint);
+  action->setIcon(Artwork::ToolIcon(image));
+  action->setIconVisibleInMenu(true);
+  action->setProperty("ImageIndex", image);
+  return action;
+}
+
+}  // namespace
+
+void TfrmCodFis::CreateComponents() {
+  setObjectName(QStringLiteral("frmCodFis"));
+  setWindowTitle(kTitle);
+  setWindowIcon(QIcon(Artwork::Picture(QStringLiteral("app"), QSize(32, 32))));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+
+  DataSource1 = new TDataSource(&LbCsv1);
+  DataSource2 = new TDataSource(&LbCsv2);
+  LbCsv1.SetTableName(kMunicipalityFileName);
+  LbCsv1.SetReadOnly(true);
+  LbCsv2.SetTableName(kArchiveFileName);
+
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("ClientArea"));
+  client->setFixedSize(345, 306);
+  // The system button face, without handing the Button role down to children.
+  QPalette face = client->palette();
+  face.setColor(QPalette::Window, face.color(QPalette::Button));
+  client->setPalette(face);
+  client->setAutoFillBackground(true);
+  setCentralWidget(client);
+
+  CreateActions();
+  CreateCoolBar(client);
+
+  PageControl1 = new QTabWidget(client);
+  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  PageControl1->setGeometry(0, 36, 345, 251);
+  PageControl1->tabBar()->setAttribute(Qt::WA_Hover);
+  auto* pageStyle = new PageControlStyle(QSize(337, 223));
+  pageStyle->setParent(PageControl1);
+  PageControl1->setStyle(pageStyle);
+  TabSheet1 = new QWidget();
+  TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+  TabSheet2 = new QWidget();
+  TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+  PageControl1->addTab(TabSheet1, QStringLiteral("Calcola codice"));
+  PageControl1->addTab(TabSheet2, QStringLiteral("Archivio codici"));
+  CreateCalculationTab();
+  CreateArchiveTab();
+  CreateStatusBar(client);
+  CreateMenu();
+
+  // The tab strip first, then the inputs in their designed order.
+  PageControl1->setFocusPolicy(Qt::TabFocus);
+  PageControl1->tabBar()->setFocusPolicy(Qt::TabFocus);
+  setTabOrder(PageControl1->tabBar(), Cognome);
+  setTabOrder(Cognome, Nome);
+  setTabOrder(Nome, ComboBox1);
+  setTabOrder(ComboBox1, DateTimePicker1);
+  setTabOrder(DateTimePicker1, RadioButton1);
+  setTabOrder(RadioButton1, RadioButton2);
+  // Of the two sex buttons only the checked one is a tab stop; the arrow keys
+  // move between them.
+  for (QRadioButton* button : {RadioButton1, RadioButton2}) {
+    connect(button, &QRadioButton::toggled, button, [button](bool checked) {
+      button->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    });
+  }
+  RadioButton2->setFocusPolicy(Qt::ClickFocus);
+
+  updater_ = new TActionUpdater(this);
+  for (QAction* action :
+       {static_cast<QAction*>(DataSetFirst1), static_cast<QAction*>(DataSetPrior1),
+        static_cast<QAction*>(DataSetNext1), static_cast<QAction*>(DataSetLast1),
+        static_cast<QAction*>(DataSetDelete1), actCalcola, actAzzera, actEsci}) {
+    updater_->Add(action);
+  }
+  for (QMenu* menu : {File1, Modifica1, Records1, N2}) updater_->WatchMenu(menu);
+
+  adjustSize();
+  setFixedSize(size());
+}
+
+void TfrmCodFis::CreateActions() {
+  actCalcola = MakeAction(this, QStringLiteral("actCalcola"), QStringLiteral("Calcola"),
+                          QStringLiteral("Calcola il codice fiscale"), 0);
+  actAzzera = MakeAction(this, QStringLiteral("actAzzera"), QStringLiteral("Azzera"),
+                         QStringLiteral("Azzera tutti i dati"), 9);
+  actEsci = MakeAction(this, QStringLiteral("actEsci"), QStringLiteral("Esci"),
+                       QStringLiteral("Esci dal programma"), 6);
+  actFirst = MakeAction(this, QStringLiteral("actFirst"), QStringLiteral("Primo"), {}, 1);
+  actPrev = MakeAction(this, QStringLiteral("actPrev"), QStringLiteral("Precedente"), {}, 2);
+  actNext = MakeAction(this, QStringLiteral("actNext"), QStringLiteral("Successivo"), {}, 3);
+  actLast = MakeAction(this, QStringLiteral("actLast"), QStringLiteral("Ultimo"), {}, 4);
+  actDelete = MakeAction(this, QStringLiteral("actDelete"), QStringLiteral("Elimina"), {}, 5);
+
+  DataSetFirst1 = new TDataSetFirst(this);
+  DataSetPrior1 = new TDataSetPrior(this);
+  DataSetNext1 = new TDataSetNext(this);
+  DataSetLast1 = new TDataSetLast(this);
+  DataSetDelete1 = new TDataSetDelete(this);
+  // Captions and hints come with the classes; the window adds the pictures.
+  const struct {
+    TDataSetAction* action;
+    const char* name;
+    int image;
+  } records[] = {
+      {DataSetFirst1, "DataSetFirst1", 1},   {DataSetPrior1, "DataSetPrior1", 2},
+      {DataSetNext1, "DataSetNext1", 3},     {DataSetLast1, "DataSetLast1", 4},
+      {DataSetDelete1, "DataSetDelete1", 5},
+  };
+  for (const auto& r : records) {
+    r.action->setObjectName(QString::fromLatin1(r.name));
+    r.action->setIcon(Artwork::ToolIcon(r.image));
+    r.action->setIconVisibleInMenu(true);
+    r.action->setProperty("ImageIndex", r.image);
+    r.action->SetDataSource(DataSource2);
+    r.action->SetPrompter(&prompter_);
+  }
+  DataSetDelete1->setEnabled(false);
+  DataSetDelete1->SetOnExecute([this] { DataSetDelete1Execute(); });
+}
+
+void TfrmCodFis::CreateCoolBar(QWidget* client) {
+  CoolBar1 = new QWidget(client);
+  CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
+  CoolBar1->setGeometry(0, 0, 345, 36);
+  auto* texture = new TJvFormWallpaper(CoolBar1);
+  texture->setObjectName(QStringLiteral("CoolBarTexture"));
+  texture->SetImage(Artwork::Picture(QStringLiteral("coolbar"), QSize(128, 28)));
+
+  const auto makeBar = [this](const QString& name, int left, int width) {
+    auto* bar = new QWidget(CoolBar1);
+    bar->setObjectName(name);
+    bar->setGeometry(left, 0, width, 32);
+    return bar;
+  };
+  ToolBar4 = makeBar(QStringLiteral("ToolBar4"), 9, 185);
+  ToolBar1 = makeBar(QStringLiteral("ToolBar1"), 196, 107);
+  ToolBar3 = makeBar(QStringLiteral("ToolBar3"), 305, 45);
+
+  auto* hintsOff = new HintsOff(this);
+  const struct {
+    QToolButton** button;
+    const char* name;
+    int left;
+    QAction* action;
+  } navigation[] = {
+      {&ToolButton6, "ToolButton6", 0, DataSetFirst1},
+      {&ToolButton7, "ToolButton7", 34, DataSetPrior1},
+      {&ToolButton9, "ToolButton9", 68, DataSetNext1},
+      {&ToolButton10, "ToolButton10", 102, DataSetLast1},
+      {&ToolButton13, "ToolButton13", 136, DataSetDelete1},
+  };
+  for (const auto& n : navigation) {
+    *n.button = MakeToolButton(ToolBar4, QString::fromLatin1(n.name), n.left);
+    (*n.button)->setDefaultAction(n.action);
+    (*n.button)->installEventFilter(hintsOff);
+  }
+  ToolButton1 = MakeToolButton(ToolBar1, QStringLiteral("ToolButton1"), 0);
+  ToolButton1->setDefaultAction(actCalcola);
+  ToolButton2 = MakeToolButton(ToolBar1, QStringLiteral("ToolButton2"), 34);
+  ToolButton2->setDefaultAction(actAzzera);
+
+  // Not bound to actEsci: it carries its own caption, hint and picture and is
+  // never disabled.
+  ToolButton8 = MakeToolButton(ToolBar3, QStringLiteral("ToolButton8"), 0);
+  ToolButton8->setText(QStringLiteral("Esci"));
+  ToolButton8->setToolTip(QStringLiteral("Esci dal programma"));
+  ToolButton8->setIcon(Artwork::ToolIcon(6));
+  ToolButton8->setProperty("ImageIndex", 6);
+}
+
+void TfrmCodFis::CreateCalculationTab() {
+  Panel1 = new QWidget(TabSheet1);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->setGeometry(0, 8, 337, 215);
+
+  Image1 = new QLabel(Panel1);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setGeometry(-1, -1, 339, 217);
+  Image1->setPixmap(Artwork::Picture(QStringLiteral("card"), QSize(339, 217)));
+
+  const auto whiteBackground = [](QWidget* w, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = w->palette();
+    palette.setColor(role, colour);
+    w->setPalette(palette);
+    w->setBackgroundRole(role);
+    w->setAutoFillBackground(true);
+  };
+
+  Label6 = new QLabel(Panel1);
+  Label6->setObjectName(QStringLiteral("Label6"));
+  Label6->setGeometry(59, 99, 241, 24);
+  Label6->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
+  whiteBackground(Label6, QPalette::Window, Qt::white);
+  Label6->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  const auto makeEdit = [&](const QString& name, int top, const QString& text) {
+    auto* edit = new QLineEdit(text, Panel1);
+    edit->setObjectName(name);
+    edit->setGeometry(59, top, 193, 12);
+    edit->setFrame(false);
+    edit->setTextMargins(0, 0, 0, 0);
+    edit->setContentsMargins(0, 0, 0, 0);
+    // Letters are stored as typed, in upper case.
+    connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& typed) {
+      const QString upper = typed.toUpper();
+      if (upper == typed) return;
+      const int cursor = edit->cursorPosition();
+      edit->setText(upper);
+      edit->setCursorPosition(cursor);
+    });
+    edit->installEventFilter(this);
+    return edit;
+  };
+  Cognome = makeEdit(QStringLiteral("Cognome"), 126, QStringLiteral("COGNOME"));
+  whiteBackground(Cognome, QPalette::Base, Qt::white);
+  Nome = makeEdit(QStringLiteral("Nome"), 141, QStringLiteral("NOME"));
+
+  ComboBox1 = new QComboBox(Panel1);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setGeometry(59, 157, 145, 21);
+  ComboBox1->setEditable(true);
+  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  ComboBox1->setMaxVisibleItems(8);
+  // Suggestions while typing, but nothing may change what is typed: a
+  // completer owned by the box would make it swap the typed text for the
+  // entry matching it ignoring case.
+  ComboBox1->setCompleter(nullptr);
+  auto* completer = new QCompleter(ComboBox1->model(), ComboBox1);
+  completer->setObjectName(QStringLiteral("ComboBox1Completer"));
+  completer->setCaseSensitivity(Qt::CaseInsensitive);
+  completer->setCompletionMode(QCompleter::PopupCompletion);
+  completer->setWidget(ComboBox1->lineEdit());
+  connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, completer,
+          [completer](const QString& typed) {
+            completer->setCompletionPrefix(typed);
+            if (typed.isEmpty()) {
+              completer->popup()->hide();
+            } else {
+              completer->complete();
+            }
+          });
+  connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
+          [this](const QString& picked) {
+            ComboBox1->setEditText(picked);
+            Guarded([this] { ComboBox1Click(); });
+          });
+  ComboBox1->installEventFilter(this);
+
+  DateTimePicker1 = new TDateTimePicker(Panel1);
+  DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+  DateTimePicker1->setGeometry(215, 175, 85, 21);
+  DateTimePicker1->setDisplayFormat(QString::fromStdString(ShortDateFormat()));
+
+  RadioButton1 = new QRadioButton(QStringLiteral("F"), Panel1);
+  RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+  RadioButton1->setGeometry(287, 130, 33, 17);
+  RadioButton1->setChecked(true);
+  whiteBackground(RadioButton1, QPalette::Window, Qt::white);
+  RadioButton2 = new QRadioButton(QStringLiteral("M"), Panel1);
+  RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+  RadioButton2->setGeometry(287, 146, 37, 17);
+  whiteBackground(RadioButton2, QPalette::Window, Qt::white);
+
+  DBText1 = new TDBText(Panel1);
+  DBText1->setObjectName(QStringLiteral("DBText1"));
+  DBText1->setGeometry(59, 177, 41, 17);
+  DBText1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
+  whiteBackground(DBText1, QPalette::Window, Qt::white);
+  DBText1->SetDataSource(DataSource1);
+  DBText1->SetDataField(QString::fromLatin1(place_column::kProvince));
+}
+
+void TfrmCodFis::CreateArchiveTab() {
+  RxDBGrid1 = new TRxDBGrid(TabSheet2);
+  RxDBGrid1->setObjectName(QStringLiteral("RxDBGrid1"));
+  RxDBGrid1->setGeometry(0, 0, 337, 223);
+  RxDBGrid1->setFont(PixelFont(QStringLiteral("Microsoft Sans Serif"), 11));
+  RxDBGrid1->SetTitleFont(PixelFont(QStringLiteral("Microsoft Sans Serif"), 12, true));
+  RxDBGrid1->SetDataSource(DataSource2);
+  // The archive's six columns, in its order.
+  constexpr std::array<int, kArchiveColumns.size()> widths = {66, 99, 13, 72, 61, 122};
+  for (std::size_t c = 0; c < kArchiveColumns.size(); ++c) {
+    RxDBGrid1->AddColumn(QString::fromLatin1(kArchiveColumns[c]), widths[c]);
+  }
+  RxDBGrid1->SetPrompter(&prompter_);
+}
+
+void TfrmCodFis::CreateStatusBar(QWidget* client) {
+  JvStatusBar21 = new TJvStatusBar2(client);
+  JvStatusBar21->setObjectName(QStringLiteral("JvStatusBar21"));
+  JvStatusBar21->setGeometry(0, 287, 345, 19);
+  JvStatusBar21->SetPanelWidths({110});
+  // Windows' classic status-bar font, which the labels take over; the toolkit's
+  // default font elsewhere is too large for the designed label widths.
+  QFont statusFont = PixelFont(QStringLiteral("Tahoma"), 11);
+  statusFont.setStretch(QFont::SemiCondensed);  // Tahoma is narrower than its stand-ins
+  JvStatusBar21->setFont(statusFont);
+
+  JvLabel1 = new TJvLabel(QStringLiteral("Viveze Vevoziv 1.0"), JvStatusBar21);
+  JvLabel1->setObjectName(QStringLiteral("JvLabel1"));
+  JvLabel2 = new TJvLabel(QStringLiteral("\u00A9 2026 Viveze Vevoziv"), JvStatusBar21);
+  JvLabel2->setObjectName(QStringLiteral("JvLabel2"));
+  JvHotLink1 = new TJvHotLink(QStringLiteral("Agenzia Entrate"), JvStatusBar21);
+  JvHotLink1->setObjectName(QStringLiteral("JvHotLink1"));
+  JvHotLink1->SetUrl(
+      QStringLiteral("https://www.agenziaentrate.gov.it/portale/web/guest/schede/istanze/"
+                     "richiesta-ts_cf/informazioni-codificazione-pf"));
+  QFont link = PixelFont(QStringLiteral("Tahoma"), 11);
+  link.setUnderline(true);
+  link.setStretch(QFont::SemiCondensed);
+  JvHotLink1->setFont(link);
+  QPalette blue = JvHotLink1->palette();
+  blue.setColor(QPalette::WindowText, Qt::blue);
+  JvHotLink1->setPalette(blue);
+  QFont hot = PixelFont(QStringLiteral("MS Sans Serif"), 11);
+  hot.setUnderline(true);
+  JvHotLink1->SetHotTrackFont(hot);
+  JvStatusBar21->PlaceControl(JvLabel1, QRect(5, 4, 86, 13));
+  JvStatusBar21->PlaceControl(JvLabel2, QRect(120, 4, 110, 13));
+  JvStatusBar21->PlaceControl(JvHotLink1, QRect(237, 4, 99, 13));
+}
+
+void TfrmCodFis::CreateMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  File1 = bar->addMenu(QStringLiteral("&File"));
+  File1->setObjectName(QStringLiteral("File1"));
+  File1->addAction(actEsci);
+  Modifica1 = bar->addMenu(QStringLiteral("&Modifica"));
+  Modifica1->setObjectName(QStringLiteral("Modifica1"));
+  Modifica1->addAction(actCalcola);
+  Modifica1->addAction(actAzzera);
+  Records1 = bar->addMenu(QStringLiteral("Records"));
+  Records1->setObjectName(QStringLiteral("Records1"));
+  Records1->addAction(DataSetFirst1);
+  Records1->addAction(DataSetPrior1);
+  Records1->addAction(DataSetNext1);
+  Records1->addAction(DataSetLast1);
+  Records1->addSeparator()->setObjectName(QStringLiteral("N3"));
+  Records1->addAction(DataSetDelete1);
+  N2 = bar->addMenu(QStringLiteral("&?"));
+  N2->setObjectName(QStringLiteral("N2"));
+  auto* menuStyle = new MenuIconStyle(Artwork::ToolSize);
+  menuStyle->setParent(bar);
+  for (QMenu* menu : {File1, Modifica1, Records1, N2}) {
+    menu->setStyle(menuStyle);
+    connect(menu, &QMenu::aboutToShow, menu, [menu] { GiveMnemonics(menu); });
+  }
+}
