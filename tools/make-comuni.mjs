@@ -175,9 +175,9 @@ function currentName(istatName, registryName) {
 // dei Paesi esteri", the codes that ISTAT's lists of foreign territorial
 // units and of ceased states carry) that the registry package lacks. No npm
 // package holds them as data. A ceased territory ends on 31 December of the
-// year ISTAT gives for its end, the convention the package uses for the
-// ceased states it has; the lists give no end for the others, which stay
-// open so that no one born there is refused.
+// year it stopped existing on its own (set by hand), the convention the
+// package uses for the ceased states it has; the others stay open, so that
+// no one born there is refused.
 const EXTRA_TERRITORIES = [
   // Old codes of former Soviet republics, still carried by those born there
   // before the republics got their codes of the Asian range.
@@ -356,7 +356,7 @@ const KNOWN = [
   ["PUERTO RICO", "Z518", "EE", null, ""],
 ];
 
-function check(records, text, { sourceCodes, oldNames }) {
+function check(records, text, { sourceCodes, shipped }) {
   const problems = [];
   const byName = new Map();
   for (const r of records) {
@@ -388,10 +388,10 @@ function check(records, text, { sourceCodes, oldNames }) {
   const codes = new Map(records.map((r) => [r.code, r]));
   if (codes.size !== records.length) problems.push("a code stands on more than one record");
   for (const code of sourceCodes) if (!codes.has(code)) problems.push(`source code ${code} missing`);
-  for (const name of oldNames) {
-    const open = (byName.get(name) ?? []).filter((r) => !r.al);
-    const ceasedState = (byName.get(name) ?? []).some((r) => r.kind === "state");
-    if (!open.length && !ceasedState) problems.push(`name of the shipped table lost: ${name}`);
+  for (const [name, code] of shipped) {
+    if (!(byName.get(name) ?? []).some((r) => r.code === code)) {
+      problems.push(`shipped record lost: ${name} ${code}`);
+    }
   }
   for (const [name, code, prov, dal, al] of KNOWN) {
     const r = codes.get(code);
@@ -539,7 +539,7 @@ async function main() {
   const records = [...fixed, ...nameCeased(fixed, added)].sort(byNameThenDate);
   const text = render(records);
   const sourceCodes = [...registryCodes, ...extraStates.map((s) => s.code)];
-  check(records, text, { sourceCodes, oldNames: readShippedNames(opts.shipped) });
+  check(records, text, { sourceCodes, shipped: readShipped(opts.shipped) });
   mkdirSync(dirname(opts.out), { recursive: true });
   writeFileSync(opts.out, text, { encoding: "latin1" });
 
@@ -579,12 +579,17 @@ async function main() {
   console.log(report.join("\n"));
 }
 
-// The names of the table as shipped before this run: each must still be
-// there, so that archived names keep finding their place.
-function readShippedNames(file) {
+// The table as shipped before this run, as [name, code] pairs: a name keeps
+// its code, so that archived names keep finding their place.
+function readShipped(file) {
   if (!existsSync(file)) return [];
   const lines = readFileSync(file, "latin1").split("\r\n").slice(1).filter(Boolean);
-  return [...new Set(lines.map((l) => (l.startsWith('"') ? l.slice(1, l.indexOf('"', 1)) : l.split(",")[0])))];
+  return lines.map((line) => {
+    const quoted = line.startsWith('"');
+    const end = quoted ? line.indexOf('",', 1) + 1 : line.indexOf(",");
+    const name = line.slice(0, end).replace(/^"|"$/g, "").replace(/""/g, '"');
+    return [name, line.slice(end + 1, end + 5)];
+  });
 }
 
 main().catch((err) => {
