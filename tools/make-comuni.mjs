@@ -255,10 +255,11 @@ function nameCurrent(cities, states) {
   return records;
 }
 
-// A ceased place whose name no other place had at its time keeps it plain;
+// A ceased place (or a territory of the script's table) whose name no other
+// place had at its time keeps it plain;
 // otherwise it takes its province, or its code where the province is the
 // same too. Records of one name at different times stay one name.
-function nameCeased(fixed, ceased) {
+function nameAdded(fixed, ceased) {
   const byBase = new Map();
   const add = (r) => {
     if (!byBase.has(r.base)) byBase.set(r.base, []);
@@ -365,7 +366,9 @@ function check(records, text, { sourceCodes, shipped }) {
       problems.push(`bad name ${r.name}`);
     }
     if (!/^[A-Z]{2}$/.test(r.prov)) problems.push(`bad province ${r.prov} (${r.name})`);
-    if (r.kind === "state" ? r.prov !== "EE" || r.code[0] !== "Z" : r.prov === "EE" || r.code[0] === "Z") {
+    const foreign = r.prov === "EE" && r.code[0] === "Z";
+    const italian = r.prov !== "EE" && r.code[0] !== "Z";
+    if (r.kind === "state" ? !foreign : !italian) {
       problems.push(`foreign code and province disagree: ${r.name} ${r.code} ${r.prov}`);
     }
     const iso = /^\d{4}-\d{2}-\d{2}$/;
@@ -383,7 +386,9 @@ function check(records, text, { sourceCodes, shipped }) {
     }
   }
   for (let i = 1; i < records.length; i++) {
-    if (byNameThenDate(records[i - 1], records[i]) > 0) problems.push(`not sorted at ${records[i].name}`);
+    if (byNameThenDate(records[i - 1], records[i]) > 0) {
+      problems.push(`not sorted at ${records[i].name}`);
+    }
   }
   const codes = new Map(records.map((r) => [r.code, r]));
   if (codes.size !== records.length) problems.push("a code stands on more than one record");
@@ -395,7 +400,8 @@ function check(records, text, { sourceCodes, shipped }) {
   }
   for (const [name, code, prov, dal, al] of KNOWN) {
     const r = codes.get(code);
-    const ok = r && r.name === name && r.prov === prov && (dal === null || r.dal === dal) && r.al === al;
+    const ok =
+      r && r.name === name && r.prov === prov && (dal === null || r.dal === dal) && r.al === al;
     if (!ok) {
       const found = r ? `${r.name},${r.code},${r.prov},${r.dal},${r.al}` : "nothing";
       problems.push(`expected ${name},${code},${prov},${dal ?? "*"},${al}, found ${found}`);
@@ -506,7 +512,11 @@ async function main() {
   };
   const byCode = new Map(allPlaces.map((p) => [p.belfioreCode, p]));
   const current = [...cityInfo.values()].map((c) => ({ ...c, ...period(byCode.get(c.code)) }));
-  const stateInfo = states.map((s) => ({ base: toTableName(s.name), code: s.belfioreCode, ...period(s) }));
+  const stateInfo = states.map((s) => ({
+    base: toTableName(s.name),
+    code: s.belfioreCode,
+    ...period(s),
+  }));
   const iso = opts.date;
   const ceasedCities = allPlaces
     .filter((p) => p.province && !cityInfo.has(p.belfioreCode) && isoDay(p.creationDate) <= iso)
@@ -521,7 +531,9 @@ async function main() {
     }));
   const registryCodes = new Set(allPlaces.map((p) => p.belfioreCode));
   const extraStates = EXTRA_TERRITORIES.map(([code, name, endYear]) => {
-    if (registryCodes.has(code)) throw new Error(`${code} is in the registry now: drop it from the table`);
+    if (registryCodes.has(code)) {
+      throw new Error(`${code} is in the registry package now: drop it from the table`);
+    }
     return {
       base: toTableName(name),
       code,
@@ -536,7 +548,7 @@ async function main() {
   const fixed = nameCurrent(current, stateInfo);
   const added = [...ceasedCities, ...extraStates];
   const resolved = resolveOverlaps([...fixed, ...added]);
-  const records = [...fixed, ...nameCeased(fixed, added)].sort(byNameThenDate);
+  const records = [...fixed, ...nameAdded(fixed, added)].sort(byNameThenDate);
   const text = render(records);
   const sourceCodes = [...registryCodes, ...extraStates.map((s) => s.code)];
   check(records, text, { sourceCodes, shipped: readShipped(opts.shipped) });
@@ -545,7 +557,10 @@ async function main() {
 
   const cityRecords = records.filter((r) => r.kind === "city");
   const stateRecords = records.filter((r) => r.kind === "state");
-  const counts = (list) => `${list.filter((r) => !r.al).length} in use, ${list.filter((r) => r.al).length} ceased`;
+  const counts = (list) => {
+    const ceased = list.filter((r) => r.al).length;
+    return `${list.length - ceased} in use, ${ceased} ceased`;
+  };
   const perName = new Map();
   for (const r of records) perName.set(r.name, (perName.get(r.name) ?? 0) + 1);
   const repeated = [...perName].filter(([, n]) => n > 1).map(([name]) => name);
