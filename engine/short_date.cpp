@@ -2,9 +2,10 @@
 
 #include <array>
 #include <cctype>
-#include <chrono>
 #include <stdexcept>
 #include <vector>
+
+#include "engine/today.h"
 
 namespace {
 
@@ -56,16 +57,12 @@ Format& CurrentFormat() {
   return format;
 }
 
-bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
-}
-
-int ThisYear() {
-  const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
-  return static_cast<int>(std::chrono::year_month_day{today}.year());
+// The latest year ending in `twoDigits` that does not put day and month after today.
+int BirthYear(int twoDigits, int month, int day) {
+  const CalendarDate today = Today();
+  int year = today.year - ((today.year % 100 - twoDigits + 100) % 100);
+  if (CalendarDate{year, month, day} > today) year -= 100;
+  return year;
 }
 
 std::string Padded(int value, int width) {
@@ -127,16 +124,12 @@ CalendarDate TextToDate(const std::string& text) {
     const int value = std::stoi(piece);
     if (part == Part::Day) date.day = value;
     if (part == Part::Month) date.month = value;
-    if (part == Part::Year) {
-      date.year = value;
-      if (piece.size() == 2) {
-        // Delphi-style century window: the hundred years from 50 years ago.
-        const int base = ThisYear() - 50;
-        date.year += base / 100 * 100;
-        if (date.year < base) date.year += 100;
-      }
-    }
+    if (part == Part::Year) date.year = value;
   }
+  const bool twoDigitYear = format.fields[0].part == Part::Year   ? pieces[0].size() == 2
+                            : format.fields[1].part == Part::Year ? pieces[1].size() == 2
+                                                                  : pieces[2].size() == 2;
+  if (twoDigitYear) date.year = BirthYear(date.year, date.month, date.day);
   if (date.month < 1 || date.month > 12 || date.day < 1 ||
       date.day > DaysInMonth(date.year, date.month)) {
     throw DateConversionError(text);
