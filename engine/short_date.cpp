@@ -3,7 +3,7 @@
 #include <array>
 #include <cctype>
 #include <stdexcept>
-#include <vector>
+#include <string_view>
 
 #include "engine/today.h"
 
@@ -65,6 +65,42 @@ int BirthYear(int twoDigits, int month, int day) {
   return year;
 }
 
+// Reads the fields in place: this runs once for every code computed.
+bool ReadDate(std::string_view text, const Format& format, CalendarDate& date) {
+  std::size_t i = 0;
+  bool twoDigitYear = false;
+  for (std::size_t f = 0; f < 3; ++f) {
+    if (f > 0) {
+      if (i == text.size() || text[i] != format.separator) return false;
+      ++i;
+    }
+    int value = 0;
+    std::size_t width = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++width) {
+      if (width == 4) return false;
+      value = value * 10 + (text[i] - '0');
+    }
+    switch (format.fields[f].part) {
+      case Part::Day:
+        if (width != 1 && width != 2) return false;
+        date.day = value;
+        break;
+      case Part::Month:
+        if (width != 1 && width != 2) return false;
+        date.month = value;
+        break;
+      case Part::Year:
+        if (width != 2 && width != 4) return false;
+        date.year = value;
+        twoDigitYear = width == 2;
+        break;
+    }
+  }
+  if (i != text.size() || date.month < 1 || date.month > 12 || date.day < 1) return false;
+  if (twoDigitYear) date.year = BirthYear(date.year, date.month, date.day);
+  return date.day <= DaysInMonth(date.year, date.month);
+}
+
 std::string Padded(int value, int width) {
   std::string text = std::to_string(value);
   if (static_cast<int>(text.size()) < width) {
@@ -101,39 +137,8 @@ std::string DateToText(const CalendarDate& date) {
 }
 
 CalendarDate TextToDate(const std::string& text) {
-  const Format& format = CurrentFormat();
-  std::vector<std::string> pieces(1);
-  for (char c : text) {
-    if (c == format.separator) {
-      pieces.emplace_back();
-    } else if (std::isdigit(static_cast<unsigned char>(c))) {
-      pieces.back() += c;
-    } else {
-      throw DateConversionError(text);
-    }
-  }
-  if (pieces.size() != 3) throw DateConversionError(text);
-
   CalendarDate date;
-  for (std::size_t f = 0; f < 3; ++f) {
-    const std::string& piece = pieces[f];
-    const Part part = format.fields[f].part;
-    const bool fits = part == Part::Year ? (piece.size() == 2 || piece.size() == 4)
-                                         : (piece.size() == 1 || piece.size() == 2);
-    if (!fits) throw DateConversionError(text);
-    const int value = std::stoi(piece);
-    if (part == Part::Day) date.day = value;
-    if (part == Part::Month) date.month = value;
-    if (part == Part::Year) date.year = value;
-  }
-  const bool twoDigitYear = format.fields[0].part == Part::Year   ? pieces[0].size() == 2
-                            : format.fields[1].part == Part::Year ? pieces[1].size() == 2
-                                                                  : pieces[2].size() == 2;
-  if (twoDigitYear) date.year = BirthYear(date.year, date.month, date.day);
-  if (date.month < 1 || date.month > 12 || date.day < 1 ||
-      date.day > DaysInMonth(date.year, date.month)) {
-    throw DateConversionError(text);
-  }
+  if (!ReadDate(text, CurrentFormat(), date)) throw DateConversionError(text);
   return date;
 }
 

@@ -109,7 +109,13 @@ std::string DayPart(int day, const std::string& sexLetter) {
 }  // namespace
 
 CalendarDate ReferenceTextToDate(const std::string& text) {
-  const Format format = ParseFormat(ShortDateFormat());
+  // Parsed again only when the format changes, as the original held it parsed.
+  static std::string pattern;
+  static Format format = ParseFormat("dd/MM/yyyy");
+  if (ShortDateFormat() != pattern) {
+    pattern = ShortDateFormat();
+    format = ParseFormat(pattern);
+  }
   std::vector<std::string> pieces(1);
   for (char c : text) {
     if (c == format.separator) {
