@@ -57,14 +57,6 @@ Format& CurrentFormat() {
   return format;
 }
 
-// The latest year ending in `twoDigits` that does not put day and month after today.
-int BirthYear(int twoDigits, int month, int day) {
-  const CalendarDate today = Today();
-  int year = today.year - ((today.year % 100 - twoDigits + 100) % 100);
-  if (CalendarDate{year, month, day} > today) year -= 100;
-  return year;
-}
-
 // Reads the fields in place: this runs once for every code computed.
 bool ReadDate(std::string_view text, const Format& format, CalendarDate& date) {
   std::size_t i = 0;
@@ -97,7 +89,7 @@ bool ReadDate(std::string_view text, const Format& format, CalendarDate& date) {
     }
   }
   if (i != text.size() || date.month < 1 || date.month > 12 || date.day < 1) return false;
-  if (twoDigitYear) date.year = BirthYear(date.year, date.month, date.day);
+  if (twoDigitYear) date.year = LatestYearNotAfterToday(date.year, date.month, date.day);
   return date.day <= DaysInMonth(date.year, date.month);
 }
 

@@ -30,3 +30,10 @@ void SetTodayForTesting(const CalendarDate& date) {
 }
 
 void ClearTodayForTesting() { testToday.store(0, std::memory_order_relaxed); }
+
+int LatestYearNotAfterToday(int twoDigits, int month, int day) {
+  const CalendarDate today = Today();
+  int year = today.year - (today.year % 100 - twoDigits + 100) % 100;
+  if (CalendarDate{year, month, day} > today) year -= 100;
+  return year;
+}

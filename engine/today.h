@@ -10,3 +10,7 @@ CalendarDate Today();
 // A process-wide "today" for tests, until cleared.
 void SetTodayForTesting(const CalendarDate& date);
 void ClearTodayForTesting();
+
+// The latest year ending in `twoDigits` (0..99) that does not put that day
+// and month (1..12) after today.
+int LatestYearNotAfterToday(int twoDigits, int month, int day);
