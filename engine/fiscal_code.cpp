@@ -2,57 +2,66 @@
 
 #include <array>
 #include <cstddef>
-#include <string_view>
 
+#include "engine/check_values.h"
 #include "engine/short_date.h"
 
 namespace {
 
-constexpr std::string_view kMonthLetters = "ABCDEHLMPRST";
-constexpr std::string_view kCheckAlphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-const std::string kError = "ERRORE";
+constexpr char kMonthLetters[] = "ABCDEHLMPRST";
+constexpr unsigned char kVowelFlag = 0x80;
 
-// Values of the check alphabet's characters in odd positions; even positions
-// are worth 0-9 for digits and 0-25 for letters.
-constexpr std::array<int, 36> kOddValues = {1,  0,  5,  7,  9,  13, 15, 17, 19, 21,  // 0-9
-                                            1,  0,  5,  7,  9,  13, 15, 17, 19, 21,
-                                            2,  4,  18, 20, 11, 3,  6,  8,  12, 14,  // A-T
-                                            16, 10, 22, 25, 24, 23};                 // U-Z
-
-bool IsVowel(char c) { return c == 'A' || c == 'E' || c == 'I' || c == 'O' || c == 'U'; }
-
-struct Letters {
-  std::string consonants;
-  std::string vowels;
-};
-
-Letters SplitLetters(const std::string& text) {
-  Letters letters;
-  for (char c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c < 'A' || c > 'Z') continue;
-    (IsVowel(c) ? letters.vowels : letters.consonants) += c;
+// For each byte: its letter upper-cased, with kVowelFlag on vowels; 0 when it
+// is not a letter a-z or A-Z.
+constexpr std::array<unsigned char, 256> kLetters = [] {
+  std::array<unsigned char, 256> letters{};
+  for (int k = 0; k < 26; ++k) {
+    const char letter = static_cast<char>('A' + k);
+    const bool vowel =
+        letter == 'A' || letter == 'E' || letter == 'I' || letter == 'O' || letter == 'U';
+    const auto entry = static_cast<unsigned char>(letter | (vowel ? kVowelFlag : 0));
+    letters['A' + k] = entry;
+    letters['a' + k] = entry;
   }
   return letters;
+}();
+
+// Writes the three characters of a surname or name at `out`; false when it
+// has fewer than two letters. A name with four or more consonants skips its
+// second one.
+template <bool isFirstName>
+inline bool NamePart(const std::string& text, char* out) {
+  // Written without branches on the letter's kind, which no predictor guesses.
+  char consonants[4];
+  char vowels[4];
+  int consonantCount = 0;
+  int vowelCount = 0;
+  constexpr int enough = isFirstName ? 4 : 3;  // no later letter can change the part
+  for (const char c : text) {
+    const unsigned char entry = kLetters[static_cast<unsigned char>(c)];
+    const char letter = static_cast<char>(entry & ~kVowelFlag);
+    const bool vowel = (entry & kVowelFlag) != 0;
+    consonants[consonantCount] = letter;
+    consonantCount += entry != 0 && !vowel;
+    vowels[vowelCount] = letter;
+    vowelCount += vowel && vowelCount < 3;
+    if (consonantCount == enough) break;
+  }
+  if (consonantCount == 4) {
+    out[0] = consonants[0], out[1] = consonants[2], out[2] = consonants[3];
+    return true;
+  }
+  int n = 0;
+  for (int k = 0; k < consonantCount && n < 3; ++k) out[n++] = consonants[k];
+  for (int k = 0; k < vowelCount && n < 3; ++k) out[n++] = vowels[k];
+  if (n < 2) return false;
+  if (n == 2) out[2] = 'X';
+  return true;
 }
 
-// Three characters from a surname or name; empty when it has fewer than two
-// letters. A name with four or more consonants skips its second one.
-std::string NamePart(const std::string& text, bool isFirstName) {
-  const Letters l = SplitLetters(text);
-  const std::string& c = l.consonants;
-  const std::string& v = l.vowels;
-  if (c.size() >= 4) return isFirstName ? std::string{c[0], c[2], c[3]} : c.substr(0, 3);
-  const std::string letters = (c + v).substr(0, 3);
-  if (letters.size() < 2) return {};
-  return letters.size() == 3 ? letters : letters + 'X';
-}
-
-std::string DayPart(int day, const std::string& sexLetter) {
-  if (sexLetter == "F") return std::to_string(day + 40);
-  if (sexLetter == "M")
-    return {static_cast<char>('0' + day / 10), static_cast<char>('0' + day % 10)};
-  return {};
+void PutTwoDigits(int value, char* out) {
+  out[0] = static_cast<char>('0' + value / 10);
+  out[1] = static_cast<char>('0' + value % 10);
 }
 
 }  // namespace
@@ -61,21 +70,39 @@ std::string ComputeFiscalCode(const std::string& surname, const std::string& nam
                               const std::string& birthDateText, const std::string& sexLetter,
                               const std::string& municipalityCode) {
   const CalendarDate date = TextToDate(birthDateText);
-  const std::string year = std::to_string(date.year);
 
-  std::string body = NamePart(surname, false) + NamePart(name, true);
-  body += year.size() > 2 ? year.substr(2, 2) : std::string{};
-  body += kMonthLetters[static_cast<std::size_t>(date.month - 1)];
-  body += DayPart(date.day, sexLetter);
-  body += municipalityCode;
-  if (body.size() < 15) return kError;
-
-  int sum = 0;
-  for (std::size_t k = 0; k < 15; ++k) {
-    const std::size_t row = kCheckAlphabet.find(body[k]);
-    if (row == std::string_view::npos) return kError;  // never part of a valid code
-    const bool odd = k % 2 == 0;                       // positions count from 1
-    sum += odd ? kOddValues[row] : static_cast<int>(row < 10 ? row : row - 10);
+  char surnamePart[3];
+  char namePart[3];
+  if (!NamePart<false>(surname, surnamePart) || !NamePart<true>(name, namePart)) {
+    return std::string(kErrorCode);
   }
-  return body + static_cast<char>('A' + sum % 26);
+  // The year's third and fourth decimal digits: one for a year of three
+  // digits, none for a shorter one.
+  const std::size_t yearLength = date.year >= 1000 ? 2 : date.year >= 100 ? 1 : 0;
+  const bool female = sexLetter.size() == 1 && sexLetter[0] == 'F';
+  const bool male = sexLetter.size() == 1 && sexLetter[0] == 'M';
+  const std::size_t length = 6 + yearLength + 1 + (female || male ? 2 : 0);
+  const std::size_t bodyLength = length + municipalityCode.size();
+  if (bodyLength < 15) return std::string(kErrorCode);
+
+  // Written byte by byte straight into the result, and read back the same
+  // way for the check letter, so no wide load waits on narrow stores.
+  std::string code(bodyLength + 1, '\0');
+  char* out = code.data();
+  for (int k = 0; k < 3; ++k) out[k] = surnamePart[k], out[3 + k] = namePart[k];
+  std::size_t at = 6;
+  if (yearLength == 2) {
+    PutTwoDigits(date.year % 100, out + at);
+    at += 2;
+  } else if (yearLength == 1) {
+    out[at++] = static_cast<char>('0' + date.year % 10);
+  }
+  out[at++] = kMonthLetters[date.month - 1];
+  if (female || male) PutTwoDigits(female ? date.day + 40 : date.day, out + at);
+  for (std::size_t k = 0; k < municipalityCode.size(); ++k) out[length + k] = municipalityCode[k];
+  // The check letter covers the first fifteen characters; past them anything goes.
+  const char check = CheckLetter(out);
+  if (check == '\0') return std::string(kErrorCode);
+  out[bodyLength] = check;
+  return code;
 }

@@ -2,9 +2,10 @@
 
 #include <array>
 #include <cctype>
-#include <chrono>
 #include <stdexcept>
-#include <vector>
+#include <string_view>
+
+#include "engine/today.h"
 
 namespace {
 
@@ -56,16 +57,40 @@ Format& CurrentFormat() {
   return format;
 }
 
-bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
-}
-
-int ThisYear() {
-  const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
-  return static_cast<int>(std::chrono::year_month_day{today}.year());
+// Reads the fields in place: this runs once for every code computed.
+bool ReadDate(std::string_view text, const Format& format, CalendarDate& date) {
+  std::size_t i = 0;
+  bool twoDigitYear = false;
+  for (std::size_t f = 0; f < 3; ++f) {
+    if (f > 0) {
+      if (i == text.size() || text[i] != format.separator) return false;
+      ++i;
+    }
+    int value = 0;
+    std::size_t width = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++width) {
+      if (width == 4) return false;
+      value = value * 10 + (text[i] - '0');
+    }
+    switch (format.fields[f].part) {
+      case Part::Day:
+        if (width != 1 && width != 2) return false;
+        date.day = value;
+        break;
+      case Part::Month:
+        if (width != 1 && width != 2) return false;
+        date.month = value;
+        break;
+      case Part::Year:
+        if (width != 2 && width != 4) return false;
+        date.year = value;
+        twoDigitYear = width == 2;
+        break;
+    }
+  }
+  if (i != text.size() || date.month < 1 || date.month > 12 || date.day < 1) return false;
+  if (twoDigitYear) date.year = LatestYearNotAfterToday(date.year, date.month, date.day);
+  return date.day <= DaysInMonth(date.year, date.month);
 }
 
 std::string Padded(int value, int width) {
@@ -104,43 +129,8 @@ std::string DateToText(const CalendarDate& date) {
 }
 
 CalendarDate TextToDate(const std::string& text) {
-  const Format& format = CurrentFormat();
-  std::vector<std::string> pieces(1);
-  for (char c : text) {
-    if (c == format.separator) {
-      pieces.emplace_back();
-    } else if (std::isdigit(static_cast<unsigned char>(c))) {
-      pieces.back() += c;
-    } else {
-      throw DateConversionError(text);
-    }
-  }
-  if (pieces.size() != 3) throw DateConversionError(text);
-
   CalendarDate date;
-  for (std::size_t f = 0; f < 3; ++f) {
-    const std::string& piece = pieces[f];
-    const Part part = format.fields[f].part;
-    const bool fits = part == Part::Year ? (piece.size() == 2 || piece.size() == 4)
-                                         : (piece.size() == 1 || piece.size() == 2);
-    if (!fits) throw DateConversionError(text);
-    const int value = std::stoi(piece);
-    if (part == Part::Day) date.day = value;
-    if (part == Part::Month) date.month = value;
-    if (part == Part::Year) {
-      date.year = value;
-      if (piece.size() == 2) {
-        // Delphi-style century window: the hundred years from 50 years ago.
-        const int base = ThisYear() - 50;
-        date.year += base / 100 * 100;
-        if (date.year < base) date.year += 100;
-      }
-    }
-  }
-  if (date.month < 1 || date.month > 12 || date.day < 1 ||
-      date.day > DaysInMonth(date.year, date.month)) {
-    throw DateConversionError(text);
-  }
+  if (!ReadDate(text, CurrentFormat(), date)) throw DateConversionError(text);
   return date;
 }
 

@@ -2,15 +2,8 @@
 
 #include <string>
 
+#include "engine/calendar_date.h"
 #include "engine/date_conversion_error.h"
-
-struct CalendarDate {
-  int year = 0;
-  int month = 0;  // 1..12
-  int day = 0;    // 1..31
-
-  friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
-};
 
 // The process-wide short date format every date text is written and read
 // with. A pattern is day, month and year ("d", "dd", "M", "MM", "yy", "yyyy")
@@ -22,8 +15,9 @@ std::string ShortDateFormat();
 std::string DateToText(const CalendarDate& date);
 
 // Reads a text written in the short date format: one or two digits for day
-// and month, two or four for the year; a two-digit year lands in the hundred
-// years from 50 years before this year. Throws DateConversionError.
+// and month, two or four for the year. Every date read is a birth date, so a
+// two-digit year is the latest year ending in those digits that does not put
+// the date after today (engine/today.h). Throws DateConversionError.
 CalendarDate TextToDate(const std::string& text);
 
 // Turns a locale's short date pattern (Qt/ICU letters) into one the program

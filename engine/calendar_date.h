@@ -1,0 +1,20 @@
+#pragma once
+
+struct CalendarDate {
+  int year = 0;
+  int month = 0;  // 1..12
+  int day = 0;    // 1..31
+
+  friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
+  friend auto operator<=>(const CalendarDate&, const CalendarDate&) = default;
+};
+
+constexpr bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// Month 1..12.
+constexpr int DaysInMonth(int year, int month) {
+  constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
