@@ -1,38 +1,97 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "engine/calendar_date.h"
+#include "storage/tlbcsv_observer.h"
 
 class TLbCsv;
 
-// The columns of the municipality table the program reads.
+// The columns of the municipality table the program reads. "Dal" and "Al"
+// are the first and the last day a place had its code (ISO dates, both
+// included; "Al" empty while it still has it). A table without them knows no
+// dates: each of its places is taken as valid on every day.
 namespace place_column {
 inline constexpr const char* kName = "comuni";
 inline constexpr const char* kCode = "Code";
 inline constexpr const char* kProvince = "Prov";
+inline constexpr const char* kFrom = "Dal";
+inline constexpr const char* kTo = "Al";
 }  // namespace place_column
 
-// The municipality table as a register of places: Italian municipalities and
-// foreign states with their cadastral codes and provinces. Lookups move the
-// table's cursor, since the current record is what the window shows.
-class Places {
+// The days a record of the table stands for; an empty end is no end.
+struct PlacePeriod {
+  std::optional<CalendarDate> from;
+  std::optional<CalendarDate> to;
+
+  bool Contains(const CalendarDate& date) const {
+    return (!from || *from <= date) && (!to || date <= *to);
+  }
+};
+
+enum class PlaceMatch {
+  Found,           // the record valid on the date is current
+  UnknownName,     // no record of that name (or code): the last record is current
+  NotInUseOnDate,  // records of that name, none valid then: the latest of them is current
+};
+
+// The municipality table as a register of places: every Italian municipality
+// and foreign state or territory that ever had a cadastral code, with its
+// province and the days it had that code. Lookups move the table's cursor,
+// since the current record is what the window shows and computes with; they
+// go through an index made once per opening, so a lookup is one move.
+class Places : public TLbCsvObserver {
  public:
-  explicit Places(TLbCsv& table) : table_(table) {}
+  explicit Places(TLbCsv& table);
+  ~Places() override;
+  Places(const Places&) = delete;
+  Places& operator=(const Places&) = delete;
 
   TLbCsv& Table() const { return table_; }
 
-  // Every name, in file order. The last record is current afterwards.
-  std::vector<std::string> Names() const;
+  // Every name once, in file order. The last record is current afterwards.
+  std::vector<std::string> Names();
 
-  // Makes the record of `name` current: the text with its letters a to z
-  // upper-cased is compared whole with each stored name. When no record
-  // matches, the last one stays current and the answer is false.
-  bool Find(const std::string& name) const;
+  // Makes the record of the place typed (UTF-8; letters folded as a typed
+  // municipality is, so "forlì" finds FORLI') that was valid on `date`
+  // current. Names are compared whole.
+  PlaceMatch FindOn(std::string_view typed, const CalendarDate& date);
+  // The same for a cadastral code, compared exactly.
+  PlaceMatch FindCodeOn(std::string_view code, const CalendarDate& date);
 
-  // The current record's code and province.
+  // The current record.
+  std::string Name() const;
   std::string Code() const;
   std::string Province() const;
+  PlacePeriod Period() const;
+
+  // The periods of the records of a stored name, in file order.
+  std::vector<PlacePeriod> PeriodsOf(const std::string& name);
+  // What the user is told when a place did not exist on the birth date:
+  // "<NAME>: nessun codice in uso alla data di nascita (in uso dal <Dal> al
+  // <Al>; dal <Dal>)", dates in the short date format.
+  std::string NotInUseMessage(const std::string& name);
+
+  void DataEvent(TLbCsv& table, TDataEvent event) override;
 
  private:
+  struct Entry {
+    int record;  // 1-based
+    PlacePeriod period;
+  };
+  using Index = std::unordered_map<std::string, std::vector<Entry>>;
+
+  void BuildIndex();
+  PlaceMatch MoveTo(const Index& index, const std::string& key, const CalendarDate& date);
+  void MoveToRecord(int record);
+
   TLbCsv& table_;
+  bool indexed_ = false;
+  std::vector<std::string> names_;  // each once, file order
+  Index byName_;
+  Index byCode_;
 };

@@ -20,6 +20,7 @@
 #include <QToolButton>
 
 #include "engine/fiscal_code.h"
+#include "engine/letter_folding.h"
 #include "engine/short_date.h"
 #include "storage/data_files.h"
 #include "ui/tfrm_dialog.h"
@@ -122,7 +123,16 @@ void TfrmCodFis::FormCreate() {
 
 // --- Calculation tab --------------------------------------------------------
 
-void TfrmCodFis::ComboBox1Click() { places_.Find(ToBytes(ComboBox1->currentText())); }
+void TfrmCodFis::ComboBox1Click() { LookUpMunicipality(PickerDate()); }
+
+CalendarDate TfrmCodFis::PickerDate() const {
+  const QDate date = DateTimePicker1->date();
+  return {date.year(), date.month(), date.day()};
+}
+
+PlaceMatch TfrmCodFis::LookUpMunicipality(const CalendarDate& born) {
+  return places_.FindOn(ToUtf8(ComboBox1->currentText()), born);
+}
 
 void TfrmCodFis::CognomeEnter() { SetBackground(Cognome, InputColour()); }
 void TfrmCodFis::CognomeExit() { SetBackground(Cognome, Qt::white); }
@@ -139,28 +149,38 @@ void TfrmCodFis::actAzzeraExecute() {
 }
 
 void TfrmCodFis::actCalcolaExecute() {
-  // The code must belong to the municipality shown, which is also archived.
-  if (!places_.Find(ToBytes(ComboBox1->currentText()))) {
-    Label6->clear();
-    MessageBoxes::Warning(this, QStringLiteral("Comune non trovato: ") + ComboBox1->currentText());
-    return;
+  // The code must belong to the municipality shown, which is also archived,
+  // as it was on the birth date.
+  switch (LookUpMunicipality(PickerDate())) {
+    case PlaceMatch::Found:
+      Label6->setText(FromBytes(CalculateAndArchive()));
+      return;
+    case PlaceMatch::UnknownName:
+      Label6->clear();
+      MessageBoxes::Warning(this,
+                            QStringLiteral("Comune non trovato: ") + ComboBox1->currentText());
+      return;
+    case PlaceMatch::NotInUseOnDate:
+      Label6->clear();
+      MessageBoxes::Warning(this, FromBytes(places_.NotInUseMessage(places_.Name())));
+      return;
   }
-  Label6->setText(FromBytes(CalculateAndArchive()));
 }
 
 std::string TfrmCodFis::CalculateAndArchive() {
-  const QDate date = DateTimePicker1->date();
-  ArchiveRecord person{ToBytes(Cognome->text()),
-                       ToBytes(Nome->text()),
+  // Stored as typed; computed from the letters folded to A to Z.
+  ArchiveRecord person{ToStoredBytes(Cognome->text()),
+                       ToStoredBytes(Nome->text()),
                        std::string(1, RadioButton1->isChecked() ? 'F' : 'M'),
                        ToBytes(ComboBox1->currentText()),
-                       DateToText({date.year(), date.month(), date.day()}),
+                       DateToText(PickerDate()),
                        {}};
-  person.codiceFiscale =
-      ComputeFiscalCode(person.cognome, person.nome, person.data, person.sex, places_.Code());
+  person.codiceFiscale = ComputeFiscalCode(FoldNameLetters(ToUtf8(Cognome->text())),
+                                           FoldNameLetters(ToUtf8(Nome->text())), person.data,
+                                           person.sex, places_.Code());
 
   QGuiApplication::clipboard()->setText(FromBytes(person.codiceFiscale));
-  if (person.codiceFiscale == "ERRORE") return person.codiceFiscale;
+  if (person.codiceFiscale == kErrorCode) return person.codiceFiscale;
 
   if (!CodeInArchive(person.codiceFiscale)) archive_.Add(person);
   MessageBoxes::Information(this, QStringLiteral("Il Codice è stato copiato negli appunti\n"
@@ -230,8 +250,16 @@ void TfrmCodFis::RxDBGrid1CellClick(int /*column*/) {
   Nome->setText(FromBytes(archive_.CurrentValue(kNome)));
   (archive_.CurrentValue(kSex) == "F" ? RadioButton1 : RadioButton2)->setChecked(true);
   ComboBox1->setEditText(FromBytes(archive_.CurrentValue(kComune)));
-  ComboBox1Click();
-  const CalendarDate date = TextToDate(archive_.CurrentValue(kData));
+  // The place as it was on the archived birth date, when that date reads.
+  const std::string born = archive_.CurrentValue(kData);
+  CalendarDate lookUpDate = PickerDate();
+  try {
+    lookUpDate = TextToDate(born);
+  } catch (const DateConversionError&) {
+    // Reported below, once the municipality is shown.
+  }
+  LookUpMunicipality(lookUpDate);
+  const CalendarDate date = TextToDate(born);
   DateTimePicker1->setDate(QDate(date.year, date.month, date.day));
   Label6->setText(FromBytes(archive_.CurrentValue(kCodiceFiscale)));
 }

@@ -148,6 +148,9 @@ class TfrmCodFis : public QMainWindow {
     MessageBoxes::Guard(std::forward<Handler>(handler), this);
   }
   void ConfirmAndDelete(const QString& question);
+  CalendarDate PickerDate() const;
+  // Makes the record of the municipality shown, as it was on `born`, current.
+  PlaceMatch LookUpMunicipality(const CalendarDate& born);
   // Closes both tables; false when the archive could not be saved and the
   // user chose to stay.
   bool CloseTables();

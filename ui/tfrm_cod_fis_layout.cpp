@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <array>
 
+#include "engine/letter_folding.h"
 #include "engine/short_date.h"
 #include "storage/archive.h"
 #include "storage/data_files.h"
@@ -25,6 +26,7 @@
 #include "ui/page_control_style.h"
 #include "ui/pixel_font.h"
 #include "ui/tfrm_cod_fis.h"
+#include "widgets/byte_text.h"
 #include "widgets/taction_updater.h"
 #include "widgets/tdata_source.h"
 #include "widgets/tdataset_action.h"
@@ -328,7 +330,8 @@ void TfrmCodFis::CreateCalculationTab() {
   completer->setWidget(ComboBox1->lineEdit());
   connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, completer,
           [completer](const QString& typed) {
-            completer->setCompletionPrefix(typed);
+            // Letters with marks find the names written without them.
+            completer->setCompletionPrefix(FromUtf8(FoldPlaceName(ToUtf8(typed))));
             if (typed.isEmpty()) {
               completer->popup()->hide();
             } else {

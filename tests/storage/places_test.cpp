@@ -1,5 +1,5 @@
-// The municipality table as a register of places: names, the lookup and the
-// cursor it leaves.
+// The municipality table as a register of places: names, the lookup by name
+// or code on a date, and the cursor each leaves.
 #include "storage/places.h"
 
 #include <gtest/gtest.h>
@@ -7,13 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "engine/short_date.h"
 #include "storage/tlbcsv.h"
 #include "temp_folder.h"
 
 namespace {
 
+constexpr CalendarDate kToday{2026, 12, 8};
+
 class PlacesTest : public ::testing::Test {
  protected:
+  void SetUp() override { SetShortDateFormat("dd/MM/yyyy"); }
+
   Places& Open(const std::string& text) {
     table_.Close();
     table_.SetTableName(folder_.Write("comuni.dat", text));
@@ -27,53 +32,122 @@ class PlacesTest : public ::testing::Test {
   Places places_{table_};
 };
 
-const char* const kPlaces =
+// A table of the old layout: no dates, every place valid on every day.
+const char* const kUndated =
     "comuni,Code,Prov\r\n"
     "ABANO TERME,A001,PD\r\n"
     "CESENA,C573,FC\r\n"
+    "CITTA' DI CASTELLO,C745,PG\r\n"
     "FORLI',D704,FC\r\n"
     "ZURIGO,Z133,EE\r\n";
 
-TEST_F(PlacesTest, NamesInFileOrderLeaveTheLastCurrent) {
-  Places& places = Open(kPlaces);
+const char* const kDated =
+    "comuni,Code,Prov,Dal,Al\r\n"
+    "CORIGLIANO CALABRO,D005,CS,1863-02-06,2018-03-30\r\n"
+    "CORIGLIANO-ROSSANO,M403,CS,2018-03-31,\r\n"
+    "LESSONA,E552,BI,1861-03-17,2015-12-31\r\n"
+    "LESSONA,M371,BI,2016-01-01,\r\n"
+    "MONTALCINO,F402,SI,1861-03-17,2016-12-31\r\n"
+    "MONTALCINO,M378,SI,2017-01-01,\r\n"
+    "PONTE LAMBRO,G828,CO,1861-03-17,1928-05-24\r\n"
+    "PONTE LAMBRO,G847,CO,1950-01-01,\r\n"
+    "ZZ,Z999,EE,,\r\n";
+
+TEST_F(PlacesTest, NamesOnceInFileOrderLeaveTheLastCurrent) {
+  Places& places = Open(kDated);
   EXPECT_EQ(places.Names(),
-            (std::vector<std::string>{"ABANO TERME", "CESENA", "FORLI'", "ZURIGO"}));
-  EXPECT_EQ(table_.RecordNumber(), 4);
+            (std::vector<std::string>{"CORIGLIANO CALABRO", "CORIGLIANO-ROSSANO", "LESSONA",
+                                      "MONTALCINO", "PONTE LAMBRO", "ZZ"}));
+  EXPECT_EQ(table_.RecordNumber(), 9);
   EXPECT_EQ(Open("comuni,Code,Prov\r\n").Names(), std::vector<std::string>{});
 }
 
-TEST_F(PlacesTest, FindUpperCasesOnlyAToZAndComparesWhole) {
-  Places& places = Open(kPlaces);
-  EXPECT_TRUE(places.Find("forli'"));
-  EXPECT_EQ(table_.RecordNumber(), 3);
-  EXPECT_EQ(places.Code(), "D704");
-  EXPECT_EQ(places.Province(), "FC");
-  EXPECT_TRUE(places.Find("Abano Terme"));
+TEST_F(PlacesTest, TypedNamesAreFoldedAndComparedWhole) {
+  Places& places = Open(kUndated);
+  for (const char* typed : {"forli'", "Forlì", "FORLÌ", "forlí"}) {
+    EXPECT_EQ(places.FindOn(typed, kToday), PlaceMatch::Found) << typed;
+    EXPECT_EQ(table_.RecordNumber(), 4) << typed;
+    EXPECT_EQ(places.Code(), "D704") << typed;
+    EXPECT_EQ(places.Province(), "FC") << typed;
+  }
+  EXPECT_EQ(places.FindOn("città di castello", kToday), PlaceMatch::Found);
+  EXPECT_EQ(places.Code(), "C745");
+  EXPECT_EQ(places.FindOn("Abano Terme", kToday), PlaceMatch::Found);
   EXPECT_EQ(table_.RecordNumber(), 1);
+  EXPECT_TRUE(table_.AtBeginning());  // as a walk from the first record leaves it
   EXPECT_EQ(places.Province(), "PD");
-  // No part matches, no trimming, no other letters folded.
-  for (const char* miss : {"CESEN", " CESENA", "CESENA ", "FORLI", "ZÜRIGO"}) {
-    EXPECT_FALSE(places.Find(miss)) << miss;
-    EXPECT_EQ(table_.RecordNumber(), 4) << miss;
+  // No part matches and nothing is trimmed: the last record stays current.
+  for (const char* miss : {"CESEN", " CESENA", "CESENA ", "FORLI", "ATLANTIDE"}) {
+    EXPECT_EQ(places.FindOn(miss, kToday), PlaceMatch::UnknownName) << miss;
+    EXPECT_EQ(table_.RecordNumber(), 5) << miss;
     EXPECT_EQ(places.Code(), "Z133") << miss;
   }
 }
 
-TEST_F(PlacesTest, StoredLowerCaseNamesAreNeverFound) {
-  Places& places = Open("comuni,Code,Prov\r\nroma,H501,RM\r\nMILANO,F205,MI\r\n");
-  EXPECT_FALSE(places.Find("roma"));
-  EXPECT_EQ(places.Code(), "F205");
+TEST_F(PlacesTest, TheRecordValidOnTheDateIsChosen) {
+  Places& places = Open(kDated);
+  const struct {
+    const char* name;
+    CalendarDate date;
+    const char* code;
+  } cases[] = {
+      {"MONTALCINO", {1975, 3, 15}, "F402"},
+      {"MONTALCINO", {2016, 12, 31}, "F402"},  // the last day of the old code
+      {"MONTALCINO", {2017, 1, 1}, "M378"},    // the first of the new
+      {"MONTALCINO", {2020, 6, 1}, "M378"},
+      {"LESSONA", {1934, 5, 5}, "E552"},
+      {"Lessona", kToday, "M371"},
+      {"CORIGLIANO CALABRO", {1975, 3, 15}, "D005"},
+      {"CORIGLIANO-ROSSANO", {2018, 3, 31}, "M403"},
+      {"ZZ", {1500, 1, 1}, "Z999"},  // no dates: always
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(places.FindOn(c.name, c.date), PlaceMatch::Found);
+    EXPECT_EQ(places.Code(), c.code);
+  }
 }
 
-TEST_F(PlacesTest, ColumnsByNameAndAClosedTable) {
+TEST_F(PlacesTest, ANameNotInUseOnTheDateIsSaidSoWithItsPeriods) {
+  Places& places = Open(kDated);
+  EXPECT_EQ(places.FindOn("CORIGLIANO-ROSSANO", {1975, 3, 15}), PlaceMatch::NotInUseOnDate);
+  EXPECT_EQ(places.Name(), "CORIGLIANO-ROSSANO");
+  EXPECT_EQ(places.NotInUseMessage(places.Name()),
+            "CORIGLIANO-ROSSANO: nessun codice in uso alla data di nascita (in uso dal "
+            "31/03/2018)");
+  EXPECT_EQ(places.FindOn("CORIGLIANO CALABRO", {2018, 3, 31}), PlaceMatch::NotInUseOnDate);
+  // Between two periods: the latest record of the name is current.
+  EXPECT_EQ(places.FindOn("ponte lambro", {1940, 1, 1}), PlaceMatch::NotInUseOnDate);
+  EXPECT_EQ(places.Code(), "G847");
+  SetShortDateFormat("M/d/yyyy");
+  EXPECT_EQ(places.NotInUseMessage("PONTE LAMBRO"),
+            "PONTE LAMBRO: nessun codice in uso alla data di nascita (in uso dal 3/17/1861 al "
+            "5/24/1928; dal 1/1/1950)");
+}
+
+TEST_F(PlacesTest, CodesAreFoundOnTheirDateToo) {
+  Places& places = Open(kDated);
+  EXPECT_EQ(places.FindCodeOn("F402", {1975, 3, 15}), PlaceMatch::Found);
+  EXPECT_EQ(places.Name(), "MONTALCINO");
+  EXPECT_EQ(places.Period().to, (CalendarDate{2016, 12, 31}));
+  EXPECT_EQ(places.FindCodeOn("F402", {2020, 1, 1}), PlaceMatch::NotInUseOnDate);
+  EXPECT_EQ(places.Name(), "MONTALCINO");
+  EXPECT_EQ(places.FindCodeOn("f402", {1975, 3, 15}), PlaceMatch::UnknownName);
+  EXPECT_EQ(table_.RecordNumber(), 9);
+}
+
+TEST_F(PlacesTest, ColumnsByNameAClosedTableAndANewOpening) {
   Places& places = Open("Prov,extra,Code,COMUNI\r\nRM,x,H501,ROMA\r\n");
-  EXPECT_TRUE(places.Find("roma"));
+  EXPECT_EQ(places.FindOn("roma", kToday), PlaceMatch::Found);
   EXPECT_EQ(places.Code(), "H501");
   EXPECT_EQ(places.Province(), "RM");
   table_.Close();
-  EXPECT_EQ(ErrorOf([&] { places.Find("ROMA"); }),
+  EXPECT_EQ(ErrorOf([&] { places.FindOn("ROMA", kToday); }),
             "LbCsv1: Cannot perform this operation on a closed dataset");
-  Open("comuni,Code\r\nROMA,H501\r\n");
+  // Another file under the same cursor: the lookups follow it.
+  Open("comuni,Code\r\nMILANO,F205\r\n");
+  EXPECT_EQ(places.FindOn("ROMA", kToday), PlaceMatch::UnknownName);
+  EXPECT_EQ(places.FindOn("milano", kToday), PlaceMatch::Found);
   EXPECT_EQ(ErrorOf([&] { places.Province(); }), "LbCsv1: Field 'Prov' not found");
 }
 
