@@ -56,6 +56,9 @@ void Places::BuildIndex() {
   if (indexed_) return;
   const int nameColumn = static_cast<int>(table_.FieldNamed(kName).Index());
   const int codeColumn = ColumnOf(table_, kCode);
+  nameColumn_ = nameColumn;
+  codeColumn_ = codeColumn;
+  provinceColumn_ = ColumnOf(table_, kProvince);
   const int fromColumn = ColumnOf(table_, kFrom);
   const int toColumn = ColumnOf(table_, kTo);
   names_.clear();
@@ -90,20 +93,61 @@ void Places::MoveToRecord(int record) {
   }
 }
 
-PlaceMatch Places::MoveTo(const Index& index, const std::string& key, const CalendarDate& date) {
+PlaceMatch Places::Match(const Index& index, const std::string& key, const CalendarDate& date,
+                         const Entry** entry) const {
   const auto found = index.find(key);
-  if (found == index.end()) {
-    table_.Last();
-    return PlaceMatch::UnknownName;
-  }
-  for (const Entry& entry : found->second) {
-    if (entry.period.Contains(date)) {
-      MoveToRecord(entry.record);
+  if (found == index.end()) return PlaceMatch::UnknownName;
+  for (const Entry& candidate : found->second) {
+    if (candidate.period.Contains(date)) {
+      *entry = &candidate;
       return PlaceMatch::Found;
     }
   }
-  MoveToRecord(found->second.back().record);
+  *entry = &found->second.back();
   return PlaceMatch::NotInUseOnDate;
+}
+
+PlaceMatch Places::MoveTo(const Index& index, const std::string& key, const CalendarDate& date) {
+  const Entry* entry = nullptr;
+  const PlaceMatch match = Match(index, key, date, &entry);
+  if (entry == nullptr) {
+    table_.Last();
+  } else {
+    MoveToRecord(entry->record);
+  }
+  return match;
+}
+
+PlaceMatch Places::Read(const Index& index, const std::string& key, const CalendarDate& date,
+                        PlaceRecord* found) {
+  const Entry* entry = nullptr;
+  const PlaceMatch match = Match(index, key, date, &entry);
+  if (entry != nullptr && found != nullptr) {
+    const std::vector<std::string> values = table_.RecordValues(entry->record);
+    const auto value = [&values](int column) {
+      return column >= 0 ? values[static_cast<std::size_t>(column)] : std::string();
+    };
+    *found = {entry->record, value(nameColumn_), value(codeColumn_), value(provinceColumn_),
+              entry->period};
+  }
+  return match;
+}
+
+void Places::RequireOpen() {
+  // The error any move of a closed table gives.
+  if (!table_.Active()) table_.First();
+}
+
+PlaceMatch Places::LookUp(std::string_view typed, const CalendarDate& date, PlaceRecord* found) {
+  RequireOpen();
+  BuildIndex();
+  return Read(byName_, FoldPlaceName(typed), date, found);
+}
+
+PlaceMatch Places::LookUpCode(std::string_view code, const CalendarDate& date, PlaceRecord* found) {
+  RequireOpen();
+  BuildIndex();
+  return Read(byCode_, std::string(code), date, found);
 }
 
 std::vector<std::string> Places::Names() {

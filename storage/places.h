@@ -33,6 +33,15 @@ struct PlacePeriod {
   }
 };
 
+// One record of the table, read without moving the cursor.
+struct PlaceRecord {
+  int record = 0;  // 1-based
+  std::string name;
+  std::string code;
+  std::string province;
+  PlacePeriod period;
+};
+
 enum class PlaceMatch {
   Found,           // the record valid on the date is current
   UnknownName,     // no record of that name (or code): the last record is current
@@ -63,6 +72,12 @@ class Places : public TLbCsvObserver {
   // The same for a cadastral code, compared exactly.
   PlaceMatch FindCodeOn(std::string_view code, const CalendarDate& date);
 
+  // The same lookups without moving the cursor, for callers that show no
+  // current record (the command line, the code check): the record found, or
+  // none, with the match as `FindOn` gives it.
+  PlaceMatch LookUp(std::string_view typed, const CalendarDate& date, PlaceRecord* found);
+  PlaceMatch LookUpCode(std::string_view code, const CalendarDate& date, PlaceRecord* found);
+
   // The current record.
   std::string Name() const;
   std::string Code() const;
@@ -86,11 +101,20 @@ class Places : public TLbCsvObserver {
   using Index = std::unordered_map<std::string, std::vector<Entry>>;
 
   void BuildIndex();
+  // The entry of `key` valid on `date`, or its latest one; none when unknown.
+  PlaceMatch Match(const Index& index, const std::string& key, const CalendarDate& date,
+                   const Entry** entry) const;
   PlaceMatch MoveTo(const Index& index, const std::string& key, const CalendarDate& date);
+  PlaceMatch Read(const Index& index, const std::string& key, const CalendarDate& date,
+                  PlaceRecord* found);
+  void RequireOpen();
   void MoveToRecord(int record);
 
   TLbCsv& table_;
   bool indexed_ = false;
+  int nameColumn_ = -1;
+  int codeColumn_ = -1;
+  int provinceColumn_ = -1;
   std::vector<std::string> names_;  // each once, file order
   Index byName_;
   Index byCode_;

@@ -136,6 +136,29 @@ TEST_F(PlacesTest, CodesAreFoundOnTheirDateToo) {
   EXPECT_EQ(table_.RecordNumber(), 9);
 }
 
+TEST_F(PlacesTest, LookingUpWithoutMovingGivesWhatTheMovingLookupWouldShow) {
+  Places& places = Open(kDated);
+  table_.SetRecordNumber(3);
+  PlaceRecord found;
+  EXPECT_EQ(places.LookUp("Montalcino", {1975, 3, 15}, &found), PlaceMatch::Found);
+  EXPECT_EQ(found.record, 5);
+  EXPECT_EQ(found.name, "MONTALCINO");
+  EXPECT_EQ(found.code, "F402");
+  EXPECT_EQ(found.province, "SI");
+  EXPECT_EQ(found.period.to, (CalendarDate{2016, 12, 31}));
+  EXPECT_EQ(places.LookUp("CORIGLIANO-ROSSANO", {1975, 3, 15}, &found), PlaceMatch::NotInUseOnDate);
+  EXPECT_EQ(found.code, "M403");
+  EXPECT_EQ(places.LookUpCode("M378", {2020, 1, 1}, &found), PlaceMatch::Found);
+  EXPECT_EQ(found.name, "MONTALCINO");
+  found = {};
+  EXPECT_EQ(places.LookUpCode("Z000", {2020, 1, 1}, &found), PlaceMatch::UnknownName);
+  EXPECT_EQ(found.record, 0);
+  EXPECT_EQ(table_.RecordNumber(), 3);  // never moved
+  table_.Close();
+  EXPECT_EQ(ErrorOf([&] { places.LookUp("ROMA", kToday, &found); }),
+            "LbCsv1: Cannot perform this operation on a closed dataset");
+}
+
 TEST_F(PlacesTest, ColumnsByNameAClosedTableAndANewOpening) {
   Places& places = Open("Prov,extra,Code,COMUNI\r\nRM,x,H501,ROMA\r\n");
   EXPECT_EQ(places.FindOn("roma", kToday), PlaceMatch::Found);
