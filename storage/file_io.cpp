@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -32,6 +33,21 @@ namespace {
 
 enum class NewFile { Created, NameTaken, Failed };
 
+// What the file to be replaced is, and what a new file takes from it.
+struct Existing {
+  bool exists = false;
+  bool regular = true;
+  bool readOnly = false;
+#ifdef _WIN32
+  // Its access rights, to give the new file while it is written.
+  std::vector<unsigned char> security;
+#else
+  mode_t mode = 0;
+  uid_t owner = 0;
+  gid_t group = 0;
+#endif
+};
+
 #ifdef _WIN32
 
 class Handle {
@@ -58,12 +74,6 @@ class Handle {
 
 constexpr std::size_t kMaxChunk = 1u << 30;
 
-struct Existing {
-  bool exists = false;
-  bool regular = true;
-  bool readOnly = false;
-};
-
 std::optional<Existing> Inspect(const fs::path& file) {
   const DWORD attributes = GetFileAttributesW(file.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -75,14 +85,29 @@ std::optional<Existing> Inspect(const fs::path& file) {
   old.exists = true;
   old.regular = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
   old.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  // Without rights to read (a file system without them) the folder's apply.
+  constexpr SECURITY_INFORMATION kWhat = DACL_SECURITY_INFORMATION;
+  DWORD size = 0;
+  GetFileSecurityW(file.c_str(), kWhat, nullptr, 0, &size);
+  old.security.resize(size);
+  if (size == 0 || !GetFileSecurityW(file.c_str(), kWhat, old.security.data(), size, &size)) {
+    old.security.clear();
+  }
   return old;
 }
 
 class OutputFile {
  public:
-  NewFile Create(const fs::path& path, const Existing&) {
-    // No sharing while the new file is written.
-    file_.Reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  // Made with the old file's access rights alone, none taken from the
+  // folder, so that no more users may read it than the old file, not even
+  // while half written. No sharing while it is written.
+  NewFile Create(const fs::path& path, const Existing& old) {
+    std::vector<unsigned char> security = old.security;
+    SECURITY_ATTRIBUTES rights{sizeof(SECURITY_ATTRIBUTES), security.data(), FALSE};
+    const bool own =
+        !security.empty() &&
+        SetSecurityDescriptorControl(security.data(), SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    file_.Reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, own ? &rights : nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file_.Valid()) return NewFile::Created;
     const DWORD error = GetLastError();
@@ -122,15 +147,6 @@ bool Install(const fs::path& from, const fs::path& to, const Existing& old) {
 void SyncFolder(const fs::path&) {}
 
 #else
-
-struct Existing {
-  bool exists = false;
-  bool regular = true;
-  bool readOnly = false;
-  mode_t mode = 0;
-  uid_t owner = 0;
-  gid_t group = 0;
-};
 
 // Root may write any file, so for root a file with no write bit at all is
 // the one meant to stay as it is.
@@ -207,7 +223,7 @@ class OutputFile {
 };
 
 bool Install(const fs::path& from, const fs::path& to, const Existing&) {
-  return rename(from.c_str(), to.c_str()) == 0;
+  return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 // Makes the rename itself survive a power cut. Some file systems cannot sync
@@ -330,17 +346,19 @@ FileLock::~FileLock() {
 #else
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  const std::unique_ptr<const int, void (*)(const int*)> closer(&fd,
-                                                                [](const int* f) { close(*f); });
+  struct Descriptor {
+    ~Descriptor() {
+      if (fd >= 0) close(fd);
+    }
+    int fd;
+  } file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
   struct stat info {};
   // A directory or a device opens too, but has no text to read.
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  if (file.fd < 0 || fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t got = read(file.fd, bytes.data() + done, bytes.size() - done);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return std::nullopt;
     if (got == 0) break;
@@ -399,22 +417,6 @@ bool ReplaceFileLines(const std::string& path, const std::vector<std::string_vie
   });
 }
 
-std::size_t RemoveStaleTemporaryFiles(const std::string& path) {
-  const std::optional<fs::path> target = FinalTarget(PathOf(path));
-  if (!target) return 0;
-  const std::string base = Utf8Of(target->filename());
-  std::size_t removed = 0;
-  std::error_code error;
-  for (fs::directory_iterator entry(FolderOf(*target), error), end; !error && entry != end;
-       entry.increment(error)) {
-    if (!IsTemporaryNameOf(Utf8Of(entry->path().filename()), base)) continue;
-    std::error_code ignored;
-    if (entry->symlink_status(ignored).type() != fs::file_type::regular) continue;
-    if (fs::remove(entry->path(), ignored)) ++removed;
-  }
-  return removed;
-}
-
 std::string CopyBesideAsOriginal(const std::string& path) {
   const std::optional<fs::path> target = FinalTarget(PathOf(path));
   const std::optional<std::string> bytes = ReadWholeFile(path);
@@ -429,14 +431,14 @@ std::string CopyBesideAsOriginal(const std::string& path) {
     OutputFile out;
     const NewFile created = out.Create(copy, *old);
     if (created == NewFile::NameTaken) continue;
-    const bool written = created == NewFile::Created && out.Write(bytes->data(), bytes->size());
-    if (created == NewFile::Created && !(out.Finish() && written)) {
-      std::error_code ignored;
-      fs::remove(copy, ignored);
-    } else if (written) {
+    if (created == NewFile::Failed) throw TableError("Cannot create file " + Utf8Of(copy));
+    const bool written = out.Write(bytes->data(), bytes->size());
+    if (out.Finish() && written) {
       SyncFolder(FolderOf(*target));
       return Utf8Of(copy);
     }
+    std::error_code ignored;
+    fs::remove(copy, ignored);
     throw TableError("Cannot create file " + Utf8Of(copy));
   }
   throw TableError("Cannot create file " + Utf8Of(first));

@@ -31,12 +31,6 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents);
 // through a fixed buffer so that no copy of the whole text is made.
 bool ReplaceFileLines(const std::string& path, const std::vector<std::string_view>& lines);
 
-// Removes the temporary files that an interrupted replace of `path` left
-// beside it (named "<name>.<16 hex digits>.tmp"). Only safe while no other
-// replace of the same file runs, that is under its lock. Gives how many were
-// removed.
-std::size_t RemoveStaleTemporaryFiles(const std::string& path);
-
 // Copies the file whole, byte for byte, beside itself as "<name>.orig", or
 // "<name>.orig.2", "<name>.orig.3"… when taken; the copy is no wider than the
 // file. Gives the path written. Throws TableError "Cannot open file %s" when

@@ -71,3 +71,19 @@ std::string LockPathOf(const std::string& path) {
   const std::optional<fs::path> target = FinalTarget(PathOf(path));
   return (target ? Utf8Of(*target) : path) + ".lock";
 }
+
+std::size_t RemoveStaleTemporaryFiles(const std::string& path) {
+  const std::optional<fs::path> target = FinalTarget(PathOf(path));
+  if (!target) return 0;
+  const std::string base = Utf8Of(target->filename());
+  std::size_t removed = 0;
+  std::error_code error;
+  for (fs::directory_iterator entry(FolderOf(*target), error), end; !error && entry != end;
+       entry.increment(error)) {
+    if (!IsTemporaryNameOf(Utf8Of(entry->path().filename()), base)) continue;
+    std::error_code ignored;
+    if (entry->symlink_status(ignored).type() != fs::file_type::regular) continue;
+    if (fs::remove(entry->path(), ignored)) ++removed;
+  }
+  return removed;
+}

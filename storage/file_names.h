@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -24,6 +25,12 @@ std::filesystem::path FolderOf(const std::filesystem::path& file);
 std::filesystem::path TemporaryPathBeside(const std::filesystem::path& target);
 // Whether `name` is such a temporary name for the file named `base`.
 bool IsTemporaryNameOf(std::string_view name, std::string_view base);
+
+// Removes the temporary files that an interrupted replace of `path` left
+// beside it (named "<name>.<16 hex digits>.tmp"). Only safe while no other
+// replace of the same file runs, that is under its lock. Gives how many were
+// removed.
+std::size_t RemoveStaleTemporaryFiles(const std::string& path);
 
 // The lock file that guards replacing `path`: "<name>.lock" beside it (beside
 // the link's target for a link, so every way to the file shares one lock).

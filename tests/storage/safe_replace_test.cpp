@@ -14,6 +14,7 @@
 
 #include "child_process.h"
 #include "storage/file_io.h"
+#include "storage/file_names.h"
 #include "storage/table_file.h"
 #include "temp_folder.h"
 
