@@ -427,7 +427,10 @@ std::string CopyBesideAsOriginal(const std::string& path) {
   const fs::path first = target->parent_path() / name;
   for (int number = 1; number < 10000; ++number) {
     fs::path copy = first;
-    if (number > 1) copy += "." + std::to_string(number);
+    if (number > 1) {
+      copy += ".";
+      copy += std::to_string(number);
+    }
     OutputFile out;
     const NewFile created = out.Create(copy, *old);
     if (created == NewFile::NameTaken) continue;
