@@ -1,133 +1,272 @@
 #include "storage/file_io.h"
 
-#include <atomic>
-#include <chrono>
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
+
+#include "storage/file_lock.h"
+#include "storage/file_names.h"
+#include "storage/line_writer.h"
+#include "storage/table_error.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
-
-#include <algorithm>
 #else
-#include <fstream>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace fs = std::filesystem;
 
 namespace {
 
-enum class NewFile { Written, NameTaken, Failed };
+enum class NewFile { Created, NameTaken, Failed };
 
-// A name beside `target` that no other writer picks: the temporary file must
-// sit in the same folder for the rename to replace the old file in one step.
-fs::path TemporaryPathBeside(const fs::path& target) {
-  static std::atomic<std::uint64_t> counter{0};
-  const auto ticks =
-      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  const std::uint64_t tag = ticks * 0x9E3779B97F4A7C15ull + counter.fetch_add(1);
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string suffix = ".";
-  for (int shift = 60; shift >= 0; shift -= 4) suffix += kHex[(tag >> shift) & 0xF];
-  suffix += ".tmp";
-  fs::path name = target.filename();
-  name += suffix;
-  return target.parent_path() / name;
-}
+// What the file to be replaced is, and what a new file takes from it.
+struct Existing {
+  bool exists = false;
+  bool regular = true;
+  bool readOnly = false;
+#ifdef _WIN32
+  // Its access rights, to give the new file while it is written.
+  std::vector<unsigned char> security;
+#else
+  mode_t mode = 0;
+  uid_t owner = 0;
+  gid_t group = 0;
+#endif
+};
 
 #ifdef _WIN32
 
 class Handle {
  public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() {
-    if (Valid()) CloseHandle(handle_);
-  }
+  explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+  ~Handle() { Close(); }
   Handle(const Handle&) = delete;
   Handle& operator=(const Handle&) = delete;
   bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
   HANDLE Get() const { return handle_; }
+  void Reset(HANDLE handle) {
+    Close();
+    handle_ = handle;
+  }
+  bool Close() {
+    const bool ok = !Valid() || CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
 
  private:
   HANDLE handle_;
 };
 
-constexpr DWORD kMaxChunk = 1u << 30;
+constexpr std::size_t kMaxChunk = 1u << 30;
 
-NewFile WriteNewFile(const fs::path& path, std::string_view contents) {
-  bool ok = false;
-  {
-    // No sharing while the new file is written.
-    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-      const DWORD error = GetLastError();
-      return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFile::NameTaken
-                                                                         : NewFile::Failed;
-    }
-    ok = true;
-    std::size_t done = 0;
-    while (ok && done < contents.size()) {
-      const DWORD chunk =
-          static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, kMaxChunk));
-      DWORD written = 0;
-      ok = WriteFile(file.Get(), contents.data() + done, chunk, &written, nullptr) &&
-           written == chunk;
-      done += written;
-    }
-    ok = ok && FlushFileBuffers(file.Get()) != 0;
+std::optional<Existing> Inspect(const fs::path& file) {
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Existing{};
+    return std::nullopt;
   }
-  if (!ok) {
-    DeleteFileW(path.c_str());
-    return NewFile::Failed;
+  Existing old;
+  old.exists = true;
+  old.regular = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+  old.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  // Without rights to read (a file system without them) the folder's apply.
+  constexpr SECURITY_INFORMATION kWhat = DACL_SECURITY_INFORMATION;
+  DWORD size = 0;
+  GetFileSecurityW(file.c_str(), kWhat, nullptr, 0, &size);
+  old.security.resize(size);
+  if (size == 0 || !GetFileSecurityW(file.c_str(), kWhat, old.security.data(), size, &size)) {
+    old.security.clear();
   }
-  return NewFile::Written;
+  return old;
 }
 
-bool MoveOver(const fs::path& from, const fs::path& to) {
+class OutputFile {
+ public:
+  // Made with the old file's access rights alone, none taken from the
+  // folder, so that no more users may read it than the old file, not even
+  // while half written. No sharing while it is written.
+  NewFile Create(const fs::path& path, const Existing& old) {
+    std::vector<unsigned char> security = old.security;
+    SECURITY_ATTRIBUTES rights{sizeof(SECURITY_ATTRIBUTES), security.data(), FALSE};
+    const bool own =
+        !security.empty() &&
+        SetSecurityDescriptorControl(security.data(), SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    file_.Reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, own ? &rights : nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file_.Valid()) return NewFile::Created;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFile::NameTaken
+                                                                       : NewFile::Failed;
+  }
+  bool Write(const char* data, std::size_t size) {
+    while (size > 0) {
+      const DWORD chunk = static_cast<DWORD>(std::min(size, kMaxChunk));
+      DWORD written = 0;
+      if (!WriteFile(file_.Get(), data, chunk, &written, nullptr) || written == 0) return false;
+      data += written;
+      size -= written;
+    }
+    return true;
+  }
+  bool Finish() {
+    const bool flushed = FlushFileBuffers(file_.Get()) != 0;
+    return file_.Close() && flushed;
+  }
+
+ private:
+  Handle file_;
+};
+
+// Over an old file, ReplaceFileW keeps its attributes and access rights.
+bool Install(const fs::path& from, const fs::path& to, const Existing& old) {
+  if (old.exists) {
+    return ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                        nullptr) != 0;
+  }
   return MoveFileExW(from.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-void KeepPermissions(const fs::path&, const fs::path&) {}
+// The write-through move and the replace reach the disk on their own.
+void SyncFolder(const fs::path&) {}
 
 #else
 
-NewFile WriteNewFile(const fs::path& path, std::string_view contents) {
-  std::error_code error;
-  if (fs::symlink_status(path, error).type() != fs::file_type::not_found) return NewFile::NameTaken;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return NewFile::Failed;
-  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-  out.flush();
-  bool ok = static_cast<bool>(out);
-  out.close();
-  ok = ok && !out.fail();
-  if (!ok) {
-    fs::remove(path, error);
-    return NewFile::Failed;
+// Root may write any file, so for root a file with no write bit at all is
+// the one meant to stay as it is.
+bool IsReadOnly(const fs::path& file, const struct stat& info) {
+  if (geteuid() == 0) return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+  return faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+std::optional<Existing> Inspect(const fs::path& file) {
+  struct stat info {};
+  if (stat(file.c_str(), &info) != 0) {
+    if (errno == ENOENT) return Existing{};
+    return std::nullopt;
   }
-  return NewFile::Written;
+  Existing old;
+  old.exists = true;
+  old.regular = S_ISREG(info.st_mode);
+  old.readOnly = IsReadOnly(file, info);
+  old.mode = info.st_mode & 0777;
+  old.owner = info.st_uid;
+  old.group = info.st_gid;
+  return old;
 }
 
-bool MoveOver(const fs::path& from, const fs::path& to) {
-  std::error_code error;
-  fs::rename(from, to, error);
-  return !error;
+class OutputFile {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile() {
+    if (fd_ >= 0) close(fd_);
+  }
+
+  // Created with the old file's mode, so that it is never readable by more
+  // users than the old file, not even while half written. A fresh file gets
+  // what any new file gets.
+  NewFile Create(const fs::path& path, const Existing& old) {
+    const mode_t mode = old.exists ? old.mode : 0666;
+    fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd_ < 0) return errno == EEXIST ? NewFile::NameTaken : NewFile::Failed;
+    if (!old.exists) return NewFile::Created;
+    // The owner first, as a change of owner may clear mode bits; only root
+    // may give a file away, others may still keep the group.
+    if (fchown(fd_, old.owner, old.group) != 0 && fchown(fd_, static_cast<uid_t>(-1), old.group)) {
+      // Kept what the system allows.
+    }
+    if (fchmod(fd_, mode) != 0) {
+      unlink(path.c_str());
+      return NewFile::Failed;
+    }
+    return NewFile::Created;
+  }
+
+  bool Write(const char* data, std::size_t size) {
+    while (size > 0) {
+      const ssize_t written = write(fd_, data, size);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      data += written;
+      size -= static_cast<std::size_t>(written);
+    }
+    return true;
+  }
+
+  bool Finish() {
+    const bool synced = fsync(fd_) == 0;
+    const bool closed = close(fd_) == 0;
+    fd_ = -1;
+    return synced && closed;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+bool Install(const fs::path& from, const fs::path& to, const Existing&) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-// The rename gives the file the new file's mode: carry the old one over.
-void KeepPermissions(const fs::path& oldFile, const fs::path& newFile) {
-  std::error_code error;
-  const fs::file_status old = fs::status(oldFile, error);
-  if (!error && fs::is_regular_file(old)) fs::permissions(newFile, old.permissions(), error);
+// Makes the rename itself survive a power cut. Some file systems cannot sync
+// a folder; the new file is in place all the same.
+void SyncFolder(const fs::path& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
 }
 
 #endif
+
+// Writes a new file through `write`, then moves it over `target`.
+template <typename Write>
+bool Replace(const std::string& path, Write&& write) {
+  const std::optional<fs::path> target = FinalTarget(PathOf(path));
+  if (!target) return false;
+  const std::optional<Existing> old = Inspect(*target);
+  if (!old || !old->regular || old->readOnly) return false;
+  constexpr int kAttempts = 16;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const fs::path temporary = TemporaryPathBeside(*target);
+    OutputFile out;
+    switch (out.Create(temporary, *old)) {
+      case NewFile::NameTaken:
+        continue;
+      case NewFile::Failed:
+        return false;
+      case NewFile::Created:
+        break;
+    }
+    const bool written = write(out);
+    if (!(out.Finish() && written && Install(temporary, *target, *old))) {
+      std::error_code error;
+      fs::remove(temporary, error);
+      return false;
+    }
+    SyncFolder(FolderOf(*target));
+    return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -135,7 +274,7 @@ void KeepPermissions(const fs::path& oldFile, const fs::path& newFile) {
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   // Others may read the file while it is read here, but not write it.
-  Handle file(CreateFileW(fs::path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  Handle file(CreateFileW(PathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return std::nullopt;
   LARGE_INTEGER size;
@@ -143,7 +282,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kMaxChunk));
+    const DWORD chunk = static_cast<DWORD>(std::min(bytes.size() - done, kMaxChunk));
     DWORD read = 0;
     if (!ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr)) return std::nullopt;
     if (read == 0) break;
@@ -153,48 +292,157 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
+FileStamp StampOf(const std::string& path) {
+  Handle file(CreateFileW(PathOf(path).c_str(), FILE_READ_ATTRIBUTES,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file.Valid() || !GetFileInformationByHandle(file.Get(), &info)) return {};
+  auto join = [](DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | static_cast<std::uint64_t>(low);
+  };
+  // File times count 100 ns steps from 1601; from 1970 they fit in
+  // nanoseconds.
+  constexpr std::uint64_t kFrom1601To1970 = 116444736000000000ull;
+  const std::uint64_t ticks =
+      join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+  FileStamp stamp;
+  stamp.exists = true;
+  stamp.size = join(info.nFileSizeHigh, info.nFileSizeLow);
+  stamp.modified =
+      (static_cast<std::int64_t>(ticks) - static_cast<std::int64_t>(kFrom1601To1970)) * 100;
+  stamp.identity = join(info.nFileIndexHigh, info.nFileIndexLow) ^
+                   (static_cast<std::uint64_t>(info.dwVolumeSerialNumber) << 32);
+  return stamp;
+}
+
+FileLock::FileLock(const std::string& lockPath)
+    : handle_(reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE)) {
+  const fs::path path = PathOf(lockPath);
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // A lock file this user may not write still locks.
+  if (file == INVALID_HANDLE_VALUE) {
+    file = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  if (file == INVALID_HANDLE_VALUE) throw TableError("Cannot create file " + lockPath);
+  OVERLAPPED whole{};
+  if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
+    CloseHandle(file);
+    throw TableError("Cannot create file " + lockPath);
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+}
+
+FileLock::~FileLock() {
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  OVERLAPPED whole{};
+  UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &whole);
+  CloseHandle(file);
+}
+
 #else
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::error_code error;
-  // A directory or a device opens as a stream too, but has no text to read.
-  if (!fs::is_regular_file(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  const std::streamoff size = in.tellg();
-  if (size < 0) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  in.seekg(0);
-  in.read(bytes.data(), static_cast<std::streamsize>(size));
-  if (in.bad()) return std::nullopt;
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  struct Descriptor {
+    ~Descriptor() {
+      if (fd >= 0) close(fd);
+    }
+    int fd;
+  } file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  struct stat info {};
+  // A directory or a device opens too, but has no text to read.
+  if (file.fd < 0 || fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = read(file.fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  bytes.resize(done);
   return bytes;
+}
+
+FileStamp StampOf(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return {};
+  FileStamp stamp;
+  stamp.exists = true;
+  stamp.size = static_cast<std::uint64_t>(info.st_size);
+  stamp.modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
+                   static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+  stamp.identity =
+      static_cast<std::uint64_t>(info.st_ino) ^ (static_cast<std::uint64_t>(info.st_dev) << 40);
+  return stamp;
+}
+
+FileLock::FileLock(const std::string& lockPath) : handle_(-1) {
+  int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  // A lock file this user may not write still locks.
+  if (fd < 0) fd = open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw TableError("Cannot create file " + lockPath);
+  int locked = 0;
+  do {
+    locked = flock(fd, LOCK_EX);
+  } while (locked != 0 && errno == EINTR);
+  if (locked != 0) {
+    close(fd);
+    throw TableError("Cannot create file " + lockPath);
+  }
+  handle_ = fd;
+}
+
+FileLock::~FileLock() {
+  const int fd = static_cast<int>(handle_);
+  flock(fd, LOCK_UN);
+  close(fd);
 }
 
 #endif
 
 bool ReplaceFileContents(const std::string& path, std::string_view contents) {
-  std::error_code error;
-  fs::path target(path);
-  if (fs::is_symlink(target, error)) {
-    fs::path resolved = fs::weakly_canonical(target, error);
-    if (error) return false;
-    target = std::move(resolved);
-  }
-  constexpr int kAttempts = 16;
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    const fs::path temporary = TemporaryPathBeside(target);
-    switch (WriteNewFile(temporary, contents)) {
-      case NewFile::NameTaken:
-        continue;
-      case NewFile::Failed:
-        return false;
-      case NewFile::Written:
-        KeepPermissions(target, temporary);
-        if (MoveOver(temporary, target)) return true;
-        fs::remove(temporary, error);
-        return false;
+  return Replace(
+      path, [contents](OutputFile& out) { return out.Write(contents.data(), contents.size()); });
+}
+
+bool ReplaceFileLines(const std::string& path, const std::vector<std::string_view>& lines) {
+  return Replace(path, [&lines](OutputFile& out) {
+    return WriteLinesThrough(
+        lines, [&out](std::string_view bytes) { return out.Write(bytes.data(), bytes.size()); });
+  });
+}
+
+std::string CopyBesideAsOriginal(const std::string& path) {
+  const std::optional<fs::path> target = FinalTarget(PathOf(path));
+  const std::optional<std::string> bytes = ReadWholeFile(path);
+  const std::optional<Existing> old = target ? Inspect(*target) : std::nullopt;
+  if (!bytes || !old) throw TableError("Cannot open file " + path);
+  fs::path name = target->filename();
+  name += ".orig";
+  const fs::path first = target->parent_path() / name;
+  for (int number = 1; number < 10000; ++number) {
+    fs::path copy = first;
+    if (number > 1) {
+      copy += ".";
+      copy += std::to_string(number);
     }
+    OutputFile out;
+    const NewFile created = out.Create(copy, *old);
+    if (created == NewFile::NameTaken) continue;
+    if (created == NewFile::Failed) throw TableError("Cannot create file " + Utf8Of(copy));
+    const bool written = out.Write(bytes->data(), bytes->size());
+    if (out.Finish() && written) {
+      SyncFolder(FolderOf(*target));
+      return Utf8Of(copy);
+    }
+    std::error_code ignored;
+    fs::remove(copy, ignored);
+    throw TableError("Cannot create file " + Utf8Of(copy));
   }
-  return false;
+  throw TableError("Cannot create file " + Utf8Of(first));
 }

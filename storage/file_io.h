@@ -1,19 +1,42 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "storage/file_stamp.h"
 
 // Whole-file reading and replacing: the only code that knows the operating
-// system. Paths are byte strings in the system's 8-bit code page.
+// system. Paths are UTF-8 and reach the system whole (widened on Windows), so
+// a folder named with any letter works. A symbolic link is followed to its
+// final target, which is where the file is read, replaced, copied or stamped,
+// even when that target does not exist yet.
 
 // Every byte of the file, read at once while other programs may read the file
 // but not write it. No value when the file cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-// Puts `contents` in place of the file at `path` (created when missing): one
-// write to a new file in the same folder, flushed, then renamed over the old
-// one, so a failure at any step leaves the old file as it was and no new file
-// behind. A symbolic link is followed and its target replaced. False on
-// failure.
+// Puts `contents` in place of the file at `path` (created when missing). The
+// bytes go to a new file in the same folder, created no wider than the old
+// file and given its mode (and, where the system allows, its owner and
+// group), synced to disk, then renamed over the old file; the folder is
+// synced after. A failure at any step leaves the old file as it was and no
+// new file behind. A read-only file, or anything but a regular file, is
+// refused. False on failure.
 bool ReplaceFileContents(const std::string& path, std::string_view contents);
+
+// The same, the file's contents being every line followed by CR LF, written
+// through a fixed buffer so that no copy of the whole text is made.
+bool ReplaceFileLines(const std::string& path, const std::vector<std::string_view>& lines);
+
+// Copies the file whole, byte for byte, beside itself as "<name>.orig", or
+// "<name>.orig.2", "<name>.orig.3"… when taken; the copy is no wider than the
+// file. Gives the path written. Throws TableError "Cannot open file %s" when
+// the file cannot be read and "Cannot create file %s" when the copy cannot be
+// written.
+std::string CopyBesideAsOriginal(const std::string& path);
+
+// The file's stamp now; `exists` false when there is no such file.
+FileStamp StampOf(const std::string& path);

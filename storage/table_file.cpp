@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "storage/content_hash.h"
 #include "storage/file_io.h"
 #include "storage/table_error.h"
 
@@ -19,7 +20,10 @@ TableFile TableFile::FromText(std::string text) {
   TableFile file;
   const std::string& stored = file.texts_.emplace_back(std::move(text));
   const char* const begin = stored.data();
-  const char* const end = begin + std::string_view(stored).substr(0, stored.find('\0')).size();
+  const std::size_t nul = stored.find('\0');
+  file.read_ = true;
+  file.lostBytes_ = nul != std::string::npos;
+  const char* const end = begin + std::string_view(stored).substr(0, nul).size();
   // The next CR and the next LF are each searched for once and kept until
   // passed, so CR-only and LF-only texts are both read in one pass.
   auto next = [end](const char* from, char c) {
@@ -69,6 +73,19 @@ std::string TableFile::Text() const {
   return text;
 }
 
+std::uint64_t TableFile::ReadHash() const {
+  return ContentHash::Of(read_ ? std::string_view(texts_.front()) : std::string_view());
+}
+
+std::uint64_t TableFile::TextHash() const {
+  ContentHash hash;
+  for (const std::string_view line : lines_) {
+    hash.Add(line);
+    hash.Add("\r\n");
+  }
+  return hash.Value();
+}
+
 std::string_view TableFile::TextAsRead() const {
   if (lines_.empty() || texts_.empty()) return {};
   const std::string& read = texts_.front();
@@ -90,7 +107,8 @@ void TableFile::WriteBack(const std::string& path) const {
   // Lines that still stand in the text read, in order and each ended by CR LF,
   // are written from that text with no copy.
   const std::string_view asRead = TextAsRead();
+  // Any other list is streamed line by line.
   const bool written =
-      asRead.empty() ? ReplaceFileContents(path, Text()) : ReplaceFileContents(path, asRead);
+      asRead.empty() ? ReplaceFileLines(path, lines_) : ReplaceFileContents(path, asRead);
   if (!written) throw TableError("Cannot create file " + path);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -24,6 +25,15 @@ class TableFile {
   // are dropped.
   static TableFile FromText(std::string text);
 
+  // Whether the text held a NUL byte: it and whatever followed are not in the
+  // lines and would not be written back.
+  bool LostBytes() const { return lostBytes_; }
+  // The hash (ContentHash) of every byte given to FromText or read by Load,
+  // NUL and all: what the file held when it was read.
+  std::uint64_t ReadHash() const;
+  // The hash of Text(), that is of what WriteBack writes, made without it.
+  std::uint64_t TextHash() const;
+
   std::size_t LineCount() const { return lines_.size(); }
   std::string_view Line(std::size_t index) const { return lines_[index]; }
 
@@ -33,7 +43,7 @@ class TableFile {
 
   // Every line followed by CR LF.
   std::string Text() const;
-  // Replaces the file whole; on failure the file keeps its old content and
+  // Replaces the file whole, streamed from the lines; on failure the file keeps its old content and
   // TableError "Cannot create file %s" is thrown.
   void WriteBack(const std::string& path) const;
 
@@ -46,4 +56,7 @@ class TableFile {
   // A deque never moves what it holds, so the views stay valid.
   std::deque<std::string> texts_;
   std::vector<std::string_view> lines_;
+  // Whether texts_.front() is the text read.
+  bool read_ = false;
+  bool lostBytes_ = false;
 };
