@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 #include "engine/check_values.h"
 #include "engine/short_date.h"
@@ -9,42 +10,40 @@
 namespace {
 
 constexpr char kMonthLetters[] = "ABCDEHLMPRST";
-constexpr unsigned char kVowelFlag = 0x80;
+// For each byte: its letter upper-cased when it is a consonant (a vowel) of
+// A-Z or a-z, 0 otherwise.
+struct LetterTables {
+  std::array<char, 256> consonant{};
+  std::array<char, 256> vowel{};
 
-// For each byte: its letter upper-cased, with kVowelFlag on vowels; 0 when it
-// is not a letter a-z or A-Z.
-constexpr std::array<unsigned char, 256> kLetters = [] {
-  std::array<unsigned char, 256> letters{};
-  for (int k = 0; k < 26; ++k) {
-    const char letter = static_cast<char>('A' + k);
-    const bool vowel =
-        letter == 'A' || letter == 'E' || letter == 'I' || letter == 'O' || letter == 'U';
-    const auto entry = static_cast<unsigned char>(letter | (vowel ? kVowelFlag : 0));
-    letters['A' + k] = entry;
-    letters['a' + k] = entry;
+  constexpr LetterTables() {
+    for (int k = 0; k < 26; ++k) {
+      const char letter = static_cast<char>('A' + k);
+      const bool isVowel =
+          letter == 'A' || letter == 'E' || letter == 'I' || letter == 'O' || letter == 'U';
+      auto& table = isVowel ? vowel : consonant;
+      table['A' + k] = letter;
+      table['a' + k] = letter;
+    }
   }
-  return letters;
-}();
+};
+
+constexpr LetterTables kLetters;
 
 // Writes the three characters of a surname or name at `out`; false when it
 // has fewer than two letters. A name with four or more consonants skips its
 // second one.
 template <bool isFirstName>
-inline bool NamePart(const std::string& text, char* out) {
-  // Written without branches on the letter's kind, which no predictor guesses.
-  char consonants[4];
-  char vowels[4];
+bool NamePart(const std::string& text, char* out) {
+  // Consonants first, without a branch on the letter's kind (no predictor
+  // guesses it): every byte is written, only a consonant moves the count on.
+  char consonants[4] = {};
   int consonantCount = 0;
-  int vowelCount = 0;
   constexpr int enough = isFirstName ? 4 : 3;  // no later letter can change the part
   for (const char c : text) {
-    const unsigned char entry = kLetters[static_cast<unsigned char>(c)];
-    const char letter = static_cast<char>(entry & ~kVowelFlag);
-    const bool vowel = (entry & kVowelFlag) != 0;
-    consonants[consonantCount] = letter;
-    consonantCount += entry != 0 && !vowel;
-    vowels[vowelCount] = letter;
-    vowelCount += vowel && vowelCount < 3;
+    const char consonant = kLetters.consonant[static_cast<unsigned char>(c)];
+    consonants[consonantCount] = consonant;
+    consonantCount += consonant != 0;
     if (consonantCount == enough) break;
   }
   if (consonantCount == 4) {
@@ -52,8 +51,12 @@ inline bool NamePart(const std::string& text, char* out) {
     return true;
   }
   int n = 0;
-  for (int k = 0; k < consonantCount && n < 3; ++k) out[n++] = consonants[k];
-  for (int k = 0; k < vowelCount && n < 3; ++k) out[n++] = vowels[k];
+  for (; n < consonantCount && n < 3; ++n) out[n] = consonants[n];
+  // The vowels, only as many as fill the part: seldom more than a few bytes.
+  for (std::size_t k = 0; n < 3 && k < text.size(); ++k) {
+    const char vowel = kLetters.vowel[static_cast<unsigned char>(text[k])];
+    if (vowel != 0) out[n++] = vowel;
+  }
   if (n < 2) return false;
   if (n == 2) out[2] = 'X';
   return true;
@@ -99,7 +102,11 @@ std::string ComputeFiscalCode(const std::string& surname, const std::string& nam
   }
   out[at++] = kMonthLetters[date.month - 1];
   if (female || male) PutTwoDigits(female ? date.day + 40 : date.day, out + at);
-  for (std::size_t k = 0; k < municipalityCode.size(); ++k) out[length + k] = municipalityCode[k];
+  if (municipalityCode.size() == 4) {
+    std::memcpy(out + length, municipalityCode.data(), 4);  // the usual code, in one move
+  } else {
+    for (std::size_t k = 0; k < municipalityCode.size(); ++k) out[length + k] = municipalityCode[k];
+  }
   // The check letter covers the first fifteen characters; past them anything goes.
   const char check = CheckLetter(out);
   if (check == '\0') return std::string(kErrorCode);

@@ -17,16 +17,20 @@ struct Field {
 };
 
 struct Format {
-  std::string pattern;
   std::array<Field, 3> fields;
   char separator;
+  // Where the day, the month, the year and the two separators stand in a text
+  // of full width (two digits, four for the year).
+  std::size_t dayAt = 0, monthAt = 0, yearAt = 0, firstSeparatorAt = 0, secondSeparatorAt = 0;
 };
 
-bool IsPatternLetter(char c) { return c == 'd' || c == 'M' || c == 'y'; }
+constexpr bool IsPatternLetter(char c) { return c == 'd' || c == 'M' || c == 'y'; }
 
-Format ParseFormat(const std::string& pattern) {
-  const auto invalid = [&] { return std::invalid_argument("bad date pattern: " + pattern); };
-  Format format{pattern, {}, '\0'};
+constexpr Format ParseFormat(std::string_view pattern) {
+  const auto invalid = [&] {
+    return std::invalid_argument("bad date pattern: " + std::string(pattern));
+  };
+  Format format{{}, '\0'};
   std::size_t i = 0;
   bool seen[3] = {false, false, false};
   for (int f = 0; f < 3; ++f) {
@@ -46,19 +50,52 @@ Format ParseFormat(const std::string& pattern) {
     seen[static_cast<int>(part)] = true;
     format.fields[static_cast<std::size_t>(f)] = {part, width};
   }
-  if (i != pattern.size() || std::isdigit(static_cast<unsigned char>(format.separator))) {
+  std::size_t at = 0;
+  for (std::size_t f = 0; f < 3; ++f) {
+    if (f == 1) format.firstSeparatorAt = at++;
+    if (f == 2) format.secondSeparatorAt = at++;
+    const Part part = format.fields[f].part;
+    (part == Part::Day ? format.dayAt : part == Part::Month ? format.monthAt : format.yearAt) = at;
+    at += part == Part::Year ? 4 : 2;
+  }
+  if (i != pattern.size() || (format.separator >= '0' && format.separator <= '9')) {
     throw invalid();
   }
   return format;
 }
 
-Format& CurrentFormat() {
-  static Format format = ParseFormat("dd/MM/yyyy");
-  return format;
+// Set before any code runs, so reading it costs no guard.
+constinit Format currentFormat = ParseFormat("dd/MM/yyyy");
+
+// The number written by two (four) digits at `at`, or a negative one when
+// one of them is not a digit.
+int TwoDigits(const char* at) {
+  const auto tens = static_cast<unsigned>(at[0] - '0');
+  const auto ones = static_cast<unsigned>(at[1] - '0');
+  return tens <= 9 && ones <= 9 ? static_cast<int>(tens * 10 + ones) : -10000;
 }
 
-// Reads the fields in place: this runs once for every code computed.
+int FourDigits(const char* at) { return TwoDigits(at) * 100 + TwoDigits(at + 2); }
+
+// Reads the common text, every field at its full width, without a scan: this
+// runs once for every code computed.
+bool ReadFullWidth(std::string_view text, const Format& format, CalendarDate& date) {
+  const char* at = text.data();
+  if (at[format.firstSeparatorAt] != format.separator ||
+      at[format.secondSeparatorAt] != format.separator) {
+    return false;
+  }
+  date.day = TwoDigits(at + format.dayAt);
+  date.month = TwoDigits(at + format.monthAt);
+  date.year = FourDigits(at + format.yearAt);
+  return date.year >= 0 && date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+         date.day <= DaysInMonth(date.year, date.month);
+}
+
+// Reads the fields in place, of any width.
 bool ReadDate(std::string_view text, const Format& format, CalendarDate& date) {
+  // Full width is the only way to write ten characters.
+  if (text.size() == 10) return ReadFullWidth(text, format, date);
   std::size_t i = 0;
   bool twoDigitYear = false;
   for (std::size_t f = 0; f < 3; ++f) {
@@ -103,12 +140,21 @@ std::string Padded(int value, int width) {
 
 }  // namespace
 
-void SetShortDateFormat(const std::string& pattern) { CurrentFormat() = ParseFormat(pattern); }
+void SetShortDateFormat(const std::string& pattern) { currentFormat = ParseFormat(pattern); }
 
-std::string ShortDateFormat() { return CurrentFormat().pattern; }
+std::string ShortDateFormat() {
+  std::string pattern;
+  for (std::size_t f = 0; f < 3; ++f) {
+    if (f > 0) pattern += currentFormat.separator;
+    const Field& field = currentFormat.fields[f];
+    const char letter = field.part == Part::Day ? 'd' : field.part == Part::Month ? 'M' : 'y';
+    pattern.append(static_cast<std::size_t>(field.width), letter);
+  }
+  return pattern;
+}
 
 std::string DateToText(const CalendarDate& date) {
-  const Format& format = CurrentFormat();
+  const Format& format = currentFormat;
   std::string text;
   for (std::size_t f = 0; f < format.fields.size(); ++f) {
     if (f > 0) text += format.separator;
@@ -130,7 +176,7 @@ std::string DateToText(const CalendarDate& date) {
 
 CalendarDate TextToDate(const std::string& text) {
   CalendarDate date;
-  if (!ReadDate(text, CurrentFormat(), date)) throw DateConversionError(text);
+  if (!ReadDate(text, currentFormat, date)) throw DateConversionError(text);
   return date;
 }
 
