@@ -1,24 +1,139 @@
 #include "storage/archive.h"
 
+#include <algorithm>
 #include <optional>
+#include <unordered_set>
 
+#include "engine/ascii_case.h"
+#include "storage/content_hash.h"
+#include "storage/file_io.h"
+#include "storage/file_lock.h"
+#include "storage/file_names.h"
+#include "storage/record_format.h"
 #include "storage/table_error.h"
-#include "storage/tlbcsv.h"
+#include "storage/table_file.h"
 
 using namespace archive_column;
 
-bool Archive::FindCode(const std::string& code) const {
-  table_.First();
-  if (table_.Empty()) return false;
-  TStringField& codes = table_.FieldNamed(kCodiceFiscale);
-  while (true) {
-    if (codes.Text() == code) return true;
-    table_.Next();
-    if (table_.AtEnd()) return false;
+namespace {
+
+// The value of column `column` of a record line, parsed only that far.
+std::string ValueAt(std::string_view line, int column, std::vector<std::string>& scratch) {
+  ParseRecord(line, scratch);
+  return column >= 0 && static_cast<std::size_t>(column) < scratch.size()
+             ? scratch[static_cast<std::size_t>(column)]
+             : std::string();
+}
+
+int ColumnNamed(std::string_view header, const char* name) {
+  const std::vector<std::string> names = SplitHeader(header);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (EqualIgnoringCase(names[i], name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+Archive::Archive(TLbCsv& table) : table_(table) {
+  table_.Attach(this);
+  table_.SetSaver(this);
+  if (table_.Active()) Opened();
+}
+
+Archive::~Archive() {
+  table_.SetSaver(nullptr);
+  table_.Detach(this);
+}
+
+void Archive::Opened() {
+  stamp_ = StampOf(table_.TableName());
+  hash_ = table_.Lines().ReadHash();
+  lostBytes_ = table_.Lines().LostBytes();
+  indexed_ = false;
+}
+
+void Archive::DataEvent(TLbCsv&, TDataEvent event) {
+  if (event == TDataEvent::ActiveChanged) {
+    if (table_.Active()) Opened();
+    indexed_ = false;
+    return;
+  }
+  if (event != TDataEvent::DataSetChanged || saving_) return;
+  IndexChanges();
+  if (!table_.Changes().Empty() && !table_.ReadOnly()) WriteThrough();
+}
+
+void Archive::WriteThrough() {
+  try {
+    table_.Save();
+    lastError_.clear();
+  } catch (const std::exception& error) {
+    lastError_ = error.what();
+    if (onError_) onError_(error);
   }
 }
 
-void Archive::Add(const ArchiveRecord& record) const {
+int Archive::CodeColumn() const {
+  return static_cast<int>(table_.FieldNamed(kCodiceFiscale).Index());
+}
+
+void Archive::BuildIndex() {
+  codes_.clear();
+  const TableFile& lines = table_.Lines();
+  const int column = CodeColumn();
+  std::vector<std::string> scratch;
+  codes_.reserve(lines.LineCount());
+  for (std::size_t i = 1; i < lines.LineCount(); ++i)
+    ++codes_[ValueAt(lines.Line(i), column, scratch)];
+  indexedAdded_ = table_.Changes().added.size();
+  indexedRemoved_ = table_.Changes().removed.size();
+  indexed_ = true;
+}
+
+void Archive::IndexChanges() {
+  if (!indexed_) return;
+  const TTableChanges& changes = table_.Changes();
+  if (changes.added.size() < indexedAdded_ || changes.removed.size() < indexedRemoved_) {
+    indexed_ = false;  // the changes were taken or folded together: count again
+    return;
+  }
+  const int column = CodeColumn();
+  std::vector<std::string> scratch;
+  for (std::size_t i = indexedAdded_; i < changes.added.size(); ++i) {
+    ++codes_[ValueAt(changes.added[i], column, scratch)];
+  }
+  for (std::size_t i = indexedRemoved_; i < changes.removed.size(); ++i) {
+    const auto found = codes_.find(ValueAt(changes.removed[i], column, scratch));
+    if (found != codes_.end() && --found->second <= 0) codes_.erase(found);
+  }
+  indexedAdded_ = changes.added.size();
+  indexedRemoved_ = changes.removed.size();
+}
+
+bool Archive::FindCode(const std::string& code) {
+  table_.First();
+  if (table_.Empty()) return false;
+  if (!indexed_) BuildIndex();
+  if (codes_.find(code) == codes_.end()) {
+    table_.Last();
+    return false;
+  }
+  // Only the lines holding the text can hold the code.
+  const TableFile& lines = table_.Lines();
+  const int column = CodeColumn();
+  std::vector<std::string> scratch;
+  for (std::size_t i = 1; i < lines.LineCount(); ++i) {
+    if (lines.Line(i).find(code) == std::string_view::npos) continue;
+    if (ValueAt(lines.Line(i), column, scratch) != code) continue;
+    if (i > 1) table_.SetRecordNumber(static_cast<int>(i));
+    return true;
+  }
+  table_.Last();  // the index was stale; the lines have the last word
+  return false;
+}
+
+void Archive::Add(const ArchiveRecord& record) {
   table_.Insert();
   table_.FieldNamed(kCognome).SetText(record.cognome);
   table_.FieldNamed(kNome).SetText(record.nome);
@@ -26,7 +141,7 @@ void Archive::Add(const ArchiveRecord& record) const {
   table_.FieldNamed(kComune).SetText(record.comune);
   table_.FieldNamed(kData).SetText(record.data);
   table_.FieldNamed(kCodiceFiscale).SetText(record.codiceFiscale);
-  table_.Post();
+  table_.Post();  // written through as the table tells of it
 }
 
 std::string Archive::CurrentValue(std::string_view column) const {
@@ -44,4 +159,81 @@ ArchiveRecord Archive::Current() const {
   record.data = CurrentValue(kData);
   record.codiceFiscale = CurrentValue(kCodiceFiscale);
   return record;
+}
+
+void Archive::Save(TLbCsv& table) {
+  const std::string& path = table.TableName();
+  struct Saving {
+    bool& flag;
+    explicit Saving(bool& f) : flag(f) { flag = true; }
+    ~Saving() { flag = false; }
+  } saving(saving_);
+
+  FileLock lock(LockPathOf(path));
+  RemoveStaleTemporaryFiles(path);
+
+  // The file as another copy may have left it.
+  std::optional<TableFile> merged;
+  const FileStamp now = StampOf(path);
+  if (now.exists && now != stamp_) {
+    // What cannot be read (a folder in the way) is left to the write to refuse.
+    std::optional<std::string> bytes = ReadWholeFile(path);
+    if (bytes && ContentHash::Of(*bytes) != hash_) {
+      TableFile disk = TableFile::FromText(std::move(*bytes));
+      if (disk.LineCount() > 0) {
+        const TTableChanges& changes = table.Changes();
+        for (const std::string& gone : changes.removed) {
+          for (std::size_t i = 1; i < disk.LineCount(); ++i) {
+            if (disk.Line(i) == gone) {
+              disk.Erase(i);
+              break;
+            }
+          }
+        }
+        if (!changes.added.empty()) {
+          const int ours = CodeColumn();
+          const int theirs = ColumnNamed(disk.Line(0), kCodiceFiscale);
+          std::vector<std::string> scratch;
+          std::unordered_set<std::string> there;
+          for (std::size_t i = 1; i < disk.LineCount(); ++i) {
+            there.insert(ValueAt(disk.Line(i), theirs, scratch));
+          }
+          for (const std::string& line : changes.added) {
+            if (there.insert(ValueAt(line, ours, scratch)).second) disk.Append(line);
+          }
+        }
+        merged = std::move(disk);
+      }
+    }
+  }
+
+  // A file that lost bytes when read is kept whole before it is first replaced.
+  if (lostBytes_ && now.exists) {
+    const std::string copy = CopyBesideAsOriginal(path);
+    lostBytes_ = false;
+    if (onCopy_) onCopy_(copy);
+  }
+
+  const TableFile& written = merged ? *merged : table.Lines();
+  written.WriteBack(path);
+  stamp_ = StampOf(path);
+  hash_ = written.TextHash();
+  table.TakeChanges();
+  indexed_ = indexed_ && !merged;
+  indexedAdded_ = indexedRemoved_ = 0;
+
+  if (merged) {
+    // The same record stays current where it is still there.
+    const int number = table.RecordNumber();
+    std::string currentLine;
+    if (table.RecordCount() > 0) currentLine = std::string(table.Lines().Line(number));
+    int current = number;
+    for (std::size_t i = 1; i < merged->LineCount(); ++i) {
+      if (merged->Line(i) == currentLine) {
+        current = static_cast<int>(i);
+        break;
+      }
+    }
+    table.ReplaceLines(std::move(*merged), current);
+  }
 }

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <exception>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
-class TLbCsv;
+#include "storage/file_stamp.h"
+#include "storage/tlbcsv.h"
 
 // The archive's columns, and the header line a new archive gets: the same
 // names in the same order.
@@ -35,18 +40,43 @@ struct ArchiveRecord {
 
 // The rules of the archive of computed codes, on its table cursor. Columns are
 // found by name, so an archive whose header orders them otherwise works too.
-class Archive {
+//
+// Nothing the user was told of is lost: every record added or deleted through
+// the table, by whatever front end, is written through to the file at once,
+// and closing writes it again. Each write takes the lock beside the file, so
+// that two copies of the program on one archive take turns; a file another
+// copy changed meanwhile is read again and this copy's own additions (unless
+// their code is there already) and deletions (of lines still there) are put
+// into it. A file that lost bytes when it was read (text after a NUL) is
+// first copied beside itself whole.
+class Archive : public TLbCsvObserver, public TTableSaver {
  public:
-  explicit Archive(TLbCsv& table) : table_(table) {}
+  using ErrorHandler = std::function<void(const std::exception& error)>;
+  using CopyHandler = std::function<void(const std::string& copyPath)>;
+
+  explicit Archive(TLbCsv& table);
+  ~Archive() override;
+  Archive(const Archive&) = delete;
+  Archive& operator=(const Archive&) = delete;
 
   TLbCsv& Table() const { return table_; }
 
-  // Whether some record's "CodiceFiscale" equals `code`, byte for byte. The
-  // cursor is left on the matching record, or on the last one when none does.
-  bool FindCode(const std::string& code) const;
+  // A write-through that fails is reported here, once, and tried again at
+  // the next change and at closing; the records stay in memory. Without a
+  // handler it is kept as LastError().
+  void SetErrorHandler(ErrorHandler handler) { onError_ = std::move(handler); }
+  const std::string& LastError() const { return lastError_; }
+  // Told where the copy of a file that lost bytes was made, once.
+  void SetCopyHandler(CopyHandler handler) { onCopy_ = std::move(handler); }
 
-  // Adds `record` after the last record; it becomes the current record.
-  void Add(const ArchiveRecord& record) const;
+  // Whether some record's "CodiceFiscale" equals `code`, byte for byte. The
+  // cursor is left on the (first) matching record, or on the last one when
+  // none does, as a walk from the first record would leave it.
+  bool FindCode(const std::string& code);
+
+  // Adds `record` after the last record; it becomes the current record, and
+  // the file holds it when this returns (or the failure was reported).
+  void Add(const ArchiveRecord& record);
 
   // The value of `column` in the current record. With no current record there
   // is no value at all: TableError "Invalid variant type conversion".
@@ -54,6 +84,31 @@ class Archive {
   // The current record, read column by column as CurrentValue does.
   ArchiveRecord Current() const;
 
+  // The table's write-back: lock, merge, copy, replace.
+  void Save(TLbCsv& table) override;
+  void DataEvent(TLbCsv& table, TDataEvent event) override;
+
  private:
+  void Opened();
+  void WriteThrough();
+  void IndexChanges();
+  void BuildIndex();
+  int CodeColumn() const;
+
   TLbCsv& table_;
+  ErrorHandler onError_;
+  CopyHandler onCopy_;
+  std::string lastError_;
+  bool saving_ = false;
+
+  // The file as this copy last read or wrote it.
+  FileStamp stamp_;
+  std::uint64_t hash_ = 0;
+  bool lostBytes_ = false;
+
+  // How many records hold each code, kept in step with the table's changes.
+  bool indexed_ = false;
+  std::unordered_map<std::string, int> codes_;
+  std::size_t indexedAdded_ = 0;
+  std::size_t indexedRemoved_ = 0;
 };

@@ -10,7 +10,6 @@
 #include "storage/table_error.h"
 #include "storage/table_file.h"
 
-
 struct TLbCsv::Impl {
   explicit Impl(TLbCsv& owner, std::string componentName)
       : self(owner), name(std::move(componentName)) {}
@@ -34,6 +33,8 @@ struct TLbCsv::Impl {
   // during an edit or insert; one per column.
   std::vector<std::string> values;
   std::vector<TLbCsvObserver*> observers;
+  TTableChanges changes;
+  TTableSaver* saver = nullptr;
 
   [[noreturn]] void Fail(const std::string& message) const {
     throw TableError(name + ": " + message);
@@ -105,6 +106,17 @@ struct TLbCsv::Impl {
     }
   }
 
+  // A line gone from the list: one added since the changes were last taken
+  // simply never happened.
+  void Lose(std::string_view line) {
+    const auto added = std::find(changes.added.begin(), changes.added.end(), line);
+    if (added != changes.added.end()) {
+      changes.added.erase(added);
+    } else {
+      changes.removed.emplace_back(line);
+    }
+  }
+
   void Release() {
     state = TDataSetState::Inactive;
     file = TableFile();
@@ -114,6 +126,7 @@ struct TLbCsv::Impl {
     recordCount = 0;
     current = -1;
     modified = false;
+    changes = {};
     SetFlags(true, true);
   }
 
@@ -200,9 +213,43 @@ void TLbCsv::Close() {
   Cancel();
   // Written before anything is released: when the file cannot be replaced the
   // table stays open with every record, and closing can be tried again.
-  if (!d_->readOnly) d_->file.WriteBack(d_->tableName);
+  if (!d_->readOnly) Save();
+  Discard();
+}
+
+void TLbCsv::Discard() {
+  if (!Active()) return;
   d_->Release();
   d_->Notify(TDataEvent::ActiveChanged);
+}
+
+void TLbCsv::Save() {
+  d_->RequireOpen();
+  if (d_->saver != nullptr) {
+    d_->saver->Save(*this);
+  } else {
+    d_->file.WriteBack(d_->tableName);
+  }
+}
+
+void TLbCsv::SetSaver(TTableSaver* saver) { d_->saver = saver; }
+
+const TableFile& TLbCsv::Lines() const { return d_->file; }
+
+const TTableChanges& TLbCsv::Changes() const { return d_->changes; }
+
+TTableChanges TLbCsv::TakeChanges() { return std::exchange(d_->changes, {}); }
+
+void TLbCsv::ReplaceLines(TableFile lines, int current) {
+  d_->RequireOpen();
+  if (d_->Pending()) d_->Fail("Dataset not in browse mode");
+  if (lines.LineCount() == 0) throw TableError("List index out of bounds (0)");
+  d_->file = std::move(lines);
+  d_->recordCount = static_cast<int>(d_->file.LineCount() - 1);
+  d_->current = d_->recordCount > 0 ? std::clamp(current, 1, d_->recordCount) - 1 : -1;
+  d_->SettleFlags();
+  d_->ReadCurrent();
+  d_->Notify(TDataEvent::DataSetChanged);
 }
 
 int TLbCsv::RecordCount() const { return d_->recordCount; }
@@ -317,12 +364,18 @@ void TLbCsv::Edit() {
 void TLbCsv::Post() {
   if (!d_->Pending()) d_->Fail("Dataset not in edit or insert mode");
   if (d_->state == TDataSetState::Insert) {
-    d_->file.Append(WriteRecord(d_->values));
+    std::string line = WriteRecord(d_->values);
+    d_->changes.added.push_back(line);
+    d_->file.Append(std::move(line));
     ++d_->recordCount;
     d_->current = d_->recordCount - 1;
   } else if (d_->modified) {
     // An edit that wrote nothing leaves the line as it was read.
-    d_->file.Replace(static_cast<std::size_t>(d_->current) + 1, WriteRecord(d_->values));
+    const std::size_t index = static_cast<std::size_t>(d_->current) + 1;
+    std::string line = WriteRecord(d_->values);
+    d_->Lose(d_->file.Line(index));
+    d_->changes.added.push_back(line);
+    d_->file.Replace(index, std::move(line));
   }
   d_->state = TDataSetState::Browse;
   d_->modified = false;
@@ -355,7 +408,9 @@ void TLbCsv::Delete() {
   }
   if (d_->recordCount == 0) d_->Fail("Cannot perform this operation on an empty dataset");
   const bool wasEditing = d_->state == TDataSetState::Edit;
-  d_->file.Erase(static_cast<std::size_t>(d_->current) + 1);
+  const std::size_t index = static_cast<std::size_t>(d_->current) + 1;
+  d_->Lose(d_->file.Line(index));
+  d_->file.Erase(index);
   --d_->recordCount;
   d_->state = TDataSetState::Browse;
   d_->modified = false;

@@ -10,6 +10,28 @@
 
 enum class TDataSetState { Inactive, Browse, Edit, Insert };
 
+class TableFile;
+class TLbCsv;
+
+// The record lines a table gained and lost through the cursor since they were
+// last taken: what a write-back that merges with another copy's changes must
+// apply. An edit counts as the old line lost and the new one gained.
+struct TTableChanges {
+  std::vector<std::string> added;
+  std::vector<std::string> removed;
+
+  bool Empty() const { return added.empty() && removed.empty(); }
+};
+
+// Writes a table's file back in place of the plain write-back of its lines
+// (the archive's rules: lock, merge, copies). It may replace the table's lines
+// with the merged ones.
+class TTableSaver {
+ public:
+  virtual ~TTableSaver() = default;
+  virtual void Save(TLbCsv& table) = 0;
+};
+
 // Record cursor over one comma-separated table file. The whole file is held as
 // its line list while open; a record's line is parsed when a move reaches it.
 // Errors are TableError with the component name in front ("LbCsv2: ...").
@@ -31,6 +53,23 @@ class TLbCsv {
   void SetActive(bool active);
   void Open();
   void Close();
+  // Closes without writing the file back (the user chose to lose the changes).
+  void Discard();
+  // Writes the file back now, as closing would, and stays open.
+  void Save();
+  // Who writes the file back; none (the default) writes the lines as they are.
+  void SetSaver(TTableSaver* saver);
+
+  // The line list as it stands: header, then one line per stored record.
+  const TableFile& Lines() const;
+  // What was added and removed through the cursor since the last TakeChanges.
+  const TTableChanges& Changes() const;
+  TTableChanges TakeChanges();
+  // Puts `lines` in place of the line list of an open table in the browse
+  // state (a merged copy of its file); record `current` (1-based, clamped)
+  // becomes current and the views are told. The header must name the same
+  // columns.
+  void ReplaceLines(TableFile lines, int current);
 
   int RecordCount() const;
   void First();

@@ -51,12 +51,28 @@ TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent)
       dataFolder_(dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() : dataFolder) {
   CreateComponents();
   BindEvents();
+  // A failed write-through is told once; the archive stays in memory and the
+  // next change or the exit tries again.
+  archive_.SetErrorHandler(
+      [this](const std::exception& error) { MessageBoxes::Error(this, error); });
+  archive_.SetCopyHandler([this](const std::string& copy) {
+    MessageBoxes::Information(
+        this, QStringLiteral("L'archivio conteneva dati illeggibili (un carattere NUL), che "
+                             "andrebbero persi al salvataggio. Il file originale è stato copiato "
+                             "in:\n") +
+                  FromUtf8(copy));
+  });
   Guarded([this] { FormCreate(); });
 }
 
 TfrmCodFis::~TfrmCodFis() {
-  // Views go before the tables they watch; an archive still open is written
-  // back by its own destructor.
+  // Closed while its rules are still there to write it back under the lock.
+  try {
+    LbCsv2.Close();
+  } catch (const std::exception&) {
+    // Every record was written through when it changed.
+  }
+  // Views go before the tables they watch.
   delete RxDBGrid1;
   delete DBText1;
   delete DataSource1;
@@ -201,6 +217,8 @@ bool TfrmCodFis::CloseTables() {
     if (MessageBoxes::Question(this, QStringLiteral("Confirm"),
                                QStringLiteral("Impossibile salvare l'archivio. Uscire comunque? "
                                               "Le modifiche andranno perse."))) {
+      // Asked once: the window closes without trying again.
+      LbCsv2.Discard();
       return true;
     }
     // Staying on: the archive is still open in memory; the municipalities

@@ -341,4 +341,37 @@ TEST_F(MainWindowTest, ArchiveThatCannotBeSavedKeepsTheProgramOpenOnNo) {
   EXPECT_EQ(Read("archivio.dat"), kHeader + "ROSSI,MARIO,M,ROMA,01/01/1980,RSSMRA80A01H501U\r\n");
 }
 
+TEST_F(MainWindowTest, CalcolaAndDeleteReachTheFileBeforeTheUserIsTold) {
+  TfrmCodFis& w = Start();
+  TypePerson("ROSSI", "MARIO", false, QDate(1980, 1, 1), "ROMA");
+  QByteArray onDiskWhenTold;
+  MessageBoxScript answerer;
+  answerer.Then([&](QWidget*) { onDiskWhenTold = Read("archivio.dat"); });
+  w.actCalcola->trigger();
+  EXPECT_EQ(onDiskWhenTold, kHeader + "ROSSI,MARIO,M,ROMA,01/01/1980,RSSMRA80A01H501U\r\n");
+  w.PageControl1->setCurrentWidget(w.TabSheet2);
+  answerer.Then([](QWidget* modal) { qobject_cast<TfrmDialog*>(modal)->JvBitBtn1Click(); });
+  w.DataSetDelete1Execute();
+  EXPECT_EQ(Read("archivio.dat"), kHeader);
+}
+
+TEST_F(MainWindowTest, QuittingAfterAFailedSaveIsAskedOnce) {
+  TfrmCodFis& w = Start();
+  QFile::remove(Path("archivio.dat"));
+  ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("archivio.dat")));
+  TypePerson("ROSSI", "MARIO", false, QDate(1980, 1, 1), "ROMA");
+  MessageBoxScript answerer;
+  w.actCalcola->trigger();  // the write-through fails: told once, then the code
+  ASSERT_EQ(answerer.seen().size(), 2u);
+  EXPECT_EQ(answerer.seen()[0].icon, MessageBoxScript::Icon::Error);
+  EXPECT_EQ(answerer.seen()[1].title, QStringLiteral("Information"));
+  answerer.Then({});  // the error box
+  answerer.ThenYes();
+  w.actEsci->trigger();
+  EXPECT_EQ(answerer.seen().size(), 4u);
+  EXPECT_EQ(answerer.seen()[3].title, QStringLiteral("Confirm"));
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_FALSE(w.LbCsv2.Active());
+}
+
 }  // namespace

@@ -1,0 +1,190 @@
+// Nothing lost: every change written through at once, two copies of the
+// program on one archive, and a file that lost bytes when it was read.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "storage/archive.h"
+#include "storage/tlbcsv.h"
+#include "temp_folder.h"
+
+namespace {
+
+const std::string kHeaderLine = std::string(kArchiveHeader) + "\r\n";
+
+ArchiveRecord Person(const std::string& code) {
+  std::string surname = "COGNOME";
+  surname.append(code);
+  return {surname, "NOME", "M", "CESENA", "01/01/1980", code};
+}
+
+// "P1-7", "TMP2": a code of the test's own.
+std::string Code(const char* prefix, int copy, int number = -1) {
+  std::string code = prefix;
+  code.append(std::to_string(copy));
+  if (number >= 0) {
+    code.push_back('-');
+    code.append(std::to_string(number));
+  }
+  return code;
+}
+
+// The codes an archive file holds, in order.
+std::vector<std::string> CodesIn(const std::string& path) {
+  TLbCsv table("LbCsv2");
+  table.SetTableName(path);
+  table.SetReadOnly(true);
+  table.Open();
+  std::vector<std::string> codes;
+  for (table.First(); !table.AtEnd(); table.Next()) {
+    if (!table.Empty()) codes.push_back(table.FieldNamed("CodiceFiscale").Text());
+  }
+  return codes;
+}
+
+struct Copy {
+  explicit Copy(const std::string& path) {
+    table.SetTableName(path);
+    table.Open();
+  }
+  TLbCsv table{"LbCsv2"};
+  Archive archive{table};
+};
+
+TEST(ArchiveWriteThrough, AddsAndDeletesReachTheFileAtOnce) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine);
+  Copy copy(path);
+  copy.archive.Add(Person("A1"));
+  EXPECT_EQ(CodesIn(path), std::vector<std::string>{"A1"});
+  copy.archive.Add(Person("A2"));
+  copy.table.First();
+  copy.table.Delete();  // as the grid's Ctrl+Delete does, past the archive's own calls
+  EXPECT_EQ(CodesIn(path), std::vector<std::string>{"A2"});
+  EXPECT_TRUE(copy.archive.LastError().empty());
+}
+
+TEST(ArchiveWriteThrough, AKilledProcessLeavesWhatItWasToldOf) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine + "X,Y,M,Z,01/01/1980,OLD\r\n");
+  const pid_t child = StartChild([&] {
+    Copy copy(path);
+    copy.archive.Add(Person("NEW"));
+    copy.table.First();
+    copy.table.Delete();
+    kill(getpid(), SIGKILL);  // no closing, no destructors
+    return 0;
+  });
+  EXPECT_EQ(ExitCodeOf(child), -1);
+  EXPECT_EQ(CodesIn(path), std::vector<std::string>{"NEW"});
+}
+
+TEST(ArchiveWriteThrough, AFailedWriteIsReportedOnceAndTriedAgain) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine);
+  Copy copy(path);
+  std::vector<std::string> reported;
+  copy.archive.SetErrorHandler([&](const std::exception& e) { reported.push_back(e.what()); });
+  std::filesystem::remove(path);
+  std::filesystem::create_directory(path);  // in the way, even for root
+  copy.archive.Add(Person("A1"));
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_EQ(reported[0], "Cannot create file " + path);
+  EXPECT_EQ(copy.table.RecordCount(), 1);  // kept in memory
+  std::filesystem::remove(path);
+  copy.archive.Add(Person("A2"));  // the next change writes both
+  EXPECT_EQ(reported.size(), 1u);
+  EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"A1", "A2"}));
+}
+
+TEST(ArchiveSharing, TwoCopiesOnOneArchiveKeepEachOthersChanges) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine +
+                                                            "X,Y,M,Z,01/01/1980,SHARED1\r\n"
+                                                            "X,Y,M,Z,01/01/1980,SHARED2\r\n");
+  Copy a(path);
+  Copy b(path);
+  for (const char* code : {"A1", "A2", "A3", "A4", "A5"}) a.archive.Add(Person(code));
+  for (const char* code : {"B1", "B2", "B3", "B4"}) b.archive.Add(Person(code));
+  // B knows A's records after its own writes; both delete SHARED1.
+  EXPECT_TRUE(b.archive.FindCode("SHARED1"));
+  b.table.Delete();
+  EXPECT_TRUE(a.archive.FindCode("SHARED1"));
+  a.table.Delete();  // already gone: changes nothing
+  b.table.Close();
+  a.table.Close();
+  EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"SHARED2", "A1", "A2", "A3", "A4", "A5", "B1",
+                                                     "B2", "B3", "B4"}));
+}
+
+TEST(ArchiveSharing, ACodeTheOtherCopyArchivedIsNotArchivedTwice) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine);
+  Copy a(path);
+  Copy b(path);
+  a.archive.Add(Person("SAME"));
+  b.archive.Add(Person("SAME"));  // B had not seen A's record yet
+  EXPECT_EQ(CodesIn(path), std::vector<std::string>{"SAME"});
+  // B's table shows the merged file, its record current.
+  EXPECT_EQ(b.table.RecordCount(), 1);
+  EXPECT_EQ(b.archive.Current().codiceFiscale, "SAME");
+  EXPECT_TRUE(b.archive.FindCode("SAME"));
+}
+
+TEST(ArchiveSharing, ProcessesAddingAndDeletingAtOnceLoseAndDuplicateNothing) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine);
+  constexpr int kCopies = 3;
+  constexpr int kEach = 20;
+  std::vector<pid_t> children;
+  for (int c = 0; c < kCopies; ++c) {
+    children.push_back(StartChild([&, c] {
+      Copy copy(path);
+      for (int i = 0; i < kEach; ++i) {
+        const std::string code = Code("P", c, i);
+        if (copy.archive.FindCode(code)) return 2;
+        copy.archive.Add(Person(code));
+        // Every copy also adds and deletes a scratch record of its own.
+        copy.archive.Add(Person(Code("TMP", c)));
+        if (!copy.archive.FindCode(Code("TMP", c))) return 3;
+        copy.table.Delete();
+      }
+      copy.table.Close();
+      return copy.archive.LastError().empty() ? 0 : 4;
+    }));
+  }
+  for (const pid_t child : children) EXPECT_EQ(ExitCodeOf(child), 0);
+  const std::vector<std::string> codes = CodesIn(path);
+  const std::set<std::string> unique(codes.begin(), codes.end());
+  EXPECT_EQ(codes.size(), static_cast<std::size_t>(kCopies * kEach));
+  EXPECT_EQ(unique.size(), codes.size());
+  for (int c = 0; c < kCopies; ++c) EXPECT_EQ(unique.count(Code("TMP", c)), 0u);
+}
+
+TEST(ArchiveLostBytes, AFileWithANulIsCopiedWholeBeforeItsFirstWriteBack) {
+  TempFolder folder;
+  std::string bytes = kHeaderLine;
+  bytes.append("A,B,M,X,01/01/1980,CODE1\r\n");
+  bytes.push_back('\0');
+  bytes.append("C,D,F,Y,02/02/1990,CODE2\r\n");
+  const std::string path = folder.Write("archivio.dat", bytes);
+  Copy copy(path);
+  std::vector<std::string> told;
+  copy.archive.SetCopyHandler([&](const std::string& at) { told.push_back(at); });
+  EXPECT_EQ(TempFolder::Read(path), bytes);  // opening changes nothing
+  copy.archive.Add(Person("NEW"));
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0], path + std::string(".orig"));
+  EXPECT_EQ(TempFolder::Read(told[0]), bytes);
+  copy.archive.Add(Person("NEW2"));
+  copy.table.Close();
+  EXPECT_EQ(told.size(), 1u);  // once
+  EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"CODE1", "NEW", "NEW2"}));
+}
+
+}  // namespace
