@@ -1,5 +1,7 @@
 #pragma once
 
+#include <compare>
+
 struct CalendarDate {
   int year = 0;
   int month = 0;  // 1..12

@@ -112,6 +112,10 @@ void Archive::IndexChanges() {
 }
 
 bool Archive::FindCode(const std::string& code) {
+  // Another copy may have archived or deleted it meanwhile.
+  if (table_.Active() && !table_.ReadOnly() && StampOf(table_.TableName()) != stamp_) {
+    Sync(table_, false);
+  }
   table_.First();
   if (table_.Empty()) return false;
   if (!indexed_) BuildIndex();
@@ -161,7 +165,9 @@ ArchiveRecord Archive::Current() const {
   return record;
 }
 
-void Archive::Save(TLbCsv& table) {
+void Archive::Save(TLbCsv& table) { Sync(table, true); }
+
+void Archive::Sync(TLbCsv& table, bool write) {
   const std::string& path = table.TableName();
   struct Saving {
     bool& flag;
@@ -207,18 +213,27 @@ void Archive::Save(TLbCsv& table) {
     }
   }
 
+  if (!write) {
+    // Read again only: what this copy holds in memory, merged, shown.
+    if (!merged) return;
+    hash_ = merged->ReadHash();
+    stamp_ = now;
+  }
+
   // A file that lost bytes when read is kept whole before it is first replaced.
-  if (lostBytes_ && now.exists) {
+  if (write && lostBytes_ && now.exists) {
     const std::string copy = CopyBesideAsOriginal(path);
     lostBytes_ = false;
     if (onCopy_) onCopy_(copy);
   }
 
-  const TableFile& written = merged ? *merged : table.Lines();
-  written.WriteBack(path);
-  stamp_ = StampOf(path);
-  hash_ = written.TextHash();
-  table.TakeChanges();
+  if (write) {
+    const TableFile& written = merged ? *merged : table.Lines();
+    written.WriteBack(path);
+    stamp_ = StampOf(path);
+    hash_ = written.TextHash();
+    table.TakeChanges();
+  }
   indexed_ = indexed_ && !merged;
   indexedAdded_ = indexedRemoved_ = 0;
 

@@ -90,6 +90,9 @@ class Archive : public TLbCsvObserver, public TTableSaver {
 
  private:
   void Opened();
+  // Under the lock: the file read again when another copy changed it and
+  // this copy's changes applied; then, when `write`, written back.
+  void Sync(TLbCsv& table, bool write);
   void WriteThrough();
   void IndexChanges();
   void BuildIndex();

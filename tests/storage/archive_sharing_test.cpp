@@ -111,11 +111,15 @@ TEST(ArchiveSharing, TwoCopiesOnOneArchiveKeepEachOthersChanges) {
   Copy b(path);
   for (const char* code : {"A1", "A2", "A3", "A4", "A5"}) a.archive.Add(Person(code));
   for (const char* code : {"B1", "B2", "B3", "B4"}) b.archive.Add(Person(code));
-  // B knows A's records after its own writes; both delete SHARED1.
+  // Both copies show SHARED1; B deletes it, then A, which has not looked
+  // since: the second delete changes nothing.
+  EXPECT_TRUE(a.archive.FindCode("SHARED1"));
   EXPECT_TRUE(b.archive.FindCode("SHARED1"));
   b.table.Delete();
-  EXPECT_TRUE(a.archive.FindCode("SHARED1"));
-  a.table.Delete();  // already gone: changes nothing
+  a.table.Delete();
+  // A copy looking again sees what the other did.
+  EXPECT_FALSE(a.archive.FindCode("SHARED1"));
+  EXPECT_TRUE(a.archive.FindCode("B4"));
   b.table.Close();
   a.table.Close();
   EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"SHARED2", "A1", "A2", "A3", "A4", "A5", "B1",
