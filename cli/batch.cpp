@@ -80,6 +80,25 @@ bool ForEachLine(std::FILE* file, Row&& row) {
   return !std::ferror(file);
 }
 
+// The record line WriteRecord gives, appended to a buffer kept across rows.
+void AppendRecord(const std::vector<std::string>& values, std::string& out) {
+  if (values.size() == 1 && values[0].empty()) {
+    out += "\"\"";
+    return;
+  }
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    const std::string& value = values[i];
+    const bool quoted = value.find_first_of(",\"") != std::string::npos;
+    if (quoted) out.push_back('"');
+    for (const char c : value) {
+      if (c == '"') out.push_back('"');
+      out.push_back(c == '\r' || c == '\n' || c == '\0' ? ' ' : c);
+    }
+    if (quoted) out.push_back('"');
+  }
+}
+
 }  // namespace
 
 int RunBatch(const std::string& input, const std::string& output, PlaceRegister& places) {
@@ -118,6 +137,7 @@ int RunBatch(const std::string& input, const std::string& output, PlaceRegister&
   bool headerRead = false, missing = false;
   long rows = 0, computed = 0;
   PersonText person;
+  std::string record;
 
   const bool readOk = ForEachLine(in.get(), [&](std::string_view line) {
     if (missing) return;
@@ -161,8 +181,10 @@ int RunBatch(const std::string& input, const std::string& output, PlaceRegister&
     values[codice] = std::move(result.code);
     if (!result.Computed()) values[codice].clear();
     values[errore] = std::move(result.error);
-    const std::string text = WriteRecord(values) + "\r\n";
-    std::fwrite(text.data(), 1, text.size(), out);
+    record.clear();
+    AppendRecord(values, record);
+    record += "\r\n";
+    std::fwrite(record.data(), 1, record.size(), out);
   });
   if (!readOk) {
     std::cerr << "Impossibile leggere il file: " << (input.empty() ? "-" : input) << "\n";
