@@ -126,7 +126,8 @@ int RunBatch(const std::string& input, const std::string& output, PlaceRegister&
     }
     out = outFile.get();
   }
-  std::vector<char> outBuffer(kChunk);
+  // Outlives this call: standard output is flushed again at exit.
+  static std::vector<char> outBuffer(kChunk);
   std::setvbuf(out, outBuffer.data(), _IOFBF, outBuffer.size());
 
   std::vector<std::string> header;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -31,7 +32,10 @@ std::string ReadAll(const std::string& path) {
   return text.str();
 }
 
-std::string TempPath(const std::string& name) { return ::testing::TempDir() + "cli_" + name; }
+// ctest runs the tests as separate processes, several at once.
+std::string TempPath(const std::string& name) {
+  return ::testing::TempDir() + "cli_" + std::to_string(getpid()) + "_" + name;
+}
 
 void Write(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
