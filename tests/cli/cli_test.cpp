@@ -1,0 +1,227 @@
+// The command-line program run as a user runs it: exit status, output, files.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "engine/fiscal_code.h"
+#include "engine/fiscal_code_check.h"
+#include "engine/letter_folding.h"
+#include "engine/short_date.h"
+#include "storage/places.h"
+#include "storage/record_format.h"
+#include "storage/tlbcsv.h"
+
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// ctest runs the tests as separate processes, several at once.
+std::string TempPath(const std::string& name) {
+  return ::testing::TempDir() + "cli_" + std::to_string(getpid()) + "_" + name;
+}
+
+void Write(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// Arguments are single-quoted for the shell.
+Outcome Vivezecf(const std::string& args, const std::string& stdinFile = "/dev/null") {
+  const std::string out = TempPath("stdout"), err = TempPath("stderr");
+  const std::string command = std::string("'") + VIVEZECF + "' " + args + " <'" + stdinFile +
+                              "' >'" + out + "' 2>'" + err + "'";
+  const int raw = std::system(command.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
+}
+
+TEST(CliCommands, CalcolaGivesTheWorkedExamples) {
+  EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M 15/03/1975 MONTALCINO").out, "RSSMRA75C15F402O\n");
+  EXPECT_EQ(Vivezecf("calcola rossi mario m 2020-03-15 montalcino").out, "RSSMRA20C15M378X\n");
+  EXPECT_EQ(Vivezecf("calcola CHAN WAI M 3/3/1985 'hong kong'").out, "CHNWAI85C03Z221B\n");
+  EXPECT_EQ(Vivezecf("calcola MARTIN FRANÇOIS M 01/01/1980 forlì").out, "MRTFNC80A01D704V\n");
+  const Outcome byCode = Vivezecf("calcola ROSSI MARIO M 15/03/75 F402");
+  EXPECT_EQ(byCode.status, 0);
+  EXPECT_EQ(byCode.out, "RSSMRA75C15F402O\n");
+}
+
+TEST(CliCommands, CalcolaRefusesWhatGivesNoCode) {
+  const Outcome early = Vivezecf("calcola ROSSI MARIO M 01/01/1975 CORIGLIANO-ROSSANO");
+  EXPECT_EQ(early.status, 1);
+  EXPECT_EQ(early.out, "");
+  EXPECT_EQ(early.err,
+            "CORIGLIANO-ROSSANO: nessun codice in uso alla data di nascita (in uso dal "
+            "31/03/2018)\n");
+  const Outcome unknown = Vivezecf("calcola ROSSI MARIO M 01/01/1975 NOWHERE");
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.err, "Comune non trovato: NOWHERE\n");
+  EXPECT_EQ(Vivezecf("calcola A B M 01/01/1975 ROMA").status, 1);
+  EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M 31/02/1975 ROMA").status, 2);
+  EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M 1975/02/01 ROMA").status, 2);
+  EXPECT_EQ(Vivezecf("calcola ROSSI MARIO X 01/02/1975 ROMA").status, 2);
+  EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M").status, 2);
+  EXPECT_EQ(Vivezecf("boh").status, 2);
+  EXPECT_EQ(Vivezecf("").status, 2);
+}
+
+TEST(CliCommands, VerificaSaysValidityAndWhetherTheCodeIsThePersons) {
+  const Outcome valid = Vivezecf("verifica RSSMRA75C15F402O");
+  EXPECT_EQ(valid.status, 0);
+  EXPECT_EQ(valid.out, "Codice valido\n");
+  const Outcome wrong = Vivezecf("verifica RSSMRA75C15F402X");
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_EQ(wrong.out, "Carattere di controllo errato: atteso O\n");
+  const Outcome theirs = Vivezecf("verifica RSSMRA75C15F402O ROSSI MARIO M 15/03/1975 MONTALCINO");
+  EXPECT_EQ(theirs.status, 0);
+  EXPECT_EQ(theirs.out, "Codice valido\nCorrisponde ai dati inseriti\n");
+  const Outcome homocode = Vivezecf("verifica " + Homocodes("RSSMRA75C15F402O")[2] +
+                                    " ROSSI MARIO M 15/03/1975 MONTALCINO");
+  EXPECT_EQ(homocode.status, 0);
+  EXPECT_EQ(homocode.out.substr(homocode.out.find('\n') + 1), "Corrisponde ai dati inseriti\n");
+  const Outcome other = Vivezecf("verifica RSSMRA75C15F402O ROSSI MARIA F 15/03/1975 MONTALCINO");
+  EXPECT_EQ(other.status, 1);
+  EXPECT_EQ(other.out, "Codice valido\nNon corrisponde ai dati inseriti\n");
+}
+
+TEST(CliCommands, DecodificaOneValuePerLineAndUnknownPlacesSaid) {
+  const Outcome run = Vivezecf("decodifica rssmra75c15f402o");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "sesso: M\ndata di nascita: 1975-03-15\nluogo: MONTALCINO (SI)\ncodice luogo: F402\n");
+  const std::string unknownPlace = "RSSMRA75C15Z999";
+  const std::string code = unknownPlace + CheckFiscalCode(unknownPlace + "A").expected;
+  const Outcome unknown = Vivezecf("decodifica " + code);
+  EXPECT_EQ(unknown.status, 0);
+  EXPECT_NE(unknown.out.find("luogo: sconosciuto"), std::string::npos);
+  EXPECT_NE(unknown.out.find("codice luogo: Z999"), std::string::npos);
+  EXPECT_EQ(Vivezecf("decodifica").status, 2);
+  EXPECT_EQ(Vivezecf("--help").status, 0);
+  EXPECT_NE(Vivezecf("--help").out.find("Esempio: vivezecf lotto"), std::string::npos);
+  EXPECT_EQ(Vivezecf("--version").out, "vivezecf 1.0\n");
+}
+
+const char* const kList =
+    "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\n"
+    "ROSSI,MARIO,M,MONTALCINO,15/03/1975,\r\n"
+    "\"DE, LUCA\",ANNA,F,\"ROMA\",1990-01-02,OLD\n"
+    ",MARIO,M,ROMA,1/1/80,\r\n"
+    "X,Y,M,NOWHERE,01/01/1980,\r\n"
+    "XX,YY,M,ROMA,99/99/1980,\r\n"
+    "XX,YY,M,CORIGLIANO-ROSSANO,01/01/1975,\r\n";
+
+TEST(CliLotto, RowsWithCodesOrErrorsAndASummary) {
+  const std::string in = TempPath("list.csv"), out = TempPath("list_out.csv");
+  Write(in, kList);
+  const Outcome run = Vivezecf("lotto '" + in + "' -o '" + out + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Righe lette: 6, codici calcolati: 2, righe con errori: 4\n");
+  const std::string text = ReadAll(out);
+  EXPECT_NE(text.find("Cognome,Nome,Sex,Comune,Data,CodiceFiscale,Errore\r\n"), std::string::npos);
+  EXPECT_NE(text.find("ROSSI,MARIO,M,MONTALCINO,15/03/1975,RSSMRA75C15F402O,\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("\"DE, LUCA\",ANNA,F,ROMA,1990-01-02,DLCNNA90A42H501D,\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("X,Y,M,NOWHERE,01/01/1980,,Comune non trovato: NOWHERE\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("99/99/1980,,Data non valida: 99/99/1980\r\n"), std::string::npos);
+  EXPECT_NE(text.find("CORIGLIANO-ROSSANO,01/01/1975,,CORIGLIANO-ROSSANO: nessun codice"),
+            std::string::npos);
+  EXPECT_NE(text.find(",MARIO,M,ROMA,1/1/80,,Codice incompleto"), std::string::npos);
+  EXPECT_EQ(ReadAll(in), kList);  // untouched
+}
+
+TEST(CliLotto, StandardInputWindows1252AndAnOwnArchive) {
+  const std::string in = TempPath("ansi.csv");
+  Write(in, "x,data,comune,sex,nome,cognome\nkept,01/01/1980,Forl\xEC,M,Fran\xE7ois,Martin\n");
+  const Outcome run = Vivezecf("lotto", in);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "x,data,comune,sex,nome,cognome,CodiceFiscale,Errore\r\n"
+            "kept,01/01/1980,Forlì,M,François,Martin,MRTFNC80A01D704V,\r\n");
+  const std::string archive = TempPath("archivio.dat");
+  Write(archive,
+        "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\nCHAN,WAI,M,HONG KONG,03/03/1985,"
+        "CHNWAI85C03Z221B\r\n");
+  const Outcome own = Vivezecf("lotto '" + archive + "'");
+  EXPECT_EQ(own.status, 0);
+  EXPECT_NE(own.out.find("03/03/1985,CHNWAI85C03Z221B,\r\n"), std::string::npos);
+}
+
+TEST(CliLotto, NeverWritesOverItsInputAndSaysWhenItCannotRead) {
+  const std::string in = TempPath("same.csv"), link = TempPath("same_link.csv");
+  Write(in, kList);
+  std::remove(link.c_str());
+  ASSERT_EQ(std::system(("ln -s '" + in + "' '" + link + "'").c_str()), 0);
+  EXPECT_EQ(Vivezecf("lotto '" + in + "' -o '" + in + "'").status, 2);
+  EXPECT_EQ(Vivezecf("lotto '" + in + "' -o '" + link + "'").status, 2);
+  EXPECT_EQ(ReadAll(in), kList);
+  EXPECT_EQ(Vivezecf("lotto '" + TempPath("missing.csv") + "'").status, 2);
+  Write(in, "Nome,Data\nA,01/01/1980\n");
+  EXPECT_EQ(Vivezecf("lotto '" + in + "'").status, 2);
+}
+
+// The window's path: folded names, the place found on the birth date by name.
+TEST(CliLotto, GivesTheCodesTheWindowGives) {
+  SetShortDateFormat("dd/MM/yyyy");
+  TLbCsv table;
+  table.SetTableName(std::string(VIVEZE_DATA_DIR) + "/comuni.dat");
+  table.SetReadOnly(true);
+  table.Open();
+  Places places(table);
+  const std::vector<std::string> names = places.Names();
+  const char* const surnames[] = {"Rossi", "Àlvarez", "D'Angelo", "Øster", "Li", "Bianchi"};
+  const char* const given[] = {"Mario", "Chloé", "Anna Maria", "Ugo", "Zoë", "Luca"};
+  std::mt19937 random(15);
+  std::string list = "Cognome,Nome,Sex,Comune,Data\n";
+  std::vector<std::string> expected;
+  for (int i = 0; i < 300; ++i) {
+    const std::string surname = surnames[random() % 6], name = given[random() % 6];
+    const std::string sex = random() % 2 ? "M" : "F";
+    const std::string place = names[random() % names.size()];
+    char date[16];
+    std::snprintf(date, sizeof date, "%02d/%02d/%04d", 1 + static_cast<int>(random() % 28),
+                  1 + static_cast<int>(random() % 12), 1930 + static_cast<int>(random() % 95));
+    const CalendarDate born = TextToDate(date);
+    std::string code;
+    if (places.FindOn(place, born) == PlaceMatch::Found) {
+      code = ComputeFiscalCode(FoldNameLetters(surname), FoldNameLetters(name), date, sex,
+                               places.Code());
+    }
+    list += surname + "," + name + "," + sex + ",\"" + place + "\"," + date + "\n";
+    expected.push_back(code);
+  }
+  const std::string in = TempPath("window.csv");
+  Write(in, list);
+  const Outcome run = Vivezecf("lotto '" + in + "'");
+  std::istringstream rows(run.out);
+  std::string line;
+  std::getline(rows, line);
+  std::vector<std::string> values;
+  int computed = 0;
+  for (const std::string& code : expected) {
+    ASSERT_TRUE(std::getline(rows, line));
+    line.pop_back();  // CR
+    ParseRecord(line, values);
+    ASSERT_EQ(values.size(), 7u);
+    EXPECT_EQ(values[5], code == kErrorCode ? "" : code) << line;
+    computed += !code.empty() && code != kErrorCode;
+  }
+  EXPECT_GT(computed, 100);
+}
+
+}  // namespace
