@@ -160,7 +160,6 @@ TLbCsv::~TLbCsv() {
 
 const std::string& TLbCsv::Name() const { return d_->name; }
 void TLbCsv::SetName(const std::string& name) { d_->name = name; }
-
 const std::string& TLbCsv::TableName() const { return d_->tableName; }
 
 void TLbCsv::SetTableName(const std::string& path) {
@@ -171,16 +170,8 @@ void TLbCsv::SetTableName(const std::string& path) {
 
 bool TLbCsv::ReadOnly() const { return d_->readOnly; }
 void TLbCsv::SetReadOnly(bool readOnly) { d_->readOnly = readOnly; }
-
 bool TLbCsv::Active() const { return d_->state != TDataSetState::Inactive; }
-
-void TLbCsv::SetActive(bool active) {
-  if (active) {
-    Open();
-  } else {
-    Close();
-  }
-}
+void TLbCsv::SetActive(bool active) { active ? Open() : Close(); }
 
 void TLbCsv::Open() {
   if (Active()) return;
@@ -233,11 +224,8 @@ void TLbCsv::Save() {
 }
 
 void TLbCsv::SetSaver(TTableSaver* saver) { d_->saver = saver; }
-
 const TableFile& TLbCsv::Lines() const { return d_->file; }
-
 const TTableChanges& TLbCsv::Changes() const { return d_->changes; }
-
 TTableChanges TLbCsv::TakeChanges() { return std::exchange(d_->changes, {}); }
 
 void TLbCsv::ReplaceLines(TableFile lines, int current) {
@@ -273,7 +261,6 @@ void TLbCsv::Last() {
 }
 
 void TLbCsv::Next() { Skip(1); }
-
 void TLbCsv::Prior() { Skip(-1); }
 
 int TLbCsv::Skip(int n) {
@@ -440,16 +427,12 @@ std::vector<std::string> TLbCsv::RecordValues(int number) const {
 }
 
 void TLbCsv::Attach(TLbCsvObserver* view) {
-  if (view == nullptr) return;
-  if (std::find(d_->observers.begin(), d_->observers.end(), view) == d_->observers.end()) {
+  if (view != nullptr && std::ranges::find(d_->observers, view) == d_->observers.end()) {
     d_->observers.push_back(view);
   }
 }
 
-void TLbCsv::Detach(TLbCsvObserver* view) {
-  d_->observers.erase(std::remove(d_->observers.begin(), d_->observers.end(), view),
-                      d_->observers.end());
-}
+void TLbCsv::Detach(TLbCsvObserver* view) { std::erase(d_->observers, view); }
 
 const std::string* TLbCsv::FieldValue(const TStringField& field) const {
   if (!d_->IsColumn(field) || !d_->HasCurrent()) return nullptr;

@@ -52,11 +52,11 @@ QMessageBox::StandardButton Chosen(QMessageBox& box, QAbstractButton* clicked) {
   return clicked != nullptr ? box.standardButton(clicked) : QMessageBox::NoButton;
 }
 
-}  // namespace
-
-QAbstractButton* MessageBoxes::Run(QMessageBox& box) {
+// The button the user chose, after the box has been shown modally (or
+// answered by the script of a test).
+QAbstractButton* Run(QMessageBox& box) {
   if (MessageBoxScript* current = MessageBoxScript::Current()) {
-    current->seen_.push_back(
+    current->Record(
         {box.windowTitle(), box.text(), IconOf(box), QString::fromLatin1("QMessageBox")});
     const MessageBoxScript::Answer answer = current->Next();
     if (answer) {
@@ -72,6 +72,8 @@ QAbstractButton* MessageBoxes::Run(QMessageBox& box) {
   box.exec();
   return box.clickedButton() != nullptr ? box.clickedButton() : box.escapeButton();
 }
+
+}  // namespace
 
 void MessageBoxes::Information(QWidget* parent, const QString& text) {
   QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok,
@@ -113,8 +115,8 @@ void MessageBoxes::Error(QWidget* parent, const std::exception& error) {
 
 bool MessageBoxes::WaitForAnswer(TfrmDialog& dialog) {
   if (MessageBoxScript* current = MessageBoxScript::Current()) {
-    current->seen_.push_back({dialog.windowTitle(), dialog.labInfo()->text(), MessageBoxScript::Icon::None,
-                              QString::fromLatin1(dialog.metaObject()->className())});
+    current->Record({dialog.windowTitle(), dialog.labInfo()->text(), MessageBoxScript::Icon::None,
+                     QString::fromLatin1(dialog.metaObject()->className())});
     MessageBoxScript::Answer answer = current->Next();
     if (!answer) answer = [](QWidget* shown) { static_cast<TfrmDialog*>(shown)->JvBitBtn2Click(); };
     // Answered once the wait has begun, as a user would.

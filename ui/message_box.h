@@ -8,8 +8,6 @@
 
 #include "widgets/tprompter.h"
 
-class QAbstractButton;
-class QMessageBox;
 class QWidget;
 class TfrmDialog;
 
@@ -44,11 +42,6 @@ class MessageBoxes {
       Error(parent, error);
     }
   }
-
- private:
-  // The button the user chose, after the box has been shown modally (or
-  // answered by the script of a test).
-  static QAbstractButton* Run(QMessageBox& box);
 };
 
 // What a window hands its widgets to ask and to report through.
@@ -85,11 +78,12 @@ class MessageBoxScript {
   void ThenNo();
   const std::vector<Seen>& seen() const { return seen_; }
 
- private:
-  friend class MessageBoxes;
+  // What the boxes do when a script is in place.
   static MessageBoxScript* Current();
+  void Record(Seen seen) { seen_.push_back(std::move(seen)); }
   Answer Next();
 
+ private:
   std::deque<Answer> answers_;
   std::vector<Seen> seen_;
 };
