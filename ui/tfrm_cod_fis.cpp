@@ -102,6 +102,7 @@ void TfrmCodFis::BindEvents() {
           [this](int column) { Guarded([this, column] { RxDBGrid1CellClick(column); }); });
   connect(RxDBGrid1, &TRxDBGrid::DblClick, this,
           [this] { Guarded([this] { RxDBGrid1DblClick(); }); });
+  BindCheckTab();
 }
 
 bool TfrmCodFis::eventFilter(QObject* watched, QEvent* event) {
@@ -288,10 +289,10 @@ void TfrmCodFis::RxDBGrid1DblClick() {
 }
 
 void TfrmCodFis::PageControl1Change() {
-  const bool archive = PageControl1->currentWidget() == TabSheet2;
-  DataSetDelete1->setEnabled(archive);
-  actCalcola->setEnabled(!archive);
-  actAzzera->setEnabled(!archive);
+  QWidget* shown = PageControl1->currentWidget();
+  DataSetDelete1->setEnabled(shown == TabSheet2);
+  actCalcola->setEnabled(shown == TabSheet1);
+  actAzzera->setEnabled(shown == TabSheet1);
 }
 
 void TfrmCodFis::ConfirmAndDelete(const QString& question) {

@@ -69,6 +69,9 @@ class TfrmCodFis : public QMainWindow {
   void actLastExecute();
   void actDeleteExecute();
 
+  // Handler of the code-check tab.
+  void edtCodiceChange();
+
   // Non-visual components.
   TLbCsv LbCsv1{"LbCsv1"};
   TLbCsv LbCsv2{"LbCsv2"};
@@ -91,6 +94,10 @@ class TfrmCodFis : public QMainWindow {
   QTabWidget* PageControl1;
   QWidget* TabSheet1;
   QWidget* TabSheet2;
+  QWidget* TabSheet3;
+  QLineEdit* edtCodice;
+  QLabel* labEsito;
+  QLabel* labDettagli;
   QWidget* Panel1;
   QLabel* Image1;
   QLabel* Label6;
@@ -139,6 +146,8 @@ class TfrmCodFis : public QMainWindow {
   void CreateCoolBar(QWidget* client);
   void CreateCalculationTab();
   void CreateArchiveTab();
+  void CreateCheckTab();
+  void BindCheckTab();
   void CreateStatusBar(QWidget* client);
   void CreateMenu();
   void BindEvents();

@@ -142,6 +142,7 @@ void TfrmCodFis::CreateComponents() {
   PageControl1->addTab(TabSheet2, QStringLiteral("Archivio codici"));
   CreateCalculationTab();
   CreateArchiveTab();
+  CreateCheckTab();
   CreateStatusBar(client);
   CreateMenu();
 

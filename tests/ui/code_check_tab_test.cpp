@@ -1,0 +1,67 @@
+// The code-check tab as a user types into it, with the shipped places.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLabel>
+#include <QTabWidget>
+
+#include "engine/fiscal_code_check.h"
+#include "tests/ui/main_window_fixture.h"
+#include "widgets/tdataset_action.h"
+
+namespace {
+
+class CodeCheckTabTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    QFile shipped(QStringLiteral(VIVEZE_DATA_DIR "/comuni.dat"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    Write("comuni.dat", shipped.readAll());
+  }
+  QString Check(const char* typed) {
+    window_->edtCodice->clear();
+    QTest::keyClicks(window_->edtCodice, QString::fromLatin1(typed));
+    return window_->labEsito->text() + QLatin1Char('|') + window_->labDettagli->text();
+  }
+};
+
+TEST_F(CodeCheckTabTest, TypedCodesAreReadBackAndComparedWithTheInputs) {
+  TfrmCodFis& w = Start();
+  w.PageControl1->setCurrentWidget(w.TabSheet3);
+  EXPECT_FALSE(w.actCalcola->isEnabled());
+  EXPECT_FALSE(w.actAzzera->isEnabled());
+  EXPECT_FALSE(w.DataSetDelete1->isEnabled());
+  const std::string cursor = w.LbCsv1.FieldNamed("Code").Text();
+  EXPECT_EQ(Check("rssmra75c15f402o"),
+            QStringLiteral("Codice valido|Sesso: M\nData di nascita: 15/03/1975\n"
+                           "Luogo di nascita: MONTALCINO (SI)"));
+  EXPECT_EQ(w.LbCsv1.FieldNamed("Code").Text(), cursor);  // the calculation tab's place
+  const QString changed = Check("RSSMRA75C15F403O");      // one digit changed
+  EXPECT_TRUE(changed.startsWith(QStringLiteral("Carattere di controllo errato: atteso ")));
+  EXPECT_FALSE(changed.endsWith(QStringLiteral("atteso O|"))) << changed.toStdString();
+  EXPECT_TRUE(Check("RSSMRA75C15F40RO").startsWith(QStringLiteral("Carattere di controllo")));
+  EXPECT_EQ(Check("RSSMRA75C1AF402O"), QStringLiteral("Carattere non valido in posizione 11|"));
+  const QString homocode = QString::fromStdString(Homocodes("RSSMRA75C15F402O")[0]);
+  EXPECT_TRUE(Check(homocode.toLatin1().constData())
+                  .endsWith(QStringLiteral("Omocodia: codice base RSSMRA75C15F402O")));
+
+  w.PageControl1->setCurrentWidget(w.TabSheet1);
+  EXPECT_TRUE(w.actCalcola->isEnabled());
+  TypePerson("ROSSI", "MARIO", false, QDate(1975, 3, 15), "MONTALCINO");
+  w.PageControl1->setCurrentWidget(w.TabSheet3);  // shown again: read afresh
+  EXPECT_TRUE(w.labDettagli->text().endsWith(QStringLiteral("\nCorrisponde ai dati inseriti")));
+  EXPECT_TRUE(Check("RSSMRA75C15F402O").endsWith(QStringLiteral("\nCorrisponde ai dati inseriti")));
+  EXPECT_TRUE(Check("CHNWAI85C03Z221B")
+                  .endsWith(QStringLiteral("HONG KONG (EE)\nNon corrisponde ai dati inseriti")));
+  w.ComboBox1->setEditText(QStringLiteral("ATLANTIDE"));  // refused by Calcola: no line
+  EXPECT_TRUE(Check("CHNWAI85C03Z221B").endsWith(QStringLiteral("HONG KONG (EE)")));
+  EXPECT_TRUE(Check("RSSMRA20C15F402"
+                    "X")
+                  .contains(QStringLiteral("Codice")));
+  w.PageControl1->setCurrentWidget(w.TabSheet2);
+  EXPECT_FALSE(w.actCalcola->isEnabled());
+  EXPECT_TRUE(w.DataSetDelete1->isEnabled());
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+// The code-check tab: a code typed in is read back as it is typed, and
+// compared with what the calculation tab's inputs give.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QValidator>
+
+#include "engine/fiscal_code.h"
+#include "engine/letter_folding.h"
+#include "engine/short_date.h"
+#include "storage/code_reading.h"
+#include "ui/pixel_font.h"
+#include "ui/tfrm_cod_fis.h"
+#include "widgets/byte_text.h"
+
+namespace {
+
+// Typed or pasted letters become upper case.
+class UpperCase : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    input = input.toUpper();
+    return Acceptable;
+  }
+};
+
+}  // namespace
+
+void TfrmCodFis::CreateCheckTab() {
+  TabSheet3 = new QWidget();
+  TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+  PageControl1->addTab(TabSheet3, QStringLiteral("Verifica codice"));
+  // The white card of the calculation tab, drawn rather than painted.
+  auto* card = new QWidget(TabSheet3);
+  card->setObjectName(QStringLiteral("Panel3"));
+  card->setGeometry(0, 8, 337, 215);
+  card->setStyleSheet(QStringLiteral(
+      "#Panel3 { background: white; border: 1px solid black; border-radius: 6px; }"));
+  auto* caption = new QLabel(QStringLiteral("CODICE FISCALE"), card);
+  caption->setGeometry(12, 12, 200, 13);
+  caption->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, true));
+  caption->setStyleSheet(QStringLiteral("color: #1f6b2f;"));
+  edtCodice = new QLineEdit(card);
+  edtCodice->setObjectName(QStringLiteral("edtCodice"));
+  edtCodice->setGeometry(12, 28, 241, 24);
+  edtCodice->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
+  edtCodice->setMaxLength(16);
+  edtCodice->setValidator(new UpperCase(edtCodice));
+  labEsito = new QLabel(card);
+  labEsito->setObjectName(QStringLiteral("labEsito"));
+  labEsito->setGeometry(12, 62, 313, 17);
+  labEsito->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
+  labDettagli = new QLabel(card);
+  labDettagli->setObjectName(QStringLiteral("labDettagli"));
+  labDettagli->setGeometry(12, 84, 313, 120);
+  labDettagli->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+  labDettagli->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  labDettagli->setWordWrap(true);
+}
+
+void TfrmCodFis::BindCheckTab() {
+  setTabOrder(RadioButton2, edtCodice);
+  connect(edtCodice, &QLineEdit::textChanged, this,
+          [this] { Guarded([this] { edtCodiceChange(); }); });
+  // The calculation tab's inputs may have changed meanwhile.
+  connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+    if (PageControl1->currentWidget() == TabSheet3) Guarded([this] { edtCodiceChange(); });
+  });
+}
+
+void TfrmCodFis::edtCodiceChange() {
+  labEsito->clear();
+  labDettagli->clear();
+  const std::string code = ToUtf8(edtCodice->text());
+  if (code.empty()) return;
+  CodeReading reading = ReadCode(code, places_);
+  // Computed as Calcola computes, without moving the municipality shown.
+  PlaceRecord place;
+  if (reading.check.Valid() && !reading.check.numeric &&
+      places_.LookUp(ToUtf8(ComboBox1->currentText()), PickerDate(), &place) == PlaceMatch::Found) {
+    const std::string computed = ComputeFiscalCode(
+        FoldNameLetters(ToUtf8(Cognome->text())), FoldNameLetters(ToUtf8(Nome->text())),
+        DateToText(PickerDate()), RadioButton1->isChecked() ? "F" : "M", place.code);
+    if (computed != kErrorCode) reading.lines.push_back(MatchLine(code, computed));
+  }
+  labEsito->setText(FromBytes(reading.lines.front()));
+  QStringList details;
+  for (std::size_t i = 1; i < reading.lines.size(); ++i) details << FromBytes(reading.lines[i]);
+  labDettagli->setText(details.join(QLatin1Char('\n')));
+}
