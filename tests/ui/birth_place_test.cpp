@@ -13,15 +13,8 @@
 
 namespace {
 
-class BirthPlaceTest : public MainWindowTest {
+class BirthPlaceTest : public ShippedPlacesTest {
  protected:
-  void SetUp() override {
-    MainWindowTest::SetUp();
-    QFile shipped(QStringLiteral(VIVEZE_DATA_DIR "/comuni.dat"));
-    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
-    Write("comuni.dat", shipped.readAll());
-  }
-
   // Calcola as the user runs it; the text of the box it put up, if any.
   QString Calcola() {
     MessageBoxScript answerer;

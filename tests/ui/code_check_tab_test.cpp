@@ -11,14 +11,8 @@
 
 namespace {
 
-class CodeCheckTabTest : public MainWindowTest {
+class CodeCheckTabTest : public ShippedPlacesTest {
  protected:
-  void SetUp() override {
-    MainWindowTest::SetUp();
-    QFile shipped(QStringLiteral(VIVEZE_DATA_DIR "/comuni.dat"));
-    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
-    Write("comuni.dat", shipped.readAll());
-  }
   QString Check(const char* typed) {
     window_->edtCodice->clear();
     QTest::keyClicks(window_->edtCodice, QString::fromLatin1(typed));

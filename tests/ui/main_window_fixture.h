@@ -83,3 +83,14 @@ class MainWindowTest : public ::testing::Test {
   QTemporaryDir folder_;
   std::unique_ptr<TfrmCodFis> window_;
 };
+
+// The same, with the municipality table the program ships.
+class ShippedPlacesTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    QFile shipped(QStringLiteral(VIVEZE_DATA_DIR "/comuni.dat"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    Write("comuni.dat", shipped.readAll());
+  }
+};
