@@ -151,20 +151,20 @@ PlaceMatch Places::LookUpCode(std::string_view code, const CalendarDate& date, P
 }
 
 std::vector<std::string> Places::Names() {
-  table_.First();  // a closed table fails here, as any move would
+  RequireOpen();
   BuildIndex();
   table_.Last();
   return names_;
 }
 
 PlaceMatch Places::FindOn(std::string_view typed, const CalendarDate& date) {
-  table_.First();
+  RequireOpen();
   BuildIndex();
   return MoveTo(byName_, FoldPlaceName(typed), date);
 }
 
 PlaceMatch Places::FindCodeOn(std::string_view code, const CalendarDate& date) {
-  table_.First();
+  RequireOpen();
   BuildIndex();
   return MoveTo(byCode_, std::string(code), date);
 }
