@@ -1,5 +1,6 @@
 #include "ui/artwork.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPixmapCache>
@@ -16,13 +17,20 @@ static void LoadPictures() {
 }
 
 QPixmap Artwork::Picture(const QString& name, QSize size) {
+  return Picture(name, size, qApp ? qApp->devicePixelRatio() : 1.0);
+}
+
+QPixmap Artwork::Picture(const QString& name, QSize size, qreal ratio) {
   LoadPictures();
-  if (size.isEmpty()) return {};
+  if (size.isEmpty() || !(ratio > 0)) return {};
   QString file = name;
   if (!file.endsWith(QLatin1String(".svg"))) file += QLatin1String(".svg");
 
-  const QString key =
-      QStringLiteral("artwork:%1:%2x%3").arg(file).arg(size.width()).arg(size.height());
+  const QString key = QStringLiteral("artwork:%1:%2x%3@%4")
+                          .arg(file)
+                          .arg(size.width())
+                          .arg(size.height())
+                          .arg(ratio);
   QPixmap cached;
   if (QPixmapCache::find(key, &cached)) return cached;
 
@@ -31,25 +39,31 @@ QPixmap Artwork::Picture(const QString& name, QSize size) {
 
   // Paint into an image first: a pixmap may live on a device that cannot
   // start out transparent.
-  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
-  renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+  renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
   painter.end();
 
   QPixmap picture = QPixmap::fromImage(image);
+  picture.setDevicePixelRatio(ratio);
   QPixmapCache::insert(key, picture);
   return picture;
 }
 
 QIcon Artwork::ToolIcon(int index) {
   if (index < 0 || index >= ToolCount) return {};
-  const QPixmap colour = Picture(QStringLiteral("tool%1").arg(index), QSize(ToolSize, ToolSize));
-  if (colour.isNull()) return {};
+  const QString name = QStringLiteral("tool%1").arg(index);
+  QList<qreal> ratios{1.0};
+  if (qApp && qApp->devicePixelRatio() != 1.0) ratios.append(qApp->devicePixelRatio());
   QIcon icon;
-  icon.addPixmap(colour, QIcon::Normal);
-  icon.addPixmap(colour, QIcon::Active);
-  icon.addPixmap(GreyPicture(colour), QIcon::Disabled);
+  for (const qreal ratio : ratios) {
+    const QPixmap colour = Picture(name, QSize(ToolSize, ToolSize), ratio);
+    if (colour.isNull()) return {};
+    icon.addPixmap(colour, QIcon::Normal);
+    icon.addPixmap(colour, QIcon::Active);
+    icon.addPixmap(GreyPicture(colour), QIcon::Disabled);
+  }
   return icon;
 }
 

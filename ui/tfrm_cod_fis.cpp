@@ -18,11 +18,13 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QWindow>
 
 #include "engine/fiscal_code.h"
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
 #include "storage/data_files.h"
+#include "ui/light_palette.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/byte_text.h"
 #include "widgets/tdata_source.h"
@@ -35,8 +37,9 @@ namespace {
 
 const char* const kDefaultMunicipality = "CESENA";
 
-// The background of the edit box being typed in: the system's tooltip colour.
-QColor InputColour() { return QApplication::palette().color(QPalette::ToolTipBase); }
+// The background of the edit box being typed in: the card's own tooltip
+// colour, as the card keeps its light look on a dark desktop.
+QColor InputColour() { return LightPalette::InputColour(); }
 
 void SetBackground(QLineEdit* edit, const QColor& colour) {
   QPalette palette = edit->palette();
@@ -160,7 +163,8 @@ void TfrmCodFis::actAzzeraExecute() {
   Cognome->clear();
   Nome->clear();
   ComboBox1->setEditText(QString::fromLatin1(kDefaultMunicipality));
-  Label6->clear();
+  // Not clear(): only a new text tells a screen reader the result changed.
+  Label6->setText(QString());
   ComboBox1Click();
   DateTimePicker1->setDate(QDate::currentDate());
 }
@@ -173,12 +177,12 @@ void TfrmCodFis::actCalcolaExecute() {
       Label6->setText(FromBytes(CalculateAndArchive()));
       return;
     case PlaceMatch::UnknownName:
-      Label6->clear();
+      Label6->setText(QString());
       MessageBoxes::Warning(this,
                             QStringLiteral("Comune non trovato: ") + ComboBox1->currentText());
       return;
     case PlaceMatch::NotInUseOnDate:
-      Label6->clear();
+      Label6->setText(QString());
       MessageBoxes::Warning(this, FromBytes(places_.NotInUseMessage(places_.Name())));
       return;
   }
@@ -253,6 +257,11 @@ void TfrmCodFis::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (placed_) return;
   placed_ = true;
+  // Another screen may have another pixel density.
+  if (QWindow* window = windowHandle()) {
+    connect(window, &QWindow::screenChanged, this, &TfrmCodFis::RenderArtwork);
+    RenderArtwork();
+  }
   if (QScreen* screen = this->screen()) {
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());

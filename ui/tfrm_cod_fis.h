@@ -148,6 +148,9 @@ class TfrmCodFis : public QMainWindow {
   void CreateArchiveTab();
   void CreateCheckTab();
   void BindCheckTab();
+  void NameControls();
+  // Renders the pictures at the device pixel ratio of the window's screen.
+  void RenderArtwork();
   void CreateStatusBar(QWidget* client);
   void CreateMenu();
   void BindEvents();

@@ -11,6 +11,8 @@
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
 #include "storage/code_reading.h"
+#include "ui/captioned_value_accessible.h"
+#include "ui/light_palette.h"
 #include "ui/pixel_font.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/byte_text.h"
@@ -51,14 +53,20 @@ void TfrmCodFis::CreateCheckTab() {
   edtCodice->setValidator(new UpperCase(edtCodice));
   labEsito = new QLabel(card);
   labEsito->setObjectName(QStringLiteral("labEsito"));
+  CaptionedValueAccessible::Caption(labEsito, QStringLiteral("Esito"));
   labEsito->setGeometry(12, 62, 313, 17);
   labEsito->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
   labDettagli = new QLabel(card);
   labDettagli->setObjectName(QStringLiteral("labDettagli"));
+  CaptionedValueAccessible::Caption(labDettagli, QStringLiteral("Dettagli"));
   labDettagli->setGeometry(12, 84, 313, 120);
   labDettagli->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
   labDettagli->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   labDettagli->setWordWrap(true);
+  // On each control: under the card's style sheet, a palette set on the card
+  // does not reach them.
+  LightPalette::Apply(card);
+  for (QWidget* control : card->findChildren<QWidget*>()) LightPalette::Apply(control);
 }
 
 void TfrmCodFis::BindCheckTab() {

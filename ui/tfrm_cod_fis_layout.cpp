@@ -22,6 +22,8 @@
 #include "storage/data_files.h"
 #include "storage/places.h"
 #include "ui/artwork.h"
+#include "ui/captioned_value_accessible.h"
+#include "ui/light_palette.h"
 #include "ui/menu_icon_style.h"
 #include "ui/page_control_style.h"
 #include "ui/pixel_font.h"
@@ -102,7 +104,6 @@ QAction* MakeAction(QObject* owner, const QString& name, const QString& caption,
 void TfrmCodFis::CreateComponents() {
   setObjectName(QStringLiteral("frmCodFis"));
   setWindowTitle(kTitle);
-  setWindowIcon(QIcon(Artwork::Picture(QStringLiteral("app"), QSize(32, 32))));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -117,10 +118,8 @@ void TfrmCodFis::CreateComponents() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
   client->setFixedSize(345, 306);
-  // The system button face, without handing the Button role down to children.
-  QPalette face = client->palette();
-  face.setColor(QPalette::Window, face.color(QPalette::Button));
-  client->setPalette(face);
+  // The system button face, followed when the desktop's colours change.
+  client->setBackgroundRole(QPalette::Button);
   client->setAutoFillBackground(true);
   setCentralWidget(client);
 
@@ -163,6 +162,8 @@ void TfrmCodFis::CreateComponents() {
     });
   }
   RadioButton2->setFocusPolicy(Qt::ClickFocus);
+  NameControls();
+  RenderArtwork();
 
   updater_ = new TActionUpdater(this);
   for (QAction* action :
@@ -223,7 +224,6 @@ void TfrmCodFis::CreateCoolBar(QWidget* client) {
   CoolBar1->setGeometry(0, 0, 345, 36);
   auto* texture = new TJvFormWallpaper(CoolBar1);
   texture->setObjectName(QStringLiteral("CoolBarTexture"));
-  texture->SetImage(Artwork::Picture(QStringLiteral("coolbar"), QSize(128, 28)));
 
   const auto makeBar = [this](const QString& name, int left, int width) {
     auto* bar = new QWidget(CoolBar1);
@@ -271,11 +271,11 @@ void TfrmCodFis::CreateCalculationTab() {
   Panel1 = new QWidget(TabSheet1);
   Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->setGeometry(0, 8, 337, 215);
+  LightPalette::Apply(Panel1);
 
   Image1 = new QLabel(Panel1);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(-1, -1, 339, 217);
-  Image1->setPixmap(Artwork::Picture(QStringLiteral("card"), QSize(339, 217)));
 
   const auto whiteBackground = [](QWidget* w, QPalette::ColorRole role, const QColor& colour) {
     QPalette palette = w->palette();
@@ -287,6 +287,7 @@ void TfrmCodFis::CreateCalculationTab() {
 
   Label6 = new QLabel(Panel1);
   Label6->setObjectName(QStringLiteral("Label6"));
+  CaptionedValueAccessible::Caption(Label6, QStringLiteral("Codice fiscale"));
   Label6->setGeometry(59, 99, 241, 24);
   Label6->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
   whiteBackground(Label6, QPalette::Window, Qt::white);
@@ -363,6 +364,7 @@ void TfrmCodFis::CreateCalculationTab() {
 
   DBText1 = new TDBText(Panel1);
   DBText1->setObjectName(QStringLiteral("DBText1"));
+  CaptionedValueAccessible::Caption(DBText1, QStringLiteral("Provincia"));
   DBText1->setGeometry(59, 177, 41, 17);
   DBText1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
   whiteBackground(DBText1, QPalette::Window, Qt::white);

@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "ui/artwork.h"
+#include "ui/light_palette.h"
 #include "ui/pixel_font.h"
 #include "widgets/tjv_bit_btn.h"
 #include "widgets/tjv_form_wallpaper.h"
@@ -40,9 +41,8 @@ TfrmDialog::TfrmDialog(QWidget* parent)
   setWindowTitle(QStringLiteral("frmDialog"));
   setFixedSize(kClientSize);
   setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
-  QPalette background = palette();
-  background.setColor(QPalette::Window, background.color(QPalette::Button));
-  setPalette(background);
+  // The button face under the wallpaper, black text: light on any desktop.
+  LightPalette::Apply(this);
   setWindowModality(Qt::ApplicationModal);
 
   // Created in stacking order, bottom first.
@@ -66,6 +66,8 @@ TfrmDialog::TfrmDialog(QWidget* parent)
   JvBitBtn2_->SetGlyph(Artwork::Picture(QStringLiteral("glyph_cancel.svg"), kGlyphSize));
   connect(JvBitBtn2_, &QAbstractButton::clicked, this, &TfrmDialog::JvBitBtn2Click);
   setTabOrder(JvBitBtn1_, JvBitBtn2_);
+  JvBitBtn1_->setAccessibleDescription(QStringLiteral("Conferma"));
+  JvBitBtn2_->setAccessibleDescription(QStringLiteral("Annulla"));
 
   imgLst_ = {Artwork::Picture(QStringLiteral("dlg_question.svg"), kIconSize),
              Artwork::Picture(QStringLiteral("dlg_information.svg"), kIconSize),
@@ -89,6 +91,9 @@ void TfrmDialog::SetIconKind(quint8 kind) {
   if (kind >= kImageOfKind.size()) return;
   imageIndex_ = kImageOfKind[kind];
   img_->setPixmap(imgLst_[imageIndex_]);
+  static const std::array<const char*, 4> kPictureName{"Domanda", "Informazione", "Avviso",
+                                                       "Errore"};
+  img_->setAccessibleName(QString::fromLatin1(kPictureName[imageIndex_]));
 }
 
 void TfrmDialog::FormCreate() { SetIconKind(1); }

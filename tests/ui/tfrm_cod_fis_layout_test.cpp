@@ -22,6 +22,7 @@
 
 #include "engine/short_date.h"
 #include "ui/artwork.h"
+#include "ui/light_palette.h"
 #include "ui/program_setup.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/tdataset_action.h"
@@ -176,7 +177,8 @@ TEST_F(LayoutTest, FocusStartsOnTheTabsAndTabWalksTheInputs) {
 TEST_F(LayoutTest, EditBoxesChangeColourWithTheFocus) {
   TfrmCodFis& w = *window_;
   QApplication::setActiveWindow(&w);
-  const QColor tip = QApplication::palette().color(QPalette::ToolTipBase);
+  // The card's own tooltip colour, not the system's, which may be dark.
+  const QColor tip = LightPalette::InputColour();
   ASSERT_NE(tip, QColor(Qt::white));
   w.Cognome->setFocus();
   EXPECT_EQ(w.Cognome->palette().color(QPalette::Base), tip);

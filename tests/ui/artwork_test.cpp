@@ -1,0 +1,87 @@
+// Pictures rendered from their sources at the screen's pixel density, not
+// rendered small and scaled up.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+
+#include "main_window_fixture.h"
+#include "ui/artwork.h"
+#include "ui/tfrm_dialog.h"
+#include "widgets/tjv_form_wallpaper.h"
+
+namespace {
+
+// True when some 2x2 block differs inside: an image drawn at twice the size
+// has detail a doubled small one lacks.
+bool HasDetailBeyondHalfSize(const QImage& image) {
+  for (int y = 0; y + 1 < image.height(); y += 2) {
+    for (int x = 0; x + 1 < image.width(); x += 2) {
+      const QRgb p = image.pixel(x, y);
+      if (image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p ||
+          image.pixel(x + 1, y + 1) != p)
+        return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(ArtworkTest, PictureAtARatioHasThatManyPixelsAndItsOwnDetail) {
+  const QPixmap single = Artwork::Picture(QStringLiteral("card"), QSize(339, 217), 1.0);
+  const QPixmap twice = Artwork::Picture(QStringLiteral("card"), QSize(339, 217), 2.0);
+  ASSERT_FALSE(single.isNull());
+  ASSERT_FALSE(twice.isNull());
+  EXPECT_EQ(single.size(), QSize(339, 217));
+  EXPECT_EQ(twice.size(), QSize(678, 434));
+  EXPECT_EQ(twice.devicePixelRatio(), 2.0);
+  EXPECT_EQ(twice.deviceIndependentSize().toSize(), QSize(339, 217));
+  EXPECT_TRUE(HasDetailBeyondHalfSize(twice.toImage()));
+  // A fractional screen (150%) rounds to whole pixels.
+  EXPECT_EQ(Artwork::Picture(QStringLiteral("tool0"), QSize(24, 24), 1.5).size(), QSize(36, 36));
+  EXPECT_TRUE(Artwork::Picture(QStringLiteral("card"), QSize(339, 217), 0).isNull());
+}
+
+TEST(ArtworkTest, GreyToolPictureKeepsTheRatio) {
+  const QPixmap colour = Artwork::Picture(QStringLiteral("tool3"), QSize(24, 24), 2.0);
+  const QPixmap grey = Artwork::GreyPicture(colour);
+  EXPECT_EQ(grey.size(), QSize(48, 48));
+  EXPECT_EQ(grey.devicePixelRatio(), 2.0);
+}
+
+// Run by ctest a second time with QT_SCALE_FACTOR=2; at one it has nothing to
+// show.
+class HighDensityTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    if (qApp->devicePixelRatio() == 1.0) GTEST_SKIP() << "run with QT_SCALE_FACTOR=2";
+    MainWindowTest::SetUp();
+  }
+};
+
+TEST_F(HighDensityTest, WindowAndDialogPicturesMatchTheScreen) {
+  TfrmCodFis& w = Start();
+  const qreal ratio = w.devicePixelRatioF();
+  ASSERT_GT(ratio, 1.0);
+  const QPixmap card = w.Image1->pixmap();
+  EXPECT_EQ(card.devicePixelRatio(), ratio);
+  EXPECT_EQ(card.deviceIndependentSize().toSize(), QSize(339, 217));
+  const auto* texture = w.CoolBar1->findChild<TJvFormWallpaper*>(QStringLiteral("CoolBarTexture"));
+  ASSERT_NE(texture, nullptr);
+  EXPECT_EQ(texture->Image().devicePixelRatio(), ratio);
+
+  // The tool button draws the picture rendered at the ratio, not a scaled one.
+  const QImage drawn = w.actCalcola->icon().pixmap(QSize(24, 24), ratio).toImage();
+  const QImage rendered = Artwork::Picture(QStringLiteral("tool0"), QSize(24, 24), ratio).toImage();
+  EXPECT_EQ(drawn.size(), rendered.size());
+  EXPECT_TRUE(drawn.convertToFormat(QImage::Format_ARGB32) ==
+              rendered.convertToFormat(QImage::Format_ARGB32));
+
+  TfrmDialog dialog;
+  EXPECT_EQ(dialog.imgLst(1).devicePixelRatio(), ratio);
+  EXPECT_EQ(dialog.JvFormWallpaper1()->Image().devicePixelRatio(), ratio);
+}
