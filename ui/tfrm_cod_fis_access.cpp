@@ -1,6 +1,6 @@
-// What a screen reader hears in the main window, and the pictures drawn for
-// the screen it is on. The card's captions are painted into its picture, so
-// the inputs beside them carry the captions as their names.
+// What a screen reader hears in the main window. The card's captions are
+// painted into its picture, so the inputs beside them carry the captions as
+// their names.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,11 +8,9 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "ui/artwork.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/tdate_time_picker.h"
 #include "widgets/tdb_text.h"
-#include "widgets/tjv_form_wallpaper.h"
 #include "widgets/tjv_hot_link.h"
 #include "widgets/tjv_label.h"
 #include "widgets/tjv_status_bar2.h"
@@ -85,13 +83,4 @@ void TfrmCodFis::NameControls() {
   Name(JvStatusBar21, QStringLiteral("Barra di stato"));
   JvHotLink1->setAccessibleDescription(
       QStringLiteral("Apre nel browser il sito dell'Agenzia delle Entrate"));
-}
-
-void TfrmCodFis::RenderArtwork() {
-  const qreal ratio = devicePixelRatioF();
-  setWindowIcon(QIcon(Artwork::Picture(QStringLiteral("app"), QSize(32, 32), ratio)));
-  Image1->setPixmap(Artwork::Picture(QStringLiteral("card"), QSize(339, 217), ratio));
-  if (auto* texture = CoolBar1->findChild<TJvFormWallpaper*>(QStringLiteral("CoolBarTexture"))) {
-    texture->SetImage(Artwork::Picture(QStringLiteral("coolbar"), QSize(128, 28), ratio));
-  }
 }

@@ -178,6 +178,15 @@ void TfrmCodFis::CreateComponents() {
   setFixedSize(size());
 }
 
+void TfrmCodFis::RenderArtwork() {
+  const qreal ratio = devicePixelRatioF();
+  setWindowIcon(QIcon(Artwork::Picture(QStringLiteral("app"), QSize(32, 32), ratio)));
+  Image1->setPixmap(Artwork::Picture(QStringLiteral("card"), QSize(339, 217), ratio));
+  if (auto* texture = CoolBar1->findChild<TJvFormWallpaper*>(QStringLiteral("CoolBarTexture"))) {
+    texture->SetImage(Artwork::Picture(QStringLiteral("coolbar"), QSize(128, 28), ratio));
+  }
+}
+
 void TfrmCodFis::CreateActions() {
   actCalcola = MakeAction(this, QStringLiteral("actCalcola"), QStringLiteral("Calcola"),
                           QStringLiteral("Calcola il codice fiscale"), 0);
