@@ -6,6 +6,7 @@
 #include "engine/fiscal_code.h"
 #include "engine/short_date.h"
 #include "engine/today.h"
+#include "previous_fiscal_code.h"
 #include "reference_fiscal_code.h"
 
 namespace {
@@ -19,7 +20,9 @@ class RandomPerson {
     static constexpr std::string_view kChars =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZAEIOUabcdefghijklmnopqrstuvwxyzaeiou '-.\xC8\xE0";
     std::string text(Below(Chance(10) ? 3 : 14), ' ');
-    for (char& c : text) c = kChars[Below(kChars.size())];
+    // Now and then any byte at all: UTF-8 pieces, controls, 0x80-0xFF.
+    const bool anyByte = Chance(10);
+    for (char& c : text) c = anyByte ? static_cast<char>(Below(256)) : kChars[Below(kChars.size())];
     return text;
   }
 
@@ -40,8 +43,10 @@ class RandomPerson {
   std::string DateText() {
     const int year =
         Chance(50) ? static_cast<int>(Below(10000)) : 1900 + static_cast<int>(Below(200));
-    const int month = 1 + static_cast<int>(Below(12));
-    const int day = 1 + static_cast<int>(Below(Chance(20) ? 31 : DaysInMonth(year, month)));
+    int month = 1 + static_cast<int>(Below(12));
+    int day = 1 + static_cast<int>(Below(Chance(20) ? 31 : DaysInMonth(year, month)));
+    // 29 February of any year, leap or not.
+    if (Chance(20)) month = 2, day = 29;
     std::string text = DateToText({year, month, day});
     if (Chance(8)) {
       static constexpr std::string_view kChars = "0123456789/-. a";
@@ -86,7 +91,7 @@ std::string DateOutcome(CalendarDate (*read)(const std::string&), const std::str
   });
 }
 
-TEST(FiscalCodeReferenceTest, SameResultsAndErrorsAsThePlainImplementation) {
+TEST(FiscalCodeReferenceTest, SameResultsAndErrorsAsTheEarlierImplementations) {
   SetTodayForTesting({2026, 6, 15});
   RandomPerson person(20261208);
   for (const char* pattern : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd", "M.d.yy", "yy MM dd"}) {
@@ -98,6 +103,10 @@ TEST(FiscalCodeReferenceTest, SameResultsAndErrorsAsThePlainImplementation) {
       const std::string place = person.Municipality();
       ASSERT_EQ(Outcome([&] { return ComputeFiscalCode(surname, name, date, sex, place); }),
                 Outcome([&] { return ReferenceFiscalCode(surname, name, date, sex, place); }))
+          << pattern << " [" << surname << "] [" << name << "] [" << date << "] [" << sex << "] ["
+          << place << "]";
+      ASSERT_EQ(Outcome([&] { return ComputeFiscalCode(surname, name, date, sex, place); }),
+                Outcome([&] { return PreviousFiscalCode(surname, name, date, sex, place); }))
           << pattern << " [" << surname << "] [" << name << "] [" << date << "] [" << sex << "] ["
           << place << "]";
       ASSERT_EQ(DateOutcome(TextToDate, date), DateOutcome(ReferenceTextToDate, date))
