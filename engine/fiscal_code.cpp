@@ -52,9 +52,9 @@ bool NamePart(std::string_view text, char* out) {
     out[0] = consonants[0], out[1] = consonants[2], out[2] = consonants[3];
     return true;
   }
-  // All three moved, the ones past the consonants overwritten by vowels.
-  std::memcpy(out, consonants, 3);
-  int n = consonantCount < 3 ? consonantCount : 3;
+  // Byte by byte: a wider load would wait on the narrow stores just made.
+  int n = 0;
+  for (; n < consonantCount && n < 3; ++n) out[n] = consonants[n];
   // The vowels, only as many as fill the part: seldom more than a few bytes.
   for (std::size_t k = 0; n < 3 && k < text.size(); ++k) {
     const char vowel = kLetters.vowel[static_cast<unsigned char>(text[k])];
