@@ -3,38 +3,68 @@
 #include "cli/birth_date_text.h"
 #include "engine/fiscal_code.h"
 #include "engine/letter_folding.h"
-#include "engine/short_date.h"
 
-PersonCode ComputePersonCode(const PersonText& person, PlaceRegister& places) {
-  PersonCode result;
+namespace {
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool AppendPersonCode(const PersonText& person, PlaceRegister& places, std::string& code,
+                      PersonError& error) {
   const std::optional<CalendarDate> born = ReadBirthDate(person.date);
   if (!born) {
-    result.error = "Data non valida: " + person.date;
-    result.usage = true;
-    return result;
+    error.text.assign("Data non valida: ").append(person.date);
+    error.usage = true;
+    return false;
   }
-  std::string sex = person.sex;
-  if (sex == "f" || sex == "m") sex[0] = static_cast<char>(sex[0] - 'a' + 'A');
+  std::string_view sex = person.sex;
+  if (sex == "f") sex = "F";
+  if (sex == "m") sex = "M";
   if (sex != "F" && sex != "M") {
-    result.error = "Sesso non valido (F o M): " + person.sex;
-    result.usage = true;
-    return result;
+    error.text.assign("Sesso non valido (F o M): ").append(person.sex);
+    error.usage = true;
+    return false;
   }
-  PlaceRecord place;
+  error.usage = false;
+  const PlaceRecord* place = nullptr;
   switch (places.Find(person.place, *born, &place)) {
     case PlaceMatch::Found:
       break;
     case PlaceMatch::UnknownName:
-      result.error = "Comune non trovato: " + person.place;
-      return result;
+      error.text.assign("Comune non trovato: ").append(person.place);
+      return false;
     case PlaceMatch::NotInUseOnDate:
-      result.error = places.NotInUseMessage(place.name);
-      return result;
+      error.text = places.NotInUseMessage(place->name);
+      return false;
   }
-  result.code = ComputeFiscalCode(FoldNameLetters(person.surname), FoldNameLetters(person.name),
-                                  DateToText(*born), sex, place.code);
-  if (result.code == kErrorCode) {
-    result.error = "Codice incompleto (ERRORE): cognome e nome devono avere almeno due lettere";
+  // Folding keeps ASCII as it is but for the case, which the computation
+  // ignores: only other text needs it.
+  std::string foldedSurname, foldedName;
+  std::string_view surname = person.surname;
+  std::string_view name = person.name;
+  if (!IsAscii(surname)) surname = foldedSurname = FoldNameLetters(surname);
+  if (!IsAscii(name)) name = foldedName = FoldNameLetters(name);
+  const std::size_t start = code.size();
+  if (!AppendFiscalCode(surname, name, *born, sex, place->code, code)) {
+    code.resize(start);
+    error.text = "Codice incompleto (ERRORE): cognome e nome devono avere almeno due lettere";
+    return false;
+  }
+  return true;
+}
+
+PersonCode ComputePersonCode(const PersonText& person, PlaceRegister& places) {
+  PersonCode result;
+  PersonError error;
+  if (!AppendPersonCode(person, places, result.code, error)) {
+    result.error = std::move(error.text);
+    result.usage = error.usage;
   }
   return result;
 }

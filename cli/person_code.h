@@ -1,21 +1,35 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "cli/place_register.h"
 
-// A person as typed on the command line or in a list row (UTF-8).
+// A person as typed on the command line or in a list row (UTF-8), viewed in
+// the caller's text.
 struct PersonText {
-  std::string surname;
-  std::string name;
-  std::string sex;
-  std::string date;
-  std::string place;
+  std::string_view surname;
+  std::string_view name;
+  std::string_view sex;
+  std::string_view date;
+  std::string_view place;
 };
 
-// The code of a person, or why there is none: `error` holds the one-line
-// message in Italian, `usage` tells a value unreadable as such (date, sex)
-// from one that is readable but gives no code.
+// Why a person has no code: `text` holds the one-line message in Italian,
+// `usage` tells a value unreadable as such (date, sex) from one that is
+// readable but gives no code.
+struct PersonError {
+  std::string text;
+  bool usage = false;
+};
+
+// Appends the person's code to `code` and returns true, or fills `error`
+// and leaves `code` as it was. A list calls it once a row: buffers are the
+// caller's, kept across rows.
+bool AppendPersonCode(const PersonText& person, PlaceRegister& places, std::string& code,
+                      PersonError& error);
+
+// The code of one person, or why there is none.
 struct PersonCode {
   std::string code;
   std::string error;

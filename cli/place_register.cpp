@@ -27,30 +27,33 @@ PlaceMatch PlaceRegister::FindCode(std::string_view code, const CalendarDate& da
   return places_.LookUpCode(code, date, found);
 }
 
-PlaceMatch PlaceRegister::Find(const std::string& typed, const CalendarDate& date,
-                               PlaceRecord* found) {
-  const auto it = remembered_.find(typed);
+PlaceMatch PlaceRegister::Find(std::string_view typed, const CalendarDate& date,
+                               const PlaceRecord** found) {
+  auto it = remembered_.find(typed);
   if (it != remembered_.end()) {
     const Remembered& seen = it->second;
     // A name of several records needs the lookup again on another period.
     if (seen.match == PlaceMatch::UnknownName ||
         (seen.match == PlaceMatch::Found && seen.record.period.Contains(date))) {
-      *found = seen.record;
+      *found = &seen.record;
       return seen.match;
     }
   }
   PlaceRecord record;
   const PlaceMatch match = LookUp(typed, date, &record);
-  if (remembered_.size() > 100000) remembered_.clear();
-  remembered_[typed] = {match, record};
-  *found = record;
+  if (it == remembered_.end()) {
+    if (remembered_.size() > 100000) remembered_.clear();
+    it = remembered_.emplace(std::string(typed), Remembered{}).first;
+  }
+  it->second = {match, std::move(record)};
+  *found = &it->second.record;
   return match;
 }
 
-PlaceMatch PlaceRegister::LookUp(const std::string& typed, const CalendarDate& date,
+PlaceMatch PlaceRegister::LookUp(std::string_view typed, const CalendarDate& date,
                                  PlaceRecord* found) {
   if (LooksLikeCode(typed)) {
-    std::string code = typed;
+    std::string code(typed);
     code[0] = static_cast<char>(code[0] >= 'a' ? code[0] - 'a' + 'A' : code[0]);
     const PlaceMatch match = places_.LookUpCode(code, date, found);
     if (match != PlaceMatch::UnknownName) return match;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -17,8 +18,9 @@ class PlaceRegister {
 
   // A name as the drop-down lists it (letters folded, any case) or a
   // four-character cadastral code, on the birth date. `found` is the record
-  // used (the latest one when not in use on the date).
-  PlaceMatch Find(const std::string& typed, const CalendarDate& date, PlaceRecord* found);
+  // used (the latest one when not in use on the date), valid until the next
+  // call.
+  PlaceMatch Find(std::string_view typed, const CalendarDate& date, const PlaceRecord** found);
 
   // The cadastral code, compared exactly.
   PlaceMatch FindCode(std::string_view code, const CalendarDate& date, PlaceRecord* found);
@@ -31,9 +33,17 @@ class PlaceRegister {
     PlaceRecord record;
   };
 
-  PlaceMatch LookUp(const std::string& typed, const CalendarDate& date, PlaceRecord* found);
+  PlaceMatch LookUp(std::string_view typed, const CalendarDate& date, PlaceRecord* found);
+
+  // Looked up by the typed text itself, with no copy of it.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
 
   TLbCsv table_{"LbCsv1"};
   Places places_{table_};
-  std::unordered_map<std::string, Remembered> remembered_;
+  std::unordered_map<std::string, Remembered, TextHash, std::equal_to<>> remembered_;
 };

@@ -1,7 +1,25 @@
 #include "cli/text_encoding.h"
 
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+}  // namespace
+
 void Utf8Validator::Feed(std::string_view piece) {
-  for (const char c : piece) {
+  const char* const data = piece.data();
+  const std::size_t size = piece.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    // Outside a sequence, eight plain ASCII bytes are passed in one test.
+    if (pending_ == 0) {
+      std::uint64_t word;
+      while (i + 8 <= size && (std::memcpy(&word, data + i, 8), (word & kHighBits) == 0)) i += 8;
+      if (i == size) return;
+    }
+    const char c = data[i];
     if (!valid_) return;
     const auto byte = static_cast<unsigned char>(c);
     if (pending_ > 0) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/calendar_date.h"
+
 // What the computation gives when the inputs make no complete code.
 inline constexpr std::string_view kErrorCode = "ERRORE";
 
@@ -12,3 +14,15 @@ inline constexpr std::string_view kErrorCode = "ERRORE";
 std::string ComputeFiscalCode(const std::string& surname, const std::string& name,
                               const std::string& birthDateText, const std::string& sexLetter,
                               const std::string& municipalityCode);
+
+// The same for a birth date already read, as the text path gives it for the
+// text of that date; a date that is no real day gives kErrorCode.
+std::string ComputeFiscalCode(std::string_view surname, std::string_view name,
+                              const CalendarDate& birthDate, std::string_view sexLetter,
+                              std::string_view municipalityCode);
+
+// Appends that code, or kErrorCode, to `out`: no allocation when `out` has
+// room. False when it appended kErrorCode.
+bool AppendFiscalCode(std::string_view surname, std::string_view name,
+                      const CalendarDate& birthDate, std::string_view sexLetter,
+                      std::string_view municipalityCode, std::string& out);

@@ -67,28 +67,30 @@ constexpr Format ParseFormat(std::string_view pattern) {
 // Set before any code runs, so reading it costs no guard.
 constinit Format currentFormat = ParseFormat("dd/MM/yyyy");
 
-// The number written by two (four) digits at `at`, or a negative one when
-// one of them is not a digit.
-int TwoDigits(const char* at) {
-  const auto tens = static_cast<unsigned>(at[0] - '0');
-  const auto ones = static_cast<unsigned>(at[1] - '0');
-  return tens <= 9 && ones <= 9 ? static_cast<int>(tens * 10 + ones) : -10000;
-}
-
-int FourDigits(const char* at) { return TwoDigits(at) * 100 + TwoDigits(at + 2); }
-
-// Reads the common text, every field at its full width, without a scan: this
-// runs once for every code computed.
+// Reads the common text, every field at its full width, without a scan:
+// this runs once for every code computed. The eight digits are checked by
+// one test: a byte that is no digit gives a value above 9, and 6 more sets
+// a bit above the low four.
 bool ReadFullWidth(std::string_view text, const Format& format, CalendarDate& date) {
   const char* at = text.data();
   if (at[format.firstSeparatorAt] != format.separator ||
       at[format.secondSeparatorAt] != format.separator) {
     return false;
   }
-  date.day = TwoDigits(at + format.dayAt);
-  date.month = TwoDigits(at + format.monthAt);
-  date.year = FourDigits(at + format.yearAt);
-  return date.year >= 0 && date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+  const auto digit = [at](std::size_t k) {
+    return unsigned{static_cast<unsigned char>(at[k] - '0')};  // 0..255, no wrap past 6 more
+  };
+  const std::size_t d = format.dayAt, m = format.monthAt, y = format.yearAt;
+  const unsigned d0 = digit(d), d1 = digit(d + 1), m0 = digit(m), m1 = digit(m + 1);
+  const unsigned y0 = digit(y), y1 = digit(y + 1), y2 = digit(y + 2), y3 = digit(y + 3);
+  if (((d0 + 6) | (d1 + 6) | (m0 + 6) | (m1 + 6) | (y0 + 6) | (y1 + 6) | (y2 + 6) | (y3 + 6)) &
+      ~0xFu) {
+    return false;
+  }
+  date.day = static_cast<int>(d0 * 10 + d1);
+  date.month = static_cast<int>(m0 * 10 + m1);
+  date.year = static_cast<int>(y0 * 1000 + y1 * 100 + y2 * 10 + y3);
+  return date.month >= 1 && date.month <= 12 && date.day >= 1 &&
          date.day <= DaysInMonth(date.year, date.month);
 }
 

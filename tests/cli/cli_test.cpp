@@ -202,7 +202,10 @@ TEST(CliLotto, GivesTheCodesTheWindowGives) {
       code = ComputeFiscalCode(FoldNameLetters(surname), FoldNameLetters(name), date, sex,
                                places.Code());
     }
-    list += surname + "," + name + "," + sex + ",\"" + place + "\"," + date + "\n";
+    // Quoted or not, as a spreadsheet writes it: both kinds of line are read.
+    const bool quoted = place.find(',') != std::string::npos || random() % 2;
+    list.append(surname).append(",").append(name).append(",").append(sex).append(",");
+    list.append(quoted ? "\"" + place + "\"" : place).append(",").append(date).append("\n");
     expected.push_back(code);
   }
   const std::string in = TempPath("window.csv");
@@ -222,6 +225,45 @@ TEST(CliLotto, GivesTheCodesTheWindowGives) {
     computed += !code.empty() && code != kErrorCode;
   }
   EXPECT_GT(computed, 100);
+}
+
+// Every row written back with its values as the table files keep them,
+// whatever the quoting, blanks or length of the line, the two columns filled
+// wherever they stand.
+TEST(CliLotto, KeepsEveryValueOfEveryKindOfLine) {
+  const char* const header = "CodiceFiscale,Cognome,Note,Nome,Sex,Errore,Comune,Data,Extra1,Extra2";
+  const char* const notes[] = {"plain", "",         "\"a,b\"",   "\"say \"\"hi\"\"\"",
+                               "x\ry",  "x\"y\"z",  "tab\there", "\"\"",
+                               "é à ü", "\"x\ry,\""};
+  const char* const oldErrors[] = {"", "old error", "\"quoted, old\""};
+  const char* const tails[] = {"", ",e1", ",e1,e2", ",e1,e2,more", ",\"un,closed", ",\"\""};
+  std::mt19937 random(2026);
+  std::string list = std::string(header) + "\n";
+  std::vector<std::string> lines;
+  for (int i = 0; i < 400; ++i) {
+    std::string line = random() % 3 ? "" : "RSSMRA00A01H501X";
+    line.append(",ROSSI,").append(notes[random() % std::size(notes)]).append(",MARIO,M,");
+    line.append(oldErrors[random() % std::size(oldErrors)]);
+    line.append(random() % 2 ? ",MONTALCINO," : ",\"Montalcino\",").append("15/03/1975");
+    line.append(tails[random() % std::size(tails)]);
+    if (i % 50 == 7) line.push_back('\0');
+    lines.push_back(line);
+    list.append(line).append(random() % 2 ? "\r\n" : "\n");
+  }
+  const std::string in = TempPath("kinds.csv");
+  Write(in, list);
+  const Outcome run = Vivezecf("lotto '" + in + "'");
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::string expected = std::string(header) + "\r\n";
+  std::vector<std::string> values;
+  for (const std::string& line : lines) {
+    ParseRecord(line, values);
+    if (values.size() < 10) values.resize(10);
+    values[0] = "RSSMRA75C15F402O";
+    values[5].clear();
+    expected.append(WriteRecord(values)).append("\r\n");
+  }
+  EXPECT_EQ(run.out, expected);
 }
 
 }  // namespace

@@ -112,6 +112,19 @@ TEST_F(FiscalCodeTest, MunicipalityCodeLengthAndAlphabet) {
   EXPECT_EQ(ComputeFiscalCode("VERDI", "PIO", "20/03/1988", "M", "G007x"), "VRDPIO88C20G007xL");
 }
 
+TEST_F(FiscalCodeTest, ReadDateThatIsNoRealDayGivesError) {
+  const CalendarDate days[] = {{1990, 2, 29}, {1900, 2, 29}, {1990, 13, 1}, {1990, 0, 1},
+                               {1990, 4, 31}, {1990, 1, 0},  {-1, 1, 1}};
+  for (const CalendarDate& day : days) {
+    EXPECT_EQ(ComputeFiscalCode("ROSSI", "MARIO", day, "M", "H501"), "ERRORE") << day.month;
+    std::string out = "a";
+    EXPECT_FALSE(AppendFiscalCode("ROSSI", "MARIO", day, "M", "H501", out));
+    EXPECT_EQ(out, "aERRORE");
+  }
+  EXPECT_EQ(ComputeFiscalCode("ROSSI", "MARIO", CalendarDate{2000, 2, 29}, "F", "H501"),
+            "RSSMRA00B69H501C");
+}
+
 TEST_F(FiscalCodeTest, UnreadableDateThrows) {
   for (const char* text : {"", "31/02/1990", "1990-01-01", "01/01/1990 ", "aa/bb/cccc"}) {
     try {
