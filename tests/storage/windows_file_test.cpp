@@ -178,8 +178,8 @@ class WindowsFiles : public ::testing::Test {
     std::error_code ignored;
     fs::remove_all(PathOf(root_), ignored);
   }
-  // Files of this program's naming in the folder. (Wine's replace leaves a
-  // file of its own behind when it fails, which real systems do not.)
+  // Files of this program's naming in the folder: the file and what a
+  // replace or a copy left beside it.
   int EntryCount() const {
     int count = 0;
     for (const auto& entry : fs::directory_iterator(PathOf(folder_))) {
@@ -254,9 +254,9 @@ TEST_F(WindowsFiles, StampsAndStaleTemporaryFiles) {
   EXPECT_EQ(EntryCount(), 1);
 }
 // The old file stays readable whole through a handle opened before the
-// replace; the replace goes through once that reader lets go (at once on
-// systems whose rename may replace an open file, after the retries on those
-// that refuse it).
+// replace, and the replace goes through: Windows refuses a rename over a
+// file held open until its reader lets go, so there it succeeds on a retry;
+// Wine, and Windows with its newer rename, let it through at once.
 TEST_F(WindowsFiles, AReplaceWhileAnotherHandleReadsLeavesThatReaderTheOldFile) {
   ASSERT_TRUE(ReplaceFileContents(path_, "A\r\nold\r\n"));
   const HANDLE reader = OpenWith(GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
