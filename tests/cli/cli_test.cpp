@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -19,6 +20,7 @@
 #include "engine/fiscal_code_check.h"
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
+#include "storage/file_names.h"
 #include "storage/places.h"
 #include "storage/record_format.h"
 #include "storage/tlbcsv.h"
@@ -32,7 +34,7 @@ struct Outcome {
 };
 
 std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOf(path), std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
@@ -52,7 +54,7 @@ std::string TempPath(const std::string& name) {
 }
 
 void Write(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
+  std::ofstream(PathOf(path), std::ios::binary) << text;
 }
 
 #ifdef _WIN32
@@ -285,6 +287,23 @@ TEST(CliLotto, NeverWritesOverItsInputAndSaysWhenItCannotRead) {
   EXPECT_EQ(Vivezecf("lotto '" + TempPath("missing.csv") + "'").status, 2);
   Write(in, "Nome,Data\nA,01/01/1980\n");
   EXPECT_EQ(Vivezecf("lotto '" + in + "'").status, 2);
+}
+
+// A user's folder can be named with any letters.
+TEST(CliLotto, ReadsAndWritesInAFolderNamedInAnyLetters) {
+  const std::string folder =
+      TempPath("Nicol\xC3\xB2 \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1");
+  std::filesystem::create_directories(PathOf(folder));
+  std::string in = folder, out = folder;
+  in.append("/persone.csv");
+  out.append("/codici.csv");
+  Write(in, "Cognome,Nome,Sex,Comune,Data\nROSSI,MARIO,M,MONTALCINO,15/03/1975\n");
+  const Outcome run = Vivezecf("lotto '" + in + "' -o '" + out + "'");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(ReadAll(out).find(",RSSMRA75C15F402O,\r\n"), std::string::npos);
+  EXPECT_EQ(Vivezecf("lotto '" + in + "' -o '" + in + "'").status, 2);
+  std::error_code ignored;
+  std::filesystem::remove_all(PathOf(folder), ignored);
 }
 
 // The window's path: folded names, the place found on the birth date by name.
