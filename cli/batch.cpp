@@ -12,6 +12,7 @@
 
 #include "cli/person_code.h"
 #include "cli/text_encoding.h"
+#include "storage/file_names.h"
 #include "storage/record_format.h"
 
 namespace {
@@ -19,6 +20,18 @@ namespace {
 constexpr std::size_t kChunk = 1 << 20;
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Paths are UTF-8; on Windows they reach the system widened, as storage
+// hands them over, since the ANSI code page cannot hold every letter.
+std::FILE* OpenFile(const std::string& path, const wchar_t* wideMode, const char* mode) {
+#ifdef _WIN32
+  static_cast<void>(mode);
+  return _wfopen(PathOf(path).c_str(), wideMode);
+#else
+  static_cast<void>(wideMode);
+  return std::fopen(path.c_str(), mode);
+#endif
+}
 
 int ColumnOf(const std::vector<std::string>& header, const char* name) {
   for (std::size_t i = 0; i < header.size(); ++i) {
@@ -149,13 +162,13 @@ constexpr std::size_t kOutputFlush = 4 << 20;
 
 int RunBatch(const std::string& input, const std::string& output, PlaceRegister& places) {
   std::error_code ec;
-  if (!input.empty() && !output.empty() && std::filesystem::exists(output, ec) &&
-      std::filesystem::equivalent(input, output, ec)) {
+  if (!input.empty() && !output.empty() && std::filesystem::exists(PathOf(output), ec) &&
+      std::filesystem::equivalent(PathOf(input), PathOf(output), ec)) {
     std::cerr << "Il file di uscita e' il file di ingresso: non viene scritto sopra: " << output
               << "\n";
     return 2;
   }
-  File in = input.empty() ? Spool() : File(std::fopen(input.c_str(), "rb"), &std::fclose);
+  File in = input.empty() ? Spool() : File(OpenFile(input, L"rb", "rb"), &std::fclose);
   if (!in) {
     std::cerr << "Impossibile leggere il file: " << (input.empty() ? "-" : input) << "\n";
     return 2;
@@ -165,7 +178,7 @@ int RunBatch(const std::string& input, const std::string& output, PlaceRegister&
   File outFile(nullptr, &std::fclose);
   std::FILE* out = stdout;
   if (!output.empty()) {
-    outFile.reset(std::fopen(output.c_str(), "wb"));
+    outFile.reset(OpenFile(output, L"wb", "wb"));
     if (!outFile) {
       std::cerr << "Impossibile scrivere il file: " << output << "\n";
       return 2;

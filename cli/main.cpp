@@ -5,6 +5,16 @@
 #include "cli/commands.h"
 #include "engine/short_date.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+// Needs what windows.h defines.
+#include <shellapi.h>
+
+#include <cstdio>
+#endif
+
 namespace {
 
 // The folder the window's files are looked for in: the executable's.
@@ -15,10 +25,38 @@ std::string ProgramFolder(const char* argv0) {
   return exe.parent_path().string();
 }
 
+#ifdef _WIN32
+// The arguments as typed, in UTF-8 like every text the commands take: the
+// narrow ones are in the ANSI code page, which cannot hold every letter.
+std::vector<std::string> Utf8Arguments() {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; wide != nullptr && i < count; ++i) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string arg(size > 0 ? static_cast<std::size_t>(size) : 1u, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), size, nullptr, nullptr);
+    arg.pop_back();
+    args.push_back(std::move(arg));
+  }
+  LocalFree(wide);
+  return args;
+}
+#endif
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main([[maybe_unused]] int argc, char** argv) {
   // The command line is its own process: dates go to the engine in one fixed form.
   SetShortDateFormat("dd/MM/yyyy");
+#ifdef _WIN32
+  // Lists and messages are read and written byte for byte: no CR added
+  // before LF, no stop at Ctrl+Z.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  return RunCommand(ProgramFolder(argv[0]), Utf8Arguments());
+#else
   return RunCommand(ProgramFolder(argv[0]), {argv + 1, argv + argc});
+#endif
 }

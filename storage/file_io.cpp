@@ -39,8 +39,10 @@ struct Existing {
   bool regular = true;
   bool readOnly = false;
 #ifdef _WIN32
-  // Its access rights, to give the new file while it is written.
+  // Its access rights and attributes (hidden, not indexed…), to give the
+  // new file while it is written.
   std::vector<unsigned char> security;
+  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
 #else
   mode_t mode = 0;
   uid_t owner = 0;
@@ -74,6 +76,24 @@ class Handle {
 
 constexpr std::size_t kMaxChunk = 1u << 30;
 
+// Another program (a second copy reading, a virus scanner, an indexer) may
+// hold the file for a moment; an open or a rename refused for that is tried
+// again for a while before it counts as failed. `alsoBusy` is one more error
+// that means so for this attempt.
+template <typename Attempt>
+bool RetriedWhileBusy(DWORD alsoBusy, Attempt&& attempt) {
+  constexpr int kTries = 40;
+  constexpr DWORD kPause = 25;
+  for (int tried = 1;; ++tried) {
+    if (attempt()) return true;
+    const DWORD error = GetLastError();
+    const bool busy =
+        error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == alsoBusy;
+    if (!busy || tried == kTries) return false;
+    Sleep(kPause);
+  }
+}
+
 std::optional<Existing> Inspect(const fs::path& file) {
   const DWORD attributes = GetFileAttributesW(file.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -85,6 +105,9 @@ std::optional<Existing> Inspect(const fs::path& file) {
   old.exists = true;
   old.regular = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
   old.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if ((attributes & kKept) != 0) old.attributes = attributes & kKept;
   // Without rights to read (a file system without them) the folder's apply.
   constexpr SECURITY_INFORMATION kWhat = DACL_SECURITY_INFORMATION;
   DWORD size = 0;
@@ -108,7 +131,7 @@ class OutputFile {
         !security.empty() &&
         SetSecurityDescriptorControl(security.data(), SE_DACL_PROTECTED, SE_DACL_PROTECTED);
     file_.Reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, own ? &rights : nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+                            old.attributes, nullptr));
     if (file_.Valid()) return NewFile::Created;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NewFile::NameTaken
@@ -133,17 +156,19 @@ class OutputFile {
   Handle file_;
 };
 
-// Over an old file, ReplaceFileW keeps its attributes and access rights.
-bool Install(const fs::path& from, const fs::path& to, const Existing& old) {
-  if (old.exists) {
-    return ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                        nullptr) != 0;
-  }
-  return MoveFileExW(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+// One rename, so that every reader finds either the old file or the new one
+// whole. (ReplaceFileW is not: it runs in steps and may fail half done.) The
+// new file already has the old one's rights and attributes.
+bool Install(const fs::path& from, const fs::path& to, const Existing&) {
+  // A rename over a file that another program holds open is refused as
+  // access denied.
+  return RetriedWhileBusy(ERROR_ACCESS_DENIED, [&] {
+    return MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  });
 }
 
-// The write-through move and the replace reach the disk on their own.
+// The write-through move reaches the disk on its own.
 void SyncFolder(const fs::path&) {}
 
 #else
@@ -273,10 +298,17 @@ bool Replace(const std::string& path, Write&& write) {
 #ifdef _WIN32
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  // Others may read the file while it is read here, but not write it.
-  Handle file(CreateFileW(PathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return std::nullopt;
+  // Others may read the file while it is read here, but not write it; they
+  // may rename a new file over it, as a replace does, and this read still
+  // gets the old file whole.
+  const fs::path name = PathOf(path);
+  Handle file;
+  const bool opened = RetriedWhileBusy(ERROR_SHARING_VIOLATION, [&] {
+    file.Reset(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid();
+  });
+  if (!opened) return std::nullopt;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');

@@ -1,18 +1,26 @@
 // The command-line program run as a user runs it: exit status, output, files.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "engine/fiscal_code.h"
 #include "engine/fiscal_code_check.h"
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
+#include "storage/file_names.h"
 #include "storage/places.h"
 #include "storage/record_format.h"
 #include "storage/tlbcsv.h"
@@ -26,29 +34,132 @@ struct Outcome {
 };
 
 std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOf(path), std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
+int ProcessId() {
+#ifdef _WIN32
+  return static_cast<int>(GetCurrentProcessId());
+#else
+  return static_cast<int>(getpid());
+#endif
+}
+
 // ctest runs the tests as separate processes, several at once.
 std::string TempPath(const std::string& name) {
-  return ::testing::TempDir() + "cli_" + std::to_string(getpid()) + "_" + name;
+  return ::testing::TempDir() + "cli_" + std::to_string(ProcessId()) + "_" + name;
 }
 
 void Write(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
+  std::ofstream(PathOf(path), std::ios::binary) << text;
 }
 
+#ifdef _WIN32
+const std::string kNoInput = "NUL";
+
+std::wstring Wide(const std::string& utf8) {
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  return wide;
+}
+
+// The words of an argument text written for a POSIX shell: split at spaces,
+// single quotes keeping spaces together.
+std::vector<std::string> ShellWords(const std::string& text) {
+  std::vector<std::string> words;
+  std::string word;
+  bool inWord = false, quoted = false;
+  for (const char c : text) {
+    if (c == '\'') {
+      quoted = !quoted;
+      inWord = true;
+    } else if (c == ' ' && !quoted) {
+      if (inWord) words.push_back(word);
+      word.clear();
+      inWord = false;
+    } else {
+      word.push_back(c);
+      inWord = true;
+    }
+  }
+  if (inWord) words.push_back(word);
+  return words;
+}
+
+// One argument as the C runtime splits a command line again: in double
+// quotes, the backslashes before a quote doubled.
+void AppendQuoted(std::wstring& line, const std::wstring& arg) {
+  line.push_back(L'"');
+  std::size_t backslashes = 0;
+  for (const wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    line.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+    backslashes = 0;
+    line.push_back(c);
+  }
+  line.append(2 * backslashes, L'\\');
+  line.push_back(L'"');
+}
+
+HANDLE Inheritable(const std::string& path, bool write) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return CreateFileW(Wide(path).c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                     write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The program started directly, as a shell would start it, its standard
+// streams being files.
+Outcome Vivezecf(const std::string& args, const std::string& stdinFile = kNoInput) {
+  const std::string out = TempPath("stdout"), err = TempPath("stderr");
+  const std::wstring program = Wide(VIVEZECF);
+  std::wstring line;
+  AppendQuoted(line, program);
+  for (const std::string& word : ShellWords(args)) {
+    line.push_back(L' ');
+    AppendQuoted(line, Wide(word));
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = Inheritable(stdinFile, false);
+  startup.hStdOutput = Inheritable(out, true);
+  startup.hStdError = Inheritable(err, true);
+  PROCESS_INFORMATION process{};
+  int status = -1;
+  if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                     nullptr, nullptr, &startup, &process)) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(process.hProcess, &code)) status = static_cast<int>(code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  for (const HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  return {status, ReadAll(out), ReadAll(err)};
+}
+#else
+const std::string kNoInput = "/dev/null";
+
 // Arguments are single-quoted for the shell.
-Outcome Vivezecf(const std::string& args, const std::string& stdinFile = "/dev/null") {
+Outcome Vivezecf(const std::string& args, const std::string& stdinFile = kNoInput) {
   const std::string out = TempPath("stdout"), err = TempPath("stderr");
   const std::string command = std::string("'") + VIVEZECF + "' " + args + " <'" + stdinFile +
                               "' >'" + out + "' 2>'" + err + "'";
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
 }
+#endif
 
 TEST(CliCommands, CalcolaGivesTheWorkedExamples) {
   EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M 15/03/1975 MONTALCINO").out, "RSSMRA75C15F402O\n");
@@ -165,14 +276,34 @@ TEST(CliLotto, StandardInputWindows1252AndAnOwnArchive) {
 TEST(CliLotto, NeverWritesOverItsInputAndSaysWhenItCannotRead) {
   const std::string in = TempPath("same.csv"), link = TempPath("same_link.csv");
   Write(in, kList);
+  EXPECT_EQ(Vivezecf("lotto '" + in + "' -o '" + in + "'").status, 2);
+#ifndef _WIN32
+  // Making a link on Windows takes a privilege users do not have.
   std::remove(link.c_str());
   ASSERT_EQ(std::system(("ln -s '" + in + "' '" + link + "'").c_str()), 0);
-  EXPECT_EQ(Vivezecf("lotto '" + in + "' -o '" + in + "'").status, 2);
   EXPECT_EQ(Vivezecf("lotto '" + in + "' -o '" + link + "'").status, 2);
+#endif
   EXPECT_EQ(ReadAll(in), kList);
   EXPECT_EQ(Vivezecf("lotto '" + TempPath("missing.csv") + "'").status, 2);
   Write(in, "Nome,Data\nA,01/01/1980\n");
   EXPECT_EQ(Vivezecf("lotto '" + in + "'").status, 2);
+}
+
+// A user's folder can be named with any letters.
+TEST(CliLotto, ReadsAndWritesInAFolderNamedInAnyLetters) {
+  const std::string folder =
+      TempPath("Nicol\xC3\xB2 \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1");
+  std::filesystem::create_directories(PathOf(folder));
+  std::string in = folder, out = folder;
+  in.append("/persone.csv");
+  out.append("/codici.csv");
+  Write(in, "Cognome,Nome,Sex,Comune,Data\nROSSI,MARIO,M,MONTALCINO,15/03/1975\n");
+  const Outcome run = Vivezecf("lotto '" + in + "' -o '" + out + "'");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(ReadAll(out).find(",RSSMRA75C15F402O,\r\n"), std::string::npos);
+  EXPECT_EQ(Vivezecf("lotto '" + in + "' -o '" + in + "'").status, 2);
+  std::error_code ignored;
+  std::filesystem::remove_all(PathOf(folder), ignored);
 }
 
 // The window's path: folded names, the place found on the birth date by name.
