@@ -8,8 +8,9 @@
 #include "engine/short_date.h"
 
 void SetUpProgram() {
+  // No display name: the X11 platform would append it to every window title
+  // lacking it, and a box's caption is exactly its kind ("Information").
   QApplication::setApplicationName(QStringLiteral("Viveze Vevoziv"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Viveze Vevoziv"));
 
   // The locale's short format, made numeric with a four-digit year, so a date
   // written to the archive reads back the same.
