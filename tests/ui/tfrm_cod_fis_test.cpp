@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -292,6 +293,9 @@ TEST_F(MainWindowTest, MissingMunicipalitiesStopStartUp) {
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("Cannot open file ") +
                                          QDir::toNativeSeparators(Path("comuni.dat")) +
                                          QLatin1Char('.'));
+  // Shown before the window is: centred on the screen all the same.
+  const QPoint screen = QGuiApplication::primaryScreen()->availableGeometry().center();
+  EXPECT_LE((answerer.seen()[0].geometry.center() - screen).manhattanLength(), 3);
   EXPECT_TRUE(w.LbCsv2.Active());
   EXPECT_FALSE(w.LbCsv1.Active());
   EXPECT_EQ(w.ComboBox1->count(), 0);
