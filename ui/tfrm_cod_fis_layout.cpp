@@ -25,6 +25,7 @@
 #include "ui/menu_icon_style.h"
 #include "ui/page_control_style.h"
 #include "ui/pixel_font.h"
+#include "ui/popup_click_through.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/byte_text.h"
 #include "widgets/taction_updater.h"
@@ -329,6 +330,8 @@ void TfrmCodFis::CreateCalculationTab() {
   completer->setCaseSensitivity(Qt::CaseInsensitive);
   completer->setCompletionMode(QCompleter::PopupCompletion);
   completer->setWidget(ComboBox1->lineEdit());
+  // A click on a tool button both closes the suggestions and runs the button.
+  new PopupClickThrough(completer->popup());
   connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, completer,
           [completer](const QString& typed) {
             // Letters with marks find the names written without them.
