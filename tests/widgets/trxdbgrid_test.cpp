@@ -221,6 +221,33 @@ TEST_F(GridTest, FollowsTheCursorWhateverMovesIt) {
   EXPECT_EQ(grid->model()->index(39, 0).data().toString(), "COGNOME40");
 }
 
+TEST_F(GridTest, RowsAreAlwaysWholeAtTheTop) {
+  Show(40);
+  // Whatever the height, so the last row seldom ends at the bottom edge.
+  for (int height = 150; height <= 223; height += 7) {
+    SCOPED_TRACE(height);
+    grid->setFixedSize(337, height);
+    QApplication::processEvents();
+    QTest::keyClick(grid, Qt::Key_End);
+    const int top = grid->rowAt(0);
+    ASSERT_GE(top, 0);
+    EXPECT_EQ(grid->visualRect(grid->model()->index(top, 0)).top(), 0);
+    ExpectFollowsCursor();
+    EXPECT_EQ(top, 40 - grid->VisibleRowCount());  // the view window ends on the last record
+
+    QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Table().RecordNumber(), top + 1);
+    EXPECT_EQ(grid->visualRect(grid->currentIndex()).top(), 0);
+    // Back one by one from the middle, then up past the top: whole rows all along.
+    Table().SetRecordNumber(20);
+    for (int step = 0; step < 3; ++step) QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(grid->visualRect(grid->model()->index(grid->rowAt(0), 0)).top(), 0);
+    QTest::keyClick(grid, Qt::Key_End);
+    QTest::keyClick(grid, Qt::Key_PageUp);
+    EXPECT_EQ(grid->visualRect(grid->model()->index(grid->rowAt(0), 0)).top(), 0);
+  }
+}
+
 TEST_F(GridTest, InsertedRecordShowsAsAnExtraLastRowUntilPosted) {
   Show(2);
   Table().Insert();
