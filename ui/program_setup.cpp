@@ -17,10 +17,14 @@ void SetUpProgram() {
   const QString localePattern = QLocale::system().dateFormat(QLocale::ShortFormat);
   SetShortDateFormat(NormaliseShortDatePattern(localePattern.toStdString()));
 
-  // The layouts name Windows fonts; elsewhere the closest installed ones stand in.
+  // The layouts name Windows fonts; elsewhere the closest installed ones stand
+  // in. Tahoma gets a face of its own: the status bar's link changes from it
+  // to MS Sans Serif under the mouse, and must be seen to.
   const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
                             QStringLiteral("Arial")};
-  for (const char* family : {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma"}) {
-    QFont::insertSubstitutions(QString::fromLatin1(family), sans);
-  }
+  const QStringList tahoma = {QStringLiteral("DejaVu Sans"), QStringLiteral("Verdana"),
+                              QStringLiteral("Liberation Sans")};
+  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+  QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), sans);
+  QFont::insertSubstitutions(QStringLiteral("Tahoma"), tahoma);
 }

@@ -396,7 +396,7 @@ void TfrmCodFis::CreateStatusBar(QWidget* client) {
   // Windows' classic status-bar font, which the labels take over; the toolkit's
   // default font elsewhere is too large for the designed label widths.
   QFont statusFont = PixelFont(QStringLiteral("Tahoma"), 11);
-  statusFont.setStretch(QFont::SemiCondensed);  // Tahoma is narrower than its stand-ins
+  statusFont.setStretch(QFont::Condensed);  // Tahoma is narrower than its stand-in
   JvStatusBar21->setFont(statusFont);
 
   JvLabel1 = new TJvLabel(QStringLiteral("Viveze Vevoziv 1.0"), JvStatusBar21);
@@ -410,7 +410,7 @@ void TfrmCodFis::CreateStatusBar(QWidget* client) {
                      "richiesta-ts_cf/informazioni-codificazione-pf"));
   QFont link = PixelFont(QStringLiteral("Tahoma"), 11);
   link.setUnderline(true);
-  link.setStretch(QFont::SemiCondensed);
+  link.setStretch(QFont::Condensed);
   JvHotLink1->setFont(link);
   QPalette blue = JvHotLink1->palette();
   blue.setColor(QPalette::WindowText, Qt::blue);
