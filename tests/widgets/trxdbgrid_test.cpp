@@ -8,11 +8,14 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QWindow>
+#include <fstream>
 #include <stdexcept>
+#include <string>
 
 #include "archive_fixture.h"
 
@@ -456,6 +459,52 @@ TEST_F(GridTest, LeftDragOnATitleBorderResizesAndNeverMoves) {
   leftDrag(1, 200);  // the left edge of the first title is no border
   leftDrag(header->sectionViewportPosition(1) + 30, 300);
   for (int column = 0; column < 6; ++column) EXPECT_EQ(header->visualIndex(column), column);
+}
+
+TEST(GridLongValuesTest, AreShownCutAndKeptWhole) {
+  QTemporaryDir folder;
+  const std::string path = folder.filePath(QStringLiteral("archivio.dat")).toStdString();
+  const std::string huge(10'000'000, 'X');
+  const std::string exact(TArchiveModel::kShownCharacters, 'Y');
+  std::string accented;  // two bytes a letter in UTF-8
+  for (int n = 0; n < 400; ++n) accented += "\xC3\x88";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\n"
+        << huge << ",MARIO,M,ROMA,01/01/1980,CODE1\r\n"
+        << exact << "," << accented << ",F,ROMA,01/01/1980,CODE2\r\n";
+  }
+  TLbCsv table("LbCsv2");
+  table.SetTableName(path);
+  table.Open();
+  TDataSource source(&table);
+  TRxDBGrid grid;
+  grid.resize(337, 223);
+  for (const char* field : {"Cognome", "Nome"}) grid.AddColumn(field, 80);
+  grid.SetDataSource(&source);
+  grid.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+
+  const QString shown = grid.model()->index(0, 0).data().toString();
+  EXPECT_EQ(shown.size(), TArchiveModel::kShownCharacters + 1);
+  EXPECT_EQ(shown, QString(TArchiveModel::kShownCharacters, QLatin1Char('X')) + QChar(0x2026));
+  EXPECT_EQ(grid.model()->index(0, 1).data().toString(), "MARIO");
+  EXPECT_EQ(grid.model()->index(1, 0).data().toString().toStdString(), exact);  // just fits
+  const QString letters = grid.model()->index(1, 1).data().toString();
+  EXPECT_EQ(letters, QString(TArchiveModel::kShownCharacters, QChar(0xC8)) + QChar(0x2026));
+
+  // The table holds the values whole, and so does the file after a change.
+  EXPECT_EQ(table.RecordValues(1).at(0), huge);
+  table.Insert();
+  table.FieldNamed("Cognome").SetText("ROSSI");
+  table.Post();
+  table.Close();
+  table.Open();
+  ASSERT_EQ(table.RecordCount(), 3);
+  EXPECT_EQ(table.RecordValues(1).at(0), huge);
+  EXPECT_EQ(table.RecordValues(2).at(1), accented);
+  EXPECT_EQ(grid.model()->index(0, 0).data().toString().size(),
+            TArchiveModel::kShownCharacters + 1);
 }
 
 TEST(GridShownLaterTest, ShowsTheCurrentRecordWhenItsTabComesUp) {
