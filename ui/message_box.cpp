@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include "ui/tfrm_dialog.h"
 #include "widgets/byte_text.h"
@@ -15,11 +16,44 @@ namespace {
 
 MessageBoxScript* script = nullptr;
 
-void CentreOnScreen(QMessageBox& box, QWidget* parent) {
-  box.adjustSize();
-  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
-  if (screen != nullptr) box.move(screen->availableGeometry().center() - box.rect().center());
+// The frame a box will have: its own once the window manager has framed it,
+// before that the frame of the program's other windows.
+QMargins FrameOf(const QWidget& box) {
+  const QRect inner = box.geometry();
+  const QRect outer = box.frameGeometry();
+  if (inner != outer) {
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+  }
+  for (const QWindow* window : QGuiApplication::topLevelWindows()) {
+    if (window->isVisible() && window->type() != Qt::Popup && !window->frameMargins().isNull()) {
+      return window->frameMargins();
+    }
+  }
+  return {};
 }
+
+// A standard box, centred on the screen whatever its parent: Qt would centre
+// it on the parent, or put it at the top left of a parent not shown yet.
+class ScreenCentredBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);  // gives the box its final size
+    const QWidget* owner = parentWidget();
+    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    // The frame is centred, title bar and all; the box inside it.
+    const QMargins frame = FrameOf(*this);
+    const QSize framed = size().grownBy(frame);
+    const QPoint corner = screen->availableGeometry().center() -
+                          QPoint(framed.width() / 2, framed.height() / 2) +
+                          QPoint(frame.left(), frame.top());
+    setGeometry(QRect(corner, size()));
+  }
+};
 
 MessageBoxScript::Icon IconOf(const QMessageBox& box) {
   switch (box.icon()) {
@@ -56,8 +90,11 @@ QMessageBox::StandardButton Chosen(QMessageBox& box, QAbstractButton* clicked) {
 // answered by the script of a test).
 QAbstractButton* Run(QMessageBox& box) {
   if (MessageBoxScript* current = MessageBoxScript::Current()) {
-    current->Record(
-        {box.windowTitle(), box.text(), IconOf(box), QString::fromLatin1("QMessageBox")});
+    // Shown, but not waited for: placed as a user would see it.
+    box.setAttribute(Qt::WA_ShowWithoutActivating);
+    box.show();
+    current->Record({box.windowTitle(), box.text(), IconOf(box), QString::fromLatin1("QMessageBox"),
+                     box.geometry()});
     const MessageBoxScript::Answer answer = current->Next();
     if (answer) {
       answer(&box);
@@ -66,6 +103,7 @@ QAbstractButton* Run(QMessageBox& box) {
       if (button == nullptr && !box.buttons().isEmpty()) button = box.buttons().first();
       if (button != nullptr) button->click();
     }
+    box.hide();
     // A box closed without a button answers as Esc would.
     return box.clickedButton() != nullptr ? box.clickedButton() : box.escapeButton();
   }
@@ -76,29 +114,30 @@ QAbstractButton* Run(QMessageBox& box) {
 }  // namespace
 
 void MessageBoxes::Information(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok,
-                  parent);
+  ScreenCentredBox box(QMessageBox::Information, QStringLiteral("Information"), text,
+                       QMessageBox::Ok, parent);
   Run(box);
 }
 
 void MessageBoxes::Warning(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok, parent);
+  ScreenCentredBox box(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok,
+                       parent);
   Run(box);
 }
 
 bool MessageBoxes::Question(QWidget* parent, const QString& caption, const QString& text) {
-  QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+  ScreenCentredBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                       parent);
   box.setDefaultButton(QMessageBox::No);
   return Chosen(box, Run(box)) == QMessageBox::Yes;
 }
 
 bool MessageBoxes::Confirm(QWidget* parent, const QString& caption, const QString& text) {
-  QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+  ScreenCentredBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
   QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
   QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(no);
-  CentreOnScreen(box, parent);
   return Run(box) == yes;
 }
 
@@ -108,15 +147,15 @@ QString MessageBoxes::WithFullStop(const QString& message) {
 }
 
 void MessageBoxes::Error(QWidget* parent, const std::exception& error) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
-                  WithFullStop(FromBytes(error.what())), QMessageBox::Ok, parent);
+  ScreenCentredBox box(QMessageBox::Critical, QApplication::applicationName(),
+                       WithFullStop(FromBytes(error.what())), QMessageBox::Ok, parent);
   Run(box);
 }
 
 bool MessageBoxes::WaitForAnswer(TfrmDialog& dialog) {
   if (MessageBoxScript* current = MessageBoxScript::Current()) {
     current->Record({dialog.windowTitle(), dialog.labInfo()->text(), MessageBoxScript::Icon::None,
-                     QString::fromLatin1(dialog.metaObject()->className())});
+                     QString::fromLatin1(dialog.metaObject()->className()), QRect()});
     MessageBoxScript::Answer answer = current->Next();
     if (!answer) answer = [](QWidget* shown) { static_cast<TfrmDialog*>(shown)->JvBitBtn2Click(); };
     // Answered once the wait has begun, as a user would.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <deque>
 #include <exception>
@@ -64,6 +65,7 @@ class MessageBoxScript {
     QString text;
     Icon icon = Icon::None;
     QString className;
+    QRect geometry;  // where a box stood, without its frame
   };
   using Answer = std::function<void(QWidget*)>;
 

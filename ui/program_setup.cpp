@@ -8,18 +8,23 @@
 #include "engine/short_date.h"
 
 void SetUpProgram() {
+  // No display name: the X11 platform would append it to every window title
+  // lacking it, and a box's caption is exactly its kind ("Information").
   QApplication::setApplicationName(QStringLiteral("Viveze Vevoziv"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Viveze Vevoziv"));
 
   // The locale's short format, made numeric with a four-digit year, so a date
   // written to the archive reads back the same.
   const QString localePattern = QLocale::system().dateFormat(QLocale::ShortFormat);
   SetShortDateFormat(NormaliseShortDatePattern(localePattern.toStdString()));
 
-  // The layouts name Windows fonts; elsewhere the closest installed ones stand in.
+  // The layouts name Windows fonts; elsewhere the closest installed ones stand
+  // in. Tahoma gets a face of its own: the status bar's link changes from it
+  // to MS Sans Serif under the mouse, and must be seen to.
   const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
                             QStringLiteral("Arial")};
-  for (const char* family : {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma"}) {
-    QFont::insertSubstitutions(QString::fromLatin1(family), sans);
-  }
+  const QStringList tahoma = {QStringLiteral("DejaVu Sans"), QStringLiteral("Verdana"),
+                              QStringLiteral("Liberation Sans")};
+  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+  QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), sans);
+  QFont::insertSubstitutions(QStringLiteral("Tahoma"), tahoma);
 }

@@ -27,6 +27,7 @@
 #include "ui/menu_icon_style.h"
 #include "ui/page_control_style.h"
 #include "ui/pixel_font.h"
+#include "ui/popup_click_through.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/byte_text.h"
 #include "widgets/taction_updater.h"
@@ -339,6 +340,8 @@ void TfrmCodFis::CreateCalculationTab() {
   completer->setCaseSensitivity(Qt::CaseInsensitive);
   completer->setCompletionMode(QCompleter::PopupCompletion);
   completer->setWidget(ComboBox1->lineEdit());
+  // A click on a tool button both closes the suggestions and runs the button.
+  new PopupClickThrough(completer->popup());
   connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, completer,
           [completer](const QString& typed) {
             // Letters with marks find the names written without them.
@@ -404,7 +407,7 @@ void TfrmCodFis::CreateStatusBar(QWidget* client) {
   // Windows' classic status-bar font, which the labels take over; the toolkit's
   // default font elsewhere is too large for the designed label widths.
   QFont statusFont = PixelFont(QStringLiteral("Tahoma"), 11);
-  statusFont.setStretch(QFont::SemiCondensed);  // Tahoma is narrower than its stand-ins
+  statusFont.setStretch(QFont::Condensed);  // Tahoma is narrower than its stand-in
   JvStatusBar21->setFont(statusFont);
 
   JvLabel1 = new TJvLabel(QStringLiteral("Viveze Vevoziv 1.0"), JvStatusBar21);
@@ -418,7 +421,7 @@ void TfrmCodFis::CreateStatusBar(QWidget* client) {
                      "richiesta-ts_cf/informazioni-codificazione-pf"));
   QFont link = PixelFont(QStringLiteral("Tahoma"), 11);
   link.setUnderline(true);
-  link.setStretch(QFont::SemiCondensed);
+  link.setStretch(QFont::Condensed);
   JvHotLink1->setFont(link);
   QPalette blue = JvHotLink1->palette();
   blue.setColor(QPalette::WindowText, Qt::blue);

@@ -6,6 +6,23 @@
 #include "storage/tlbcsv.h"
 #include "widgets/byte_text.h"
 
+namespace {
+
+// Laying out a value of megabytes takes seconds, and no cell shows more than
+// a few dozen characters: longer values are shown cut, marked with an ellipsis.
+QString ShownText(const std::string& value) {
+  constexpr auto kMost = static_cast<std::size_t>(TArchiveModel::kShownCharacters);
+  if (value.size() <= kMost) return FromBytes(value);
+  // No character takes more than four bytes: convert no more than is shown.
+  QString text = FromBytes(value.substr(0, (kMost + 1) * 4));
+  if (text.size() <= TArchiveModel::kShownCharacters) return text;
+  text.truncate(TArchiveModel::kShownCharacters);
+  if (text.back().isHighSurrogate()) text.chop(1);  // never half a character
+  return text + QChar(0x2026);
+}
+
+}  // namespace
+
 TArchiveModel::TArchiveModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void TArchiveModel::SetTable(TLbCsv* table) {
@@ -103,7 +120,7 @@ QVariant TArchiveModel::data(const QModelIndex& index, int role) const {
   if (field < 0) return QString();
   const std::vector<std::string>& values = RowValues(index.row());
   if (static_cast<std::size_t>(field) >= values.size()) return QString();
-  return FromBytes(values[static_cast<std::size_t>(field)]);
+  return ShownText(values[static_cast<std::size_t>(field)]);
 }
 
 QVariant TArchiveModel::headerData(int section, Qt::Orientation orientation, int role) const {

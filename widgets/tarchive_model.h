@@ -17,6 +17,10 @@ class TArchiveModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
+  // A value longer than this is shown cut, with an ellipsis; the table keeps
+  // it whole.
+  static constexpr int kShownCharacters = 300;
+
   explicit TArchiveModel(QObject* parent = nullptr);
 
   void SetTable(TLbCsv* table);

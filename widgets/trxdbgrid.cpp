@@ -198,6 +198,29 @@ void TRxDBGrid::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) FitRowHeight();
 }
 
+void TRxDBGrid::scrollContentsBy(int dx, int dy) {
+  QTableView::scrollContentsBy(dx, dy);
+  if (dy != 0) KeepTopRowWhole();
+}
+
+void TRxDBGrid::updateGeometries() {
+  QTableView::updateGeometries();
+  KeepTopRowWhole();
+}
+
+void TRxDBGrid::KeepTopRowWhole() {
+  // At the end of its range Qt lines the last row up with the bottom edge,
+  // cutting the top row; the grid shows whole rows from the top, as many as
+  // fit, and leaves the rest of the bottom blank.
+  QHeaderView* rows = verticalHeader();
+  const int top = verticalScrollBar()->value();
+  if (top < 0 || top >= rows->count()) return;
+  const int offset = rows->sectionPosition(rows->logicalIndex(top));
+  if (rows->offset() == offset) return;
+  rows->setOffset(offset);
+  viewport()->update();
+}
+
 void TRxDBGrid::FitRowHeight() {
   verticalHeader()->setMinimumSectionSize(1);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);

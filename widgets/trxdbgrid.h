@@ -62,6 +62,8 @@ class TRxDBGrid : public QTableView {
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void updateGeometries() override;
 
  private:
   enum class KeyMove {
@@ -91,6 +93,7 @@ class TRxDBGrid : public QTableView {
   void ConfirmDelete();
   bool AcquireFocus();
   void FitRowHeight();
+  void KeepTopRowWhole();
 
   // Runs a move or delete of the grid's own; errors go to the prompter.
   void Guarded(const std::function<void()>& work);

@@ -142,6 +142,16 @@ void TTitleButtonHeader::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) mousePressEvent(event);
 }
 
+bool TTitleButtonHeader::viewportEvent(QEvent* event) {
+  // The right press that starts a move is followed by a context-menu request,
+  // which would make the base class drop the move; titles have no menu.
+  if (event->type() == QEvent::ContextMenu) {
+    event->accept();
+    return true;
+  }
+  return QHeaderView::viewportEvent(event);
+}
+
 void TTitleButtonHeader::hideEvent(QHideEvent* event) {
   CancelTracking();
   QHeaderView::hideEvent(event);

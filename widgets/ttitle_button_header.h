@@ -31,6 +31,7 @@ class TTitleButtonHeader : public QHeaderView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   bool InResizeZone(const QPoint& pos) const;

@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "storage/table_error.h"
@@ -86,6 +89,37 @@ TEST(MessageBoxesTest, InformationWarningAndErrorCaptionsAndIcons) {
   EXPECT_EQ(script.seen()[2].icon, MessageBoxScript::Icon::Error);
   EXPECT_EQ(script.seen()[2].text, "Cannot open file x.");
   EXPECT_EQ(script.seen()[3].text, "done.");
+}
+
+// Within a pixel or two: a frame may be an odd number of pixels.
+void ExpectCentredOnScreen(const QRect& box) {
+  const QPoint screen = QGuiApplication::primaryScreen()->availableGeometry().center();
+  EXPECT_TRUE(box.isValid());
+  EXPECT_LE(std::abs(box.center().x() - screen.x()), 2) << box.center().x() << " " << screen.x();
+  EXPECT_LE(std::abs(box.center().y() - screen.y()), 2) << box.center().y() << " " << screen.y();
+}
+
+TEST(MessageBoxesTest, EveryBoxIsCentredOnTheScreenWhateverItsParent) {
+  SetUpProgram();
+  // A parent away from the centre, one not shown yet (as at start-up), none.
+  QWidget shownParent;
+  shownParent.setGeometry(20, 30, 200, 100);
+  shownParent.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&shownParent));
+  QWidget hiddenParent;
+  for (QWidget* parent : {&shownParent, &hiddenParent, static_cast<QWidget*>(nullptr)}) {
+    MessageBoxScript script;
+    MessageBoxes::Information(parent, "Il Codice è stato copiato negli appunti");
+    MessageBoxes::Warning(parent, "Comune non trovato: Atlantide");
+    MessageBoxes::Question(parent, "Confirm", "Uscire?");
+    MessageBoxes::Confirm(parent, "Confirm", "Delete record?");
+    MessageBoxes::Error(parent, TableError("Cannot open file /a/very/long/path/comuni.dat"));
+    ASSERT_EQ(script.seen().size(), 5u);
+    for (const MessageBoxScript::Seen& seen : script.seen()) {
+      SCOPED_TRACE(seen.text.toStdString());
+      ExpectCentredOnScreen(seen.geometry);
+    }
+  }
 }
 
 TEST(MessageBoxesTest, ScriptAnswersTheConfirmationDialogWhileItWaits) {

@@ -4,7 +4,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
@@ -282,6 +286,38 @@ TEST_F(LayoutTest, MenusReadAsDesignedWithMnemonics) {
   emit w.Modifica1->aboutToShow();
   EXPECT_EQ(captions(w.Modifica1),
             (QStringList{QStringLiteral("&Calcola"), QStringLiteral("&Azzera")}));
+}
+
+TEST_F(LayoutTest, TheLinkVisiblyChangesItsFontUnderTheMouse) {
+  TfrmCodFis& w = *window_;
+  const QFont normal = w.JvHotLink1->font();
+  const QFontInfo before(normal);
+  QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w.JvHotLink1->mapToGlobal(QPointF(5, 5)));
+  QApplication::sendEvent(w.JvHotLink1, &enter);
+  const QFont hot = w.JvHotLink1->font();
+  const QFontInfo over(hot);
+  // Two installed faces, not one face the two names both fall back to.
+  EXPECT_NE(before.family(), over.family());
+  EXPECT_TRUE(QFontDatabase::hasFamily(before.family())) << before.family().toStdString();
+  EXPECT_TRUE(QFontDatabase::hasFamily(over.family())) << over.family().toStdString();
+  const QString caption = w.JvHotLink1->text();
+  EXPECT_NE(QFontMetrics(normal).horizontalAdvance(caption),
+            QFontMetrics(hot).horizontalAdvance(caption));
+  EXPECT_TRUE(over.underline());
+  EXPECT_EQ(w.JvHotLink1->palette().color(QPalette::WindowText), QColor(Qt::blue));
+  // Both still fit the link's designed width, and the labels beside it,
+  // in the link's face, theirs.
+  EXPECT_LE(QFontMetrics(normal).horizontalAdvance(caption), w.JvHotLink1->width());
+  EXPECT_LE(QFontMetrics(hot).horizontalAdvance(caption), w.JvHotLink1->width());
+  for (const QLabel* label : {static_cast<QLabel*>(w.JvLabel1), static_cast<QLabel*>(w.JvLabel2)}) {
+    EXPECT_EQ(QFontInfo(label->font()).family(), before.family());
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+        << label->objectName().toStdString();
+  }
+
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(w.JvHotLink1, &leave);
+  EXPECT_EQ(QFontInfo(w.JvHotLink1->font()).family(), before.family());
 }
 
 TEST_F(LayoutTest, PicturesHaveTheirSizesAndCounts) {

@@ -11,10 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 #include <memory>
 
 #include "engine/short_date.h"
@@ -161,6 +163,32 @@ TEST_F(MainWindowTest, DropDownKeepsWhatIsTyped) {
   EXPECT_EQ(w.LbCsv1.FieldNamed("Code").Text(), "D704");
 }
 
+TEST_F(MainWindowTest, CalcolaRunsOnTheFirstClickWhileTheSuggestionsAreOpen) {
+  TfrmCodFis& w = Start();
+  TypePerson("ROSSI", "MARIO", false, QDate(1980, 1, 1), "");
+  w.activateWindow();
+  w.ComboBox1->setFocus();
+  QTest::keyClicks(w.ComboBox1->lineEdit(), QStringLiteral("roma"));
+  QWidget* suggestions = QApplication::activePopupWidget();
+  ASSERT_NE(suggestions, nullptr);
+  ASSERT_TRUE(suggestions->isVisible());
+
+  // Pressed and released as a user clicks, through the window system.
+  MessageBoxScript answerer;
+  QWindow* window = w.windowHandle();
+  const QPoint button = w.ToolButton1->mapTo(&w, w.ToolButton1->rect().center());
+  QTest::mousePress(window, Qt::LeftButton, {}, button);
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  QTest::qWait(20);
+  QTest::mouseRelease(window, Qt::LeftButton, {}, button);
+  QTest::qWait(20);
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("Information"));
+  EXPECT_EQ(w.Label6->text(), QStringLiteral("RSSMRA80A01H501U"));
+  EXPECT_FALSE(w.ToolButton1->isDown());
+  EXPECT_EQ(w.ComboBox1->currentText(), QStringLiteral("roma"));  // as typed
+}
+
 class ArchiveTabTest : public MainWindowTest {
  protected:
   void SetUp() override {
@@ -292,6 +320,9 @@ TEST_F(MainWindowTest, MissingMunicipalitiesStopStartUp) {
   EXPECT_EQ(answerer.seen()[0].text, QStringLiteral("Cannot open file ") +
                                          QDir::toNativeSeparators(Path("comuni.dat")) +
                                          QLatin1Char('.'));
+  // Shown before the window is: centred on the screen all the same.
+  const QPoint screen = QGuiApplication::primaryScreen()->availableGeometry().center();
+  EXPECT_LE((answerer.seen()[0].geometry.center() - screen).manhattanLength(), 3);
   EXPECT_TRUE(w.LbCsv2.Active());
   EXPECT_FALSE(w.LbCsv1.Active());
   EXPECT_EQ(w.ComboBox1->count(), 0);

@@ -8,10 +8,14 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <QWindow>
+#include <fstream>
 #include <stdexcept>
+#include <string>
 
 #include "archive_fixture.h"
 
@@ -220,6 +224,33 @@ TEST_F(GridTest, FollowsTheCursorWhateverMovesIt) {
   EXPECT_EQ(grid->model()->index(39, 0).data().toString(), "COGNOME40");
 }
 
+TEST_F(GridTest, RowsAreAlwaysWholeAtTheTop) {
+  Show(40);
+  // Whatever the height, so the last row seldom ends at the bottom edge.
+  for (int height = 150; height <= 223; height += 7) {
+    SCOPED_TRACE(height);
+    grid->setFixedSize(337, height);
+    QApplication::processEvents();
+    QTest::keyClick(grid, Qt::Key_End);
+    const int top = grid->rowAt(0);
+    ASSERT_GE(top, 0);
+    EXPECT_EQ(grid->visualRect(grid->model()->index(top, 0)).top(), 0);
+    ExpectFollowsCursor();
+    EXPECT_EQ(top, 40 - grid->VisibleRowCount());  // the view window ends on the last record
+
+    QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Table().RecordNumber(), top + 1);
+    EXPECT_EQ(grid->visualRect(grid->currentIndex()).top(), 0);
+    // Back one by one from the middle, then up past the top: whole rows all along.
+    Table().SetRecordNumber(20);
+    for (int step = 0; step < 3; ++step) QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(grid->visualRect(grid->model()->index(grid->rowAt(0), 0)).top(), 0);
+    QTest::keyClick(grid, Qt::Key_End);
+    QTest::keyClick(grid, Qt::Key_PageUp);
+    EXPECT_EQ(grid->visualRect(grid->model()->index(grid->rowAt(0), 0)).top(), 0);
+  }
+}
+
 TEST_F(GridTest, InsertedRecordShowsAsAnExtraLastRowUntilPosted) {
   Show(2);
   Table().Insert();
@@ -382,19 +413,26 @@ TEST_F(GridTest, LeftClickOnATitleOnlyDrawsItPressed) {
 TEST_F(GridTest, RightDragMovesATitle) {
   Show(3);
   TTitleButtonHeader* header = grid->TitleHeader();
-  const int y = header->height() / 2;
-  const QPoint from(header->sectionViewportPosition(0) + 20, y);
-  const QPoint to(header->sectionViewportPosition(3) + 30, y);
-  QTest::mousePress(header->viewport(), Qt::RightButton, {}, from);
-  for (int x = from.x(); x <= to.x(); x += 10) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(x, y),
-                     header->viewport()->mapToGlobal(QPoint(x, y)), Qt::NoButton, Qt::RightButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(header->viewport(), &move);
-  }
-  QTest::mouseRelease(header->viewport(), Qt::RightButton, {}, to);
-  EXPECT_NE(header->visualIndex(0), 0);
+  QSignalSpy titleClicks(header, &TTitleButtonHeader::TitleClicked);
+  // Through the window system, which follows a right press with a request
+  // for a context menu.
+  QWindow* handle = window->windowHandle();
+  const auto inWindow = [&](int x) {
+    return header->viewport()->mapTo(window.get(), QPoint(x, header->height() / 2));
+  };
+  const int from = header->sectionViewportPosition(0) + 20;
+  const int to = header->sectionViewportPosition(3) + 50;  // past the middle of "Comune"
+  QTest::mousePress(handle, Qt::RightButton, {}, inWindow(from));
+  for (int x = from; x <= to; x += 10) QTest::mouseMove(handle, inWindow(x));
+  QTest::mouseRelease(handle, Qt::RightButton, {}, inWindow(to));
+  EXPECT_EQ(header->visualIndex(0), 3);
+  EXPECT_EQ(header->logicalIndex(0), 1);
   EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), "Cognome");
+  EXPECT_EQ(titleClicks.count(), 0);
+  EXPECT_EQ(header->TrackedSection(), -1);
+  // The cells follow their titles.
+  EXPECT_EQ(grid->columnAt(CellCentre(0, 0).x()), 0);
+  EXPECT_GT(CellCentre(0, 0).x(), CellCentre(0, 3).x());
 }
 
 TEST_F(GridTest, LeftDragOnATitleBorderResizesAndNeverMoves) {
@@ -421,6 +459,52 @@ TEST_F(GridTest, LeftDragOnATitleBorderResizesAndNeverMoves) {
   leftDrag(1, 200);  // the left edge of the first title is no border
   leftDrag(header->sectionViewportPosition(1) + 30, 300);
   for (int column = 0; column < 6; ++column) EXPECT_EQ(header->visualIndex(column), column);
+}
+
+TEST(GridLongValuesTest, AreShownCutAndKeptWhole) {
+  QTemporaryDir folder;
+  const std::string path = folder.filePath(QStringLiteral("archivio.dat")).toStdString();
+  const std::string huge(10'000'000, 'X');
+  const std::string exact(TArchiveModel::kShownCharacters, 'Y');
+  std::string accented;  // two bytes a letter in UTF-8
+  for (int n = 0; n < 400; ++n) accented += "\xC3\x88";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\n"
+        << huge << ",MARIO,M,ROMA,01/01/1980,CODE1\r\n"
+        << exact << "," << accented << ",F,ROMA,01/01/1980,CODE2\r\n";
+  }
+  TLbCsv table("LbCsv2");
+  table.SetTableName(path);
+  table.Open();
+  TDataSource source(&table);
+  TRxDBGrid grid;
+  grid.resize(337, 223);
+  for (const char* field : {"Cognome", "Nome"}) grid.AddColumn(field, 80);
+  grid.SetDataSource(&source);
+  grid.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+
+  const QString shown = grid.model()->index(0, 0).data().toString();
+  EXPECT_EQ(shown.size(), TArchiveModel::kShownCharacters + 1);
+  EXPECT_EQ(shown, QString(TArchiveModel::kShownCharacters, QLatin1Char('X')) + QChar(0x2026));
+  EXPECT_EQ(grid.model()->index(0, 1).data().toString(), "MARIO");
+  EXPECT_EQ(grid.model()->index(1, 0).data().toString().toStdString(), exact);  // just fits
+  const QString letters = grid.model()->index(1, 1).data().toString();
+  EXPECT_EQ(letters, QString(TArchiveModel::kShownCharacters, QChar(0xC8)) + QChar(0x2026));
+
+  // The table holds the values whole, and so does the file after a change.
+  EXPECT_EQ(table.RecordValues(1).at(0), huge);
+  table.Insert();
+  table.FieldNamed("Cognome").SetText("ROSSI");
+  table.Post();
+  table.Close();
+  table.Open();
+  ASSERT_EQ(table.RecordCount(), 3);
+  EXPECT_EQ(table.RecordValues(1).at(0), huge);
+  EXPECT_EQ(table.RecordValues(2).at(1), accented);
+  EXPECT_EQ(grid.model()->index(0, 0).data().toString().size(),
+            TArchiveModel::kShownCharacters + 1);
 }
 
 TEST(GridShownLaterTest, ShowsTheCurrentRecordWhenItsTabComesUp) {
