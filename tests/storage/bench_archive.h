@@ -28,7 +28,7 @@ class BenchArchive {
     ArchiveRecord person;
     person.cognome = letters(4 + static_cast<int>(random() % 6));
     person.nome = letters(3 + static_cast<int>(random() % 6));
-    person.sex = number % 2 ? "M" : "F";
+    person.sex.assign(1, number % 2 ? 'M' : 'F');
     person.comune = letters(5 + static_cast<int>(random() % 8));
     if (number % 50 == 0) person.comune.append(", FRAZIONE");
     const int day = 1 + number % 28;
