@@ -31,18 +31,21 @@ TableFile TableFile::FromText(std::string text) {
   const std::size_t size = nul != std::string::npos ? nul : file.read_.size();
   const char* const end = begin + size;
 
-  // One counting pass, simple enough for the compiler to do many bytes a
-  // step, gives room for every line at once (growing the list in steps would
-  // touch far more memory than the lines need) and tells whether every CR
-  // stands before an LF, as in CR LF and LF files.
+  auto next = [end](const char* from, char c) {
+    const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return found != nullptr ? static_cast<const char*>(found) : end;
+  };
+  // Counting the line ends first gives room for every line at once (growing
+  // the list in steps would touch far more memory than the lines need), and
+  // tells whether every CR stands before an LF, as in CR LF and LF files.
   std::size_t crs = 0;
   std::size_t lfs = 0;
   std::size_t pairs = 0;
-  for (std::size_t i = 0; i < size; ++i) {
-    crs += begin[i] == '\r';
-    lfs += begin[i] == '\n';
+  for (const char* at = next(begin, '\r'); at != end; at = next(at + 1, '\r')) {
+    ++crs;
+    pairs += at + 1 != end && at[1] == '\n';
   }
-  for (std::size_t i = 1; i < size; ++i) pairs += (begin[i - 1] == '\r') & (begin[i] == '\n');
+  for (const char* at = next(begin, '\n'); at != end; at = next(at + 1, '\n')) ++lfs;
   file.entries_.reserve(crs + lfs - pairs + 1);
 
   auto add = [&file, begin](const char* from, const char* to) {
@@ -54,10 +57,6 @@ TableFile TableFile::FromText(std::string text) {
     } else {
       file.entries_.push_back(file.Give(std::string(from, to)));
     }
-  };
-  auto next = [end](const char* from, char c) {
-    const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
-    return found != nullptr ? static_cast<const char*>(found) : end;
   };
   if (crs == pairs) {
     // Lines end at LF, a CR before it being part of the line end.
