@@ -21,9 +21,9 @@ using namespace std::string_literals;
 namespace {
 
 std::string RandomLine(std::mt19937& random) {
-  static const char kChars[] = {'a', 'b', ',', '"', ' '};
+  static const char kChars[] = {'a', 'b', ',', '"', ' ', 'c', 'd', 'e', 'f'};
   std::string line;
-  const int length = static_cast<int>(random() % 14);
+  const int length = static_cast<int>(random() % 30);
   for (int i = 0; i < length; ++i) line.push_back(kChars[random() % sizeof kChars]);
   return line;
 }
