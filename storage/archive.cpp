@@ -19,10 +19,13 @@ namespace {
 
 // The value of column `column` of a record line, parsed only that far.
 std::string ValueAt(std::string_view line, int column, std::vector<std::string>& scratch) {
-  ParseRecord(line, scratch);
-  return column >= 0 && static_cast<std::size_t>(column) < scratch.size()
-             ? scratch[static_cast<std::size_t>(column)]
-             : std::string();
+  if (scratch.empty()) scratch.emplace_back();
+  std::string& value = scratch.front();
+  std::size_t at = 0;
+  for (int i = 0; i <= column; ++i) {
+    if (!ReadValue(line, at, value)) return std::string();
+  }
+  return column >= 0 ? value : std::string();
 }
 
 int ColumnNamed(std::string_view header, const char* name) {
@@ -229,9 +232,8 @@ void Archive::Sync(TLbCsv& table, bool write) {
 
   if (write) {
     const TableFile& written = merged ? *merged : table.Lines();
-    written.WriteBack(path);
+    hash_ = written.WriteBack(path);
     stamp_ = StampOf(path);
-    hash_ = written.TextHash();
     table.TakeChanges();
   }
   indexed_ = indexed_ && !merged;

@@ -443,9 +443,15 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents) {
 }
 
 bool ReplaceFileLines(const std::string& path, const std::vector<std::string_view>& lines) {
-  return Replace(path, [&lines](OutputFile& out) {
-    return WriteLinesThrough(
-        lines, [&out](std::string_view bytes) { return out.Write(bytes.data(), bytes.size()); });
+  return ReplaceFileFrom(path,
+                         [&lines](const ByteSink& sink) { return WriteLinesThrough(lines, sink); });
+}
+
+bool ReplaceFileFrom(const std::string& path,
+                     const std::function<bool(const ByteSink& sink)>& produce) {
+  return Replace(path, [&produce](OutputFile& out) {
+    return produce(
+        [&out](std::string_view bytes) { return out.Write(bytes.data(), bytes.size()); });
   });
 }
 

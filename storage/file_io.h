@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "storage/file_stamp.h"
+#include "storage/line_writer.h"
 
 // Whole-file reading and replacing: the only code that knows the operating
 // system. Paths are UTF-8 and reach the system whole (widened on Windows), so
@@ -30,6 +32,12 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents);
 // The same, the file's contents being every line followed by CR LF, written
 // through a fixed buffer so that no copy of the whole text is made.
 bool ReplaceFileLines(const std::string& path, const std::vector<std::string_view>& lines);
+
+// The same, the file's contents being what `produce` gives the sink it is
+// handed, in as many pieces as it likes; false from `produce` fails the
+// replace as a failed write does.
+bool ReplaceFileFrom(const std::string& path,
+                     const std::function<bool(const ByteSink& sink)>& produce);
 
 // Copies the file whole, byte for byte, beside itself as "<name>.orig", or
 // "<name>.orig.2", "<name>.orig.3"… when taken; the copy is no wider than the

@@ -1,5 +1,8 @@
 #include "storage/record_format.h"
 
+#include <cstdint>
+#include <cstring>
+
 std::vector<std::string> SplitHeader(std::string_view header) {
   std::vector<std::string> names;
   std::size_t start = 0;
@@ -17,37 +20,77 @@ std::vector<std::string> SplitHeader(std::string_view header) {
 void ParseRecord(std::string_view line, std::vector<std::string>& values) {
   // Values are written into the strings already there, keeping their memory.
   std::size_t stored = 0;
-  auto value = [&]() -> std::string& {
+  std::size_t at = 0;
+  for (;;) {
     if (stored == values.size()) values.emplace_back();
-    return values[stored];
-  };
-  value().clear();
-  bool quoted = false;
+    if (!ReadValue(line, at, values[stored])) break;
+    ++stored;
+  }
+  values.resize(stored);
+}
+
+namespace {
+
+// Whether one of the eight bytes at `at` is a comma or a double quote: a
+// word at a time, since most of a line is neither.
+bool HoldsCommaOrQuote(const char* at) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+  std::uint64_t word = 0;
+  std::memcpy(&word, at, sizeof word);
+  auto holdsZero = [](std::uint64_t x) { return ((x - kOnes) & ~x & kHighs) != 0; };
+  return holdsZero(word ^ (kOnes * ',')) || holdsZero(word ^ (kOnes * '"'));
+}
+
+// Reads, or with no `value` only passes, the value that begins at `at`.
+bool ScanValue(std::string_view line, std::size_t& at, std::string* value) {
   const std::size_t size = line.size();
-  std::size_t i = 0;
-  while (i < size) {
+  // Past the comma that closes the line's last value: nothing left.
+  if (at > size) return false;
+  std::size_t i = at;
+  // Most values hold no quote: up to the next comma, taken whole.
+  std::size_t run = i;
+  while (size - run >= 8 && !HoldsCommaOrQuote(line.data() + run)) run += 8;
+  while (run < size && line[run] != ',' && line[run] != '"') ++run;
+  if (run == size || line[run] == ',') {
+    if (value != nullptr) value->assign(line.data() + i, run - i);
+    at = run + 1;
+    return true;
+  }
+  if (value != nullptr) value->clear();
+  bool quoted = false;
+  for (;;) {
     // Plain characters are taken a run at a time, up to the next one that
     // matters in the present quoting.
-    std::size_t run = i;
-    while (run < size && line[run] != '"' && (quoted || line[run] != ',')) ++run;
-    value().append(line.data() + i, run - i);
+    if (value != nullptr) value->append(line.data() + i, run - i);
     if (run == size) break;
     i = run + 1;
     if (line[run] == ',') {
-      ++stored;
-      value().clear();
-    } else if (quoted && i < size && line[i] == '"') {
-      value() += '"';
+      at = i;
+      return true;
+    }
+    if (quoted && i < size && line[i] == '"') {
+      if (value != nullptr) value->push_back('"');
       ++i;
     } else {
       quoted = !quoted;
     }
+    run = i;
+    while (run < size && line[run] != '"' && (quoted || line[run] != ',')) ++run;
   }
-  // The comma that closes the last value; inside quotes it is text and the
-  // value stays unstored.
-  if (!quoted) ++stored;
-  values.resize(stored);
+  // The line ends where a comma closes its last value; inside quotes that
+  // comma is text, and the value stays unstored.
+  at = size + 1;
+  return !quoted;
 }
+
+}  // namespace
+
+bool ReadValue(std::string_view line, std::size_t& at, std::string& value) {
+  return ScanValue(line, at, &value);
+}
+
+bool SkipValue(std::string_view line, std::size_t& at) { return ScanValue(line, at, nullptr); }
 
 std::string WriteRecord(const std::vector<std::string>& values) {
   std::string line;

@@ -17,6 +17,16 @@ std::vector<std::string> SplitHeader(std::string_view header);
 // one. A value whose quote is never closed is not stored, nor is any after it.
 void ParseRecord(std::string_view line, std::vector<std::string>& values);
 
+// One value at a time, as ParseRecord reads them: the value that begins at
+// `at` (0, or just past the comma that closed the one before) goes into
+// `value`, and `at` moves past the comma that closes it. False when no value
+// is stored from there: the line is used up, or the value's quote is never
+// closed (then nothing after it is stored either). So a reader that wants one
+// column parses up to that column only.
+bool ReadValue(std::string_view line, std::size_t& at, std::string& value);
+// The same, passing over the value without keeping it.
+bool SkipValue(std::string_view line, std::size_t& at);
+
 // One record line: a value holding a comma or a double quote is quoted, with
 // its quotes doubled; any other value is written as it is. CR, LF and NUL,
 // which no line can hold, are written as blanks; a record that would give an

@@ -8,9 +8,10 @@
 #include <vector>
 
 // The line list of one table file: its non-empty lines without their line
-// ends, entry 0 the header. A line read from the file stays a view into the
-// text read, so loading copies no line and a line nobody replaced is written
-// back byte for byte.
+// ends, entry 0 the header. A line read from the file stays where it stands
+// in the text read, kept as its offset and length in one word, so loading
+// copies no line, a line costs eight bytes besides its text, and a line
+// nobody replaced is written back byte for byte.
 class TableFile {
  public:
   TableFile() = default;
@@ -34,8 +35,12 @@ class TableFile {
   // The hash of Text(), that is of what WriteBack writes, made without it.
   std::uint64_t TextHash() const;
 
-  std::size_t LineCount() const { return lines_.size(); }
-  std::string_view Line(std::size_t index) const { return lines_[index]; }
+  std::size_t LineCount() const { return entries_.size(); }
+  std::string_view Line(std::size_t index) const {
+    const std::uint64_t entry = entries_[index];
+    if ((entry & kGiven) != 0) return given_[entry & ~kGiven];
+    return std::string_view(read_.data() + (entry & kOffsetMask), entry >> kOffsetBits);
+  }
 
   void Append(std::string line);
   void Replace(std::size_t index, std::string line);
@@ -43,20 +48,34 @@ class TableFile {
 
   // Every line followed by CR LF.
   std::string Text() const;
-  // Replaces the file whole, streamed from the lines; on failure the file keeps its old content and
-  // TableError "Cannot create file %s" is thrown.
-  void WriteBack(const std::string& path) const;
+  // Replaces the file whole, streamed from the lines: lines that still stand
+  // in the text read, in order and each ended by CR LF there, go out from it
+  // without a copy. Gives the hash of what was written, as TextHash would.
+  // On failure the file keeps its old content and TableError "Cannot create
+  // file %s" is thrown.
+  std::uint64_t WriteBack(const std::string& path) const;
 
  private:
-  // The lines as one stretch of the text read, when that is what Text() would
-  // give; empty otherwise.
-  std::string_view TextAsRead() const;
+  // An entry is a line of the text read: its length above kOffsetBits, its
+  // offset below; or, with kGiven set, the index of a line in given_.
+  static constexpr int kOffsetBits = 40;
+  static constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << kOffsetBits) - 1;
+  static constexpr std::uint64_t kGiven = std::uint64_t{1} << 63;
+  static constexpr std::uint64_t kMaxLength = (kGiven >> kOffsetBits) - 1;
 
-  // Owns every text a line views: the text read, then each line given later.
+  // Gives `piece` the text as written: stretches of the text read that hold
+  // their line ends (ends true) and single lines that need CR LF after them.
+  template <typename Piece>
+  bool ForEachPiece(Piece&& piece) const;
+  // Keeps `line` among the given lines; gives its entry.
+  std::uint64_t Give(std::string line);
+
+  std::string read_;
+  std::vector<std::uint64_t> entries_;
+  // Lines given after reading (and the rare line of the text read too long
+  // or too far in for an entry), each a view of one of texts_.
+  std::vector<std::string_view> given_;
   // A deque never moves what it holds, so the views stay valid.
   std::deque<std::string> texts_;
-  std::vector<std::string_view> lines_;
-  // Whether texts_.front() is the text read.
-  bool read_ = false;
   bool lostBytes_ = false;
 };

@@ -29,9 +29,15 @@ struct TLbCsv::Impl {
   bool atBeginning = true;
   bool atEnd = true;
   bool modified = false;
-  // The current record's values as read from its line, or the pending ones
-  // during an edit or insert; one per column.
-  std::vector<std::string> values;
+  // The current record's values, one per column: the pending ones during an
+  // edit or insert; otherwise each read from its line when first asked for,
+  // which read[i] tells. starts[0, located) are where the values of the first
+  // columns begin on that line, so that a column is found by passing over
+  // the ones before it, once.
+  mutable std::vector<std::string> values;
+  mutable std::vector<unsigned char> read;
+  mutable std::vector<std::size_t> starts;
+  mutable std::size_t located = 0;
   std::vector<TLbCsvObserver*> observers;
   TTableChanges changes;
   TTableSaver* saver = nullptr;
@@ -61,12 +67,40 @@ struct TLbCsv::Impl {
     into.resize(columns.size());
   }
 
+  // A move reads nothing yet: a column is parsed when it is asked for.
   void ReadCurrent() {
-    if (OnStoredRecord()) {
-      ReadRecord(current + 1, values);
-    } else {
-      values.assign(columns.size(), std::string());
+    const bool stored = OnStoredRecord();
+    values.resize(columns.size());
+    read.assign(columns.size(), stored ? 0 : 1);
+    starts.resize(columns.size() + 1);
+    starts[0] = 0;
+    located = 1;
+    if (!stored) {
+      for (std::string& value : values) value.clear();
     }
+  }
+
+  const std::string& ValueOf(std::size_t index) const {
+    if (read[index] == 0) ReadColumn(index);
+    return values[index];
+  }
+
+  // Values are left unread only on a stored record.
+  void ReadColumn(std::size_t index) const {
+    const std::string_view line = file.Line(static_cast<std::size_t>(current) + 1);
+    for (; located <= index; ++located) {
+      std::size_t at = starts[located - 1];
+      if (!SkipValue(line, at)) break;
+      starts[located] = at;
+    }
+    std::size_t at = starts[index];
+    // A missing value (short line, unclosed quote) reads as empty.
+    if (index >= located || !ReadValue(line, at, values[index])) values[index].clear();
+    read[index] = 1;
+  }
+
+  void ReadAll() const {
+    for (std::size_t i = 0; i < values.size(); ++i) ValueOf(i);
   }
 
   void SetFlags(bool beginning, bool end) {
@@ -123,6 +157,7 @@ struct TLbCsv::Impl {
     for (auto& column : columns) retired.push_back(std::move(column));
     columns.clear();
     values.clear();
+    read.clear();
     recordCount = 0;
     current = -1;
     modified = false;
@@ -331,6 +366,7 @@ void TLbCsv::Insert() {
   d_->state = TDataSetState::Insert;
   d_->modified = false;
   d_->values.assign(d_->columns.size(), std::string());
+  d_->read.assign(d_->values.size(), 1);
   d_->SetFlags(false, false);
   d_->Notify(TDataEvent::StateChanged);
 }
@@ -343,6 +379,8 @@ void TLbCsv::Edit() {
     return;
   }
   if (d_->readOnly) d_->Fail("Cannot modify a read-only dataset");
+  // The pending record is the whole record.
+  d_->ReadAll();
   d_->state = TDataSetState::Edit;
   d_->modified = false;
   d_->Notify(TDataEvent::StateChanged);
@@ -436,7 +474,7 @@ void TLbCsv::Detach(TLbCsvObserver* view) { std::erase(d_->observers, view); }
 
 const std::string* TLbCsv::FieldValue(const TStringField& field) const {
   if (!d_->IsColumn(field) || !d_->HasCurrent()) return nullptr;
-  return &d_->values[field.Index()];
+  return &d_->ValueOf(field.Index());
 }
 
 void TLbCsv::SetFieldText(const TStringField& field, const std::string& value) {

@@ -7,9 +7,10 @@
 TStringField::TStringField(TLbCsv& table, std::string fieldName, std::size_t index)
     : table_(table), fieldName_(std::move(fieldName)), index_(index) {}
 
-std::string TStringField::Text() const {
+const std::string& TStringField::Text() const {
+  static const std::string kNone;
   const std::string* value = table_.FieldValue(*this);
-  return value != nullptr ? *value : std::string();
+  return value != nullptr ? *value : kNone;
 }
 
 void TStringField::SetText(const std::string& value) { table_.SetFieldText(*this, value); }

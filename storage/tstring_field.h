@@ -19,7 +19,9 @@ class TStringField {
   static constexpr std::size_t Size() { return 255; }
 
   // The current record's value; empty text when there is no current record.
-  std::string Text() const;
+  // Valid until the cursor moves or the table changes: a scan reads each
+  // record's value without copying it.
+  const std::string& Text() const;
   // Only in the edit or insert state; the value is cut to Size() characters.
   void SetText(const std::string& value);
   // No value at all when there is no current record.
