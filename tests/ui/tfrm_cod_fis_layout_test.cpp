@@ -139,8 +139,8 @@ TEST_F(LayoutTest, GridColumnsAsDesigned) {
 
 TEST_F(LayoutTest, FocusStartsOnTheTabsAndTabWalksTheInputs) {
   TfrmCodFis& w = *window_;
-  QApplication::setActiveWindow(&w);
-  QTest::qWait(10);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   EXPECT_EQ(QApplication::focusWidget(), w.PageControl1->tabBar());
   for (bool female : {true, false}) {
     (female ? w.RadioButton1 : w.RadioButton2)->setChecked(true);
@@ -175,7 +175,8 @@ TEST_F(LayoutTest, FocusStartsOnTheTabsAndTabWalksTheInputs) {
 
 TEST_F(LayoutTest, EditBoxesChangeColourWithTheFocus) {
   TfrmCodFis& w = *window_;
-  QApplication::setActiveWindow(&w);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   const QColor tip = QApplication::palette().color(QPalette::ToolTipBase);
   ASSERT_NE(tip, QColor(Qt::white));
   w.Cognome->setFocus();
