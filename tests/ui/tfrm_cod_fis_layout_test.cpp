@@ -144,8 +144,8 @@ TEST_F(LayoutTest, GridColumnsAsDesigned) {
 
 TEST_F(LayoutTest, FocusStartsOnTheTabsAndTabWalksTheInputs) {
   TfrmCodFis& w = *window_;
-  QApplication::setActiveWindow(&w);
-  QTest::qWait(10);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   EXPECT_EQ(QApplication::focusWidget(), w.PageControl1->tabBar());
   for (bool female : {true, false}) {
     (female ? w.RadioButton1 : w.RadioButton2)->setChecked(true);
@@ -180,7 +180,8 @@ TEST_F(LayoutTest, FocusStartsOnTheTabsAndTabWalksTheInputs) {
 
 TEST_F(LayoutTest, EditBoxesChangeColourWithTheFocus) {
   TfrmCodFis& w = *window_;
-  QApplication::setActiveWindow(&w);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   // The card's own tooltip colour, not the system's, which may be dark.
   const QColor tip = LightPalette::InputColour();
   ASSERT_NE(tip, QColor(Qt::white));
