@@ -4,15 +4,15 @@
 
 #include "cli/commands.h"
 #include "engine/short_date.h"
+#include "storage/data_files.h"
+#include "storage/file_names.h"
 
 namespace {
 
-// The folder the window's files are looked for in: the executable's.
-std::string ProgramFolder(const char* argv0) {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) exe = std::filesystem::absolute(argv0, ec);
-  return exe.parent_path().string();
+// The folder of the comuni.dat the window would read: beside the executable
+// or, installed, the installed data folder.
+std::string MunicipalityFolder() {
+  return Utf8Of(PathOf(LocateDataFiles().municipalities).parent_path());
 }
 
 }  // namespace
@@ -20,5 +20,5 @@ std::string ProgramFolder(const char* argv0) {
 int main(int argc, char** argv) {
   // The command line is its own process: dates go to the engine in one fixed form.
   SetShortDateFormat("dd/MM/yyyy");
-  return RunCommand(ProgramFolder(argv[0]), {argv + 1, argv + argc});
+  return RunCommand(MunicipalityFolder(), {argv + 1, argv + argc});
 }
