@@ -10,6 +10,8 @@
 void SetUpProgram() {
   QApplication::setApplicationName(QStringLiteral("Viveze Vevoziv"));
   QApplication::setApplicationDisplayName(QStringLiteral("Viveze Vevoziv"));
+  // Lets the desktop match the window with its installed entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("it.viveze.VivezeVevoziv"));
 
   // The locale's short format, made numeric with a four-digit year, so a date
   // written to the archive reads back the same.
