@@ -4,6 +4,8 @@
 
 #include "cli/commands.h"
 #include "engine/short_date.h"
+#include "storage/data_files.h"
+#include "storage/file_names.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -17,12 +19,10 @@
 
 namespace {
 
-// The folder the window's files are looked for in: the executable's.
-std::string ProgramFolder(const char* argv0) {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) exe = std::filesystem::absolute(argv0, ec);
-  return exe.parent_path().string();
+// The folder of the comuni.dat the window would read: beside the executable
+// or, installed, the installed data folder.
+std::string MunicipalityFolder() {
+  return Utf8Of(PathOf(LocateDataFiles().municipalities).parent_path());
 }
 
 #ifdef _WIN32
@@ -55,8 +55,8 @@ int main([[maybe_unused]] int argc, char** argv) {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
-  return RunCommand(ProgramFolder(argv[0]), Utf8Arguments());
+  return RunCommand(MunicipalityFolder(), Utf8Arguments());
 #else
-  return RunCommand(ProgramFolder(argv[0]), {argv + 1, argv + argc});
+  return RunCommand(MunicipalityFolder(), {argv + 1, argv + argc});
 #endif
 }

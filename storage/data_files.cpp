@@ -2,47 +2,163 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "storage/archive.h"
+#include "storage/file_names.h"
+#include "storage/table_error.h"
 #include "storage/table_file.h"
 #include "storage/tlbcsv.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
-bool EndsInSeparator(const std::string& folder) {
-  if (folder.empty()) return false;
-  const char last = folder.back();
-#ifdef _WIN32
-  return last == '\\' || last == '/';
-#else
-  return last == '/';
+constexpr const char* kPosixDataFolderName = "vivezevevoziv";
+constexpr const char* kWindowsDataFolderName = "Viveze Vevoziv";
+
+char SeparatorOf(HostSystem system) { return system == HostSystem::Windows ? '\\' : '/'; }
+
+bool IsSeparator(HostSystem system, char c) {
+  return c == '/' || (system == HostSystem::Windows && c == '\\');
+}
+
+std::string Joined(HostSystem system, const std::string& folder, const std::string& name) {
+  std::string path = folder;
+  if (!path.empty() && !IsSeparator(system, path.back())) path.push_back(SeparatorOf(system));
+  path.append(name);
+  return path;
+}
+
+// `relative` (written with '/') taken from `folder`, its ".." steps resolved
+// on the text so that messages name the folder plainly.
+std::string Resolved(HostSystem system, const std::string& folder, const std::string& relative) {
+  std::string path = folder;
+  while (path.size() > 1 && IsSeparator(system, path.back())) path.pop_back();
+  std::size_t start = 0;
+  while (start <= relative.size()) {
+    std::size_t end = relative.find('/', start);
+    if (end == std::string::npos) end = relative.size();
+    const std::string step = relative.substr(start, end - start);
+    if (step == "..") {
+      std::size_t cut = path.size();
+      while (cut > 0 && !IsSeparator(system, path[cut - 1])) --cut;
+      // Never above the root: "/.." is "/".
+      path.resize(cut > 1 ? cut - 1 : cut);
+    } else if (!step.empty() && step != ".") {
+      path = Joined(system, path, step);
+    }
+    start = end + 1;
+  }
+  return path;
+}
+
+// The folder of the user's own data; empty when the environment names none.
+std::string UserDataFolder(const DataFileFacts& facts) {
+  if (facts.system == HostSystem::Windows) {
+    const std::string appData = facts.environment("APPDATA");
+    return appData.empty() ? std::string() : Joined(facts.system, appData, kWindowsDataFolderName);
+  }
+  // A relative XDG_DATA_HOME is to be ignored.
+  const std::string xdg = facts.environment("XDG_DATA_HOME");
+  if (!xdg.empty() && xdg.front() == '/') return Joined(facts.system, xdg, kPosixDataFolderName);
+  const std::string home = facts.environment("HOME");
+  if (home.empty()) return {};
+  return Joined(facts.system, Joined(facts.system, home, ".local/share"), kPosixDataFolderName);
+}
+
+// The installed comuni.dat: the first that exists, else where an install
+// would have put it, so that the error names that place.
+std::string InstalledMunicipalities(const DataFileFacts& facts) {
+  std::vector<std::string> candidates;
+  if (!facts.dataFolderFromExecutable.empty()) {
+    candidates.push_back(
+        Joined(facts.system,
+               Resolved(facts.system, facts.executableFolder, facts.dataFolderFromExecutable),
+               kMunicipalityFileName));
+  }
+  if (!facts.installedDataFolder.empty()) {
+    candidates.push_back(Joined(facts.system, facts.installedDataFolder, kMunicipalityFileName));
+  }
+  for (const std::string& candidate : candidates) {
+    if (facts.fileExists(candidate)) return candidate;
+  }
+  return candidates.empty() ? std::string() : candidates.front();
+}
+
+DataFilePaths PathsIn(HostSystem system, const std::string& folder) {
+  return {
+      Joined(system, folder, kMunicipalityFileName), Joined(system, folder, kArchiveFileName), {}};
+}
+
+[[noreturn]] void CannotCreate(const std::string& path) {
+  std::string message = "Cannot create file ";
+  message.append(path);
+  throw TableError(message);
+}
+
+// Each missing folder up to `folder` is made, on Posix systems for the owner
+// alone: the archive holds people's personal data.
+void MakeFolder(const std::string& folder, const std::string& archivePath) {
+  std::error_code error;
+  const fs::path target = PathOf(folder);
+  if (fs::is_directory(target, error)) return;
+  std::vector<fs::path> missing;
+  for (fs::path step = target; !step.empty() && !fs::exists(step, error);
+       step = step.parent_path()) {
+    missing.push_back(step);
+    if (step == step.parent_path()) break;
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    if (!fs::create_directory(*it, error) && !fs::is_directory(*it, error)) {
+      CannotCreate(archivePath);
+    }
+#ifndef _WIN32
+    fs::permissions(*it, fs::perms::owner_all, error);
 #endif
+  }
+  if (!fs::is_directory(target, error)) CannotCreate(archivePath);
 }
 
 }  // namespace
 
-DataFilePaths MakeDataFilePaths(const std::string& folder) {
-  std::string base = folder;
-  if (!base.empty() && !EndsInSeparator(base)) {
-#ifdef _WIN32
-    base += '\\';
-#else
-    base += '/';
-#endif
+DataFilePaths MakeDataFilePaths(const std::string& folder) { return PathsIn(kThisSystem, folder); }
+
+DataFilePaths ChooseDataFiles(const DataFileFacts& facts) {
+  const DataFilePaths beside = PathsIn(facts.system, facts.executableFolder);
+  const bool municipalitiesBeside = facts.fileExists(beside.municipalities);
+  const bool archiveUsable = facts.fileExists(beside.archive)
+                                 ? facts.fileWritable(beside.archive)
+                                 : facts.folderWritable(facts.executableFolder);
+  if (municipalitiesBeside && archiveUsable) return beside;
+
+  DataFilePaths chosen = beside;
+  const std::string userFolder = UserDataFolder(facts);
+  // Without a user folder the archive stays where it is, and its error says so.
+  if (!userFolder.empty()) {
+    chosen.archive = Joined(facts.system, userFolder, kArchiveFileName);
+    chosen.archiveFolder = userFolder;
   }
-  return {base + kMunicipalityFileName, base + kArchiveFileName};
+  if (!municipalitiesBeside && facts.system == HostSystem::Posix) {
+    const std::string installed = InstalledMunicipalities(facts);
+    if (!installed.empty()) chosen.municipalities = installed;
+  }
+  return chosen;
 }
+
+DataFilePaths LocateDataFiles() { return ChooseDataFiles(ReadDataFileFacts()); }
 
 void CreateArchiveIfMissing(const std::string& archivePath) {
   std::error_code error;
   // A link whose target is missing counts as missing: the target is created.
-  const auto status = std::filesystem::status(archivePath, error);
-  if (status.type() != std::filesystem::file_type::not_found) return;
+  const auto status = fs::status(PathOf(archivePath), error);
+  if (status.type() != fs::file_type::not_found) return;
   TableFile file = TableFile::FromText(kArchiveHeader);
   file.WriteBack(archivePath);
 }
 
 void OpenDataTables(const DataFilePaths& paths, TLbCsv& archive, TLbCsv& municipalities) {
+  if (!paths.archiveFolder.empty()) MakeFolder(paths.archiveFolder, paths.archive);
   CreateArchiveIfMissing(paths.archive);
   archive.SetTableName(paths.archive);
   archive.SetReadOnly(false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 class TLbCsv;
@@ -7,19 +8,67 @@ class TLbCsv;
 inline constexpr const char* kMunicipalityFileName = "comuni.dat";
 inline constexpr const char* kArchiveFileName = "archivio.dat";
 
-// Full paths of the two data files in one folder (the executable's).
+// Full paths of the two data files.
 struct DataFilePaths {
   std::string municipalities;
   std::string archive;
+  // The user's folder that holds the archive, made when missing before the
+  // archive is created; empty when the archive lives beside the executable.
+  std::string archiveFolder;
 };
 
-// `folder` may or may not end in a path separator.
+// The system whose path rules and folders apply.
+enum class HostSystem { Posix, Windows };
+
+#ifdef _WIN32
+inline constexpr HostSystem kThisSystem = HostSystem::Windows;
+#else
+inline constexpr HostSystem kThisSystem = HostSystem::Posix;
+#endif
+
+// What the place of the data files depends on: read from the running program
+// by ReadDataFileFacts, or made up by a test. Paths are UTF-8.
+struct DataFileFacts {
+  HostSystem system = kThisSystem;
+  std::string executableFolder;
+  // Where an install puts comuni.dat: relative to the executable's folder
+  // ("../share/vivezevevoziv"), so that a moved install still finds it, and
+  // the folder under the prefix the build was made for.
+  std::string dataFolderFromExecutable;
+  std::string installedDataFolder;
+  std::function<bool(const std::string& path)> fileExists;
+  // An existing file that a write-back would replace.
+  std::function<bool(const std::string& path)> fileWritable;
+  // A folder in which a new file can be made.
+  std::function<bool(const std::string& folder)> folderWritable;
+  // An environment variable's value; empty when unset.
+  std::function<std::string(const char* name)> environment;
+};
+
+// Both files in one folder, which may or may not end in a path separator.
 DataFilePaths MakeDataFilePaths(const std::string& folder);
+
+// Where the files are. The executable's folder holds both (a portable
+// program) when comuni.dat is there and archivio.dat is there and writable,
+// or missing in a writable folder. Otherwise the archive goes to the user's
+// data folder ($XDG_DATA_HOME/vivezevevoziv or ~/.local/share/vivezevevoziv;
+// %APPDATA%\Viveze Vevoziv on Windows) and, on Posix systems, a comuni.dat
+// missing beside the executable is taken from the installed data folder.
+DataFilePaths ChooseDataFiles(const DataFileFacts& facts);
+
+// The facts of the running program, and the files they give.
+DataFileFacts ReadDataFileFacts();
+DataFilePaths LocateDataFiles();
+
+// The folder of the running executable (empty when the system does not say).
+std::string ExecutableFolder();
 
 // Creates the archive holding its header line and CR LF when no file of that
 // name exists; an existing file is left as it is. Throws "Cannot create file %s".
 void CreateArchiveIfMissing(const std::string& archivePath);
 
-// Creates the archive when missing, then opens it read-write and the
-// municipality table read-only, in that order. Stops at the first failure.
+// Makes the archive's folder when the paths name one, creates the archive
+// when missing, then opens it read-write and the municipality table
+// read-only, in that order. Stops at the first failure; a folder that cannot
+// be made fails as the archive would: "Cannot create file %s".
 void OpenDataTables(const DataFilePaths& paths, TLbCsv& archive, TLbCsv& municipalities);

@@ -484,3 +484,10 @@ std::string CopyBesideAsOriginal(const std::string& path) {
   }
   throw TableError("Cannot create file " + Utf8Of(first));
 }
+
+bool IsReplaceableFile(const std::string& path) {
+  const std::optional<fs::path> target = FinalTarget(PathOf(path));
+  if (!target) return false;
+  const std::optional<Existing> old = Inspect(*target);
+  return old && old->exists && old->regular && !old->readOnly;
+}

@@ -48,3 +48,7 @@ std::string CopyBesideAsOriginal(const std::string& path);
 
 // The file's stamp now; `exists` false when there is no such file.
 FileStamp StampOf(const std::string& path);
+
+// Whether a replace would take the file as it is now: it exists, is a
+// regular file (a link's final target counts) and is not read-only.
+bool IsReplaceableFile(const std::string& path);

@@ -11,6 +11,8 @@ void SetUpProgram() {
   // No display name: the X11 platform would append it to every window title
   // lacking it, and a box's caption is exactly its kind ("Information").
   QApplication::setApplicationName(QStringLiteral("Viveze Vevoziv"));
+  // Lets the desktop match the window with its installed entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("it.viveze.VivezeVevoziv"));
 
   // The locale's short format, made numeric with a four-digit year, so a date
   // written to the archive reads back the same.

@@ -8,7 +8,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFocusEvent>
 #include <QLabel>
@@ -50,8 +49,7 @@ void SetBackground(QLineEdit* edit, const QColor& colour) {
 }  // namespace
 
 TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent)
-    : QMainWindow(parent),
-      dataFolder_(dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() : dataFolder) {
+    : QMainWindow(parent), dataFolder_(dataFolder) {
   CreateComponents();
   BindEvents();
   // A failed write-through is told once; the archive stays in memory and the
@@ -129,9 +127,12 @@ void TfrmCodFis::FormCreate() {
   ComboBox1->clear();
   ComboBox1->setEditText(QString());
 
-  QString folder = QDir::toNativeSeparators(dataFolder_);
-  if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
-  OpenDataTables(MakeDataFilePaths(ToBytes(folder)), LbCsv2, LbCsv1);
+  // Storage takes paths in UTF-8 and decides where an installed program keeps them.
+  OpenDataTables(
+      dataFolder_.isEmpty()
+          ? LocateDataFiles()
+          : MakeDataFilePaths(QDir::toNativeSeparators(dataFolder_).toUtf8().toStdString()),
+      LbCsv2, LbCsv1);
   DBText1->CheckField();
 
   QStringList names;

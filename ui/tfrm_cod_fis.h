@@ -41,7 +41,7 @@ class TfrmCodFis : public QMainWindow {
 
  public:
   // `dataFolder` holds comuni.dat and archivio.dat; empty means the
-  // executable's folder.
+  // executable's folder, or the installed and the user's data folders.
   explicit TfrmCodFis(const QString& dataFolder = QString(), QWidget* parent = nullptr);
   ~TfrmCodFis() override;
 
