@@ -12,6 +12,7 @@
 #include "storage/record_format.h"
 #include "storage/table_error.h"
 #include "storage/table_file.h"
+#include "storage/tquiet_walk.h"
 
 using namespace archive_column;
 
@@ -119,6 +120,8 @@ bool Archive::FindCode(const std::string& code) {
   if (table_.Active() && !table_.ReadOnly() && StampOf(table_.TableName()) != stamp_) {
     Sync(table_, false);
   }
+  // The grid is told of the record the check ends on, not of each step.
+  TQuietWalk walk(table_);
   table_.First();
   if (table_.Empty()) return false;
   if (!indexed_) BuildIndex();

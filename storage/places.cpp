@@ -6,6 +6,7 @@
 #include "engine/short_date.h"
 #include "storage/table_error.h"
 #include "storage/tlbcsv.h"
+#include "storage/tquiet_walk.h"
 
 using namespace place_column;
 
@@ -108,6 +109,8 @@ PlaceMatch Places::Match(const Index& index, const std::string& key, const Calen
 }
 
 PlaceMatch Places::MoveTo(const Index& index, const std::string& key, const CalendarDate& date) {
+  // The province label is told of the record found, once.
+  TQuietWalk walk(table_);
   const Entry* entry = nullptr;
   const PlaceMatch match = Match(index, key, date, &entry);
   if (entry == nullptr) {
@@ -153,6 +156,7 @@ PlaceMatch Places::LookUpCode(std::string_view code, const CalendarDate& date, P
 std::vector<std::string> Places::Names() {
   RequireOpen();
   BuildIndex();
+  TQuietWalk walk(table_);
   table_.Last();
   return names_;
 }

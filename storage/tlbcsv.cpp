@@ -39,6 +39,8 @@ struct TLbCsv::Impl {
   mutable std::vector<std::size_t> starts;
   mutable std::size_t located = 0;
   std::vector<TLbCsvObserver*> observers;
+  int movesHeld = 0;      // TQuietWalk brackets open
+  bool heldMove = false;  // a move made inside one, not yet told
   TTableChanges changes;
   TTableSaver* saver = nullptr;
 
@@ -135,7 +137,12 @@ struct TLbCsv::Impl {
   // Reads the record a move reached, and tells the views when anything moved.
   void Arrived(const Position& before) {
     if (current != before.current) ReadCurrent();
-    if (current != before.current || atBeginning != before.atBeginning || atEnd != before.atEnd) {
+    if (current == before.current && atBeginning == before.atBeginning && atEnd == before.atEnd) {
+      return;
+    }
+    if (movesHeld > 0) {
+      heldMove = true;
+    } else {
       Notify(TDataEvent::RecordChanged);
     }
   }
@@ -471,6 +478,14 @@ void TLbCsv::Attach(TLbCsvObserver* view) {
 }
 
 void TLbCsv::Detach(TLbCsvObserver* view) { std::erase(d_->observers, view); }
+
+void TLbCsv::HoldMoves() { ++d_->movesHeld; }
+
+void TLbCsv::ReleaseMoves() {
+  if (d_->movesHeld == 0 || --d_->movesHeld > 0 || !d_->heldMove) return;
+  d_->heldMove = false;
+  d_->Notify(TDataEvent::RecordChanged);
+}
 
 const std::string* TLbCsv::FieldValue(const TStringField& field) const {
   if (!d_->IsColumn(field) || !d_->HasCurrent()) return nullptr;

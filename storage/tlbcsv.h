@@ -12,6 +12,7 @@ enum class TDataSetState { Inactive, Browse, Edit, Insert };
 
 class TableFile;
 class TLbCsv;
+class TQuietWalk;
 
 // The record lines a table gained and lost through the cursor since they were
 // last taken: what a write-back that merges with another copy's changes must
@@ -108,6 +109,10 @@ class TLbCsv {
 
  private:
   friend class TStringField;
+  friend class TQuietWalk;
+  // Moves made while held are told to the views once, when the last hold ends.
+  void HoldMoves();
+  void ReleaseMoves();
   // What a column reads and writes: the current record's value; none when
   // there is no current record.
   const std::string* FieldValue(const TStringField& field) const;

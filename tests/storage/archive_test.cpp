@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "event_recorder.h"
 #include "storage/data_files.h"
 #include "storage/tlbcsv.h"
 #include "temp_folder.h"
@@ -50,6 +51,48 @@ TEST_F(ArchiveTest, FindCodeStopsOnTheMatchOrOnTheLastRecord) {
   EXPECT_EQ(table_.RecordNumber(), 3);
   EXPECT_FALSE(archive.FindCode("CODE"));
   EXPECT_EQ(table_.RecordNumber(), 3);
+}
+
+// Where a walk from the first record comparing each code would stop, flags
+// included, and the grid told of that record only.
+TEST_F(ArchiveTest, FindCodeLeavesTheCursorAsAWalkAndTellsTheViewsOnce) {
+  Archive& archive = Open(
+      "A,B,M,X,01/01/1980,CODE1\r\n"
+      "C,D,F,Y,02/02/1990,CODE2\r\n"
+      "E,F,M,Z,03/03/2000,CODE3\r\n"
+      "G,H,M,Z,04/04/2000,CODE2\r\n");
+  Recorder grid;
+  table_.Attach(&grid);
+  const auto where = [this] {
+    return std::to_string(table_.RecordNumber()) + (table_.AtBeginning() ? " 1" : " 0") +
+           (table_.AtEnd() ? "1" : "0");
+  };
+  const struct {
+    int from;
+    const char* code;
+    bool found;
+    const char* at;
+  } cases[] = {
+      {3, "CODE2", true, "2 00"},   // the first of two
+      {3, "CODE1", true, "1 10"},   // the first record, as First leaves it
+      {2, "CODE3", true, "3 00"},   //
+      {1, "CODE9", false, "4 01"},  // a miss: the Next past the last sets AtEnd
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    table_.SetRecordNumber(c.from);
+    grid.events.clear();
+    EXPECT_EQ(archive.FindCode(c.code), c.found);
+    EXPECT_EQ(where(), c.at);
+    EXPECT_EQ(grid.events, std::vector<TDataEvent>{TDataEvent::RecordChanged});
+  }
+  table_.Detach(&grid);
+
+  Open("A,B,M,X,01/01/1980,ONLY\r\n");
+  EXPECT_TRUE(archive.FindCode("ONLY"));
+  EXPECT_EQ(where(), "1 10");
+  EXPECT_FALSE(archive.FindCode("OTHER"));
+  EXPECT_EQ(where(), "1 01");
 }
 
 TEST_F(ArchiveTest, FindCodeOnAnEmptyArchive) {

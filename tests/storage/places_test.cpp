@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/short_date.h"
+#include "event_recorder.h"
 #include "storage/tlbcsv.h"
 #include "temp_folder.h"
 
@@ -134,6 +136,37 @@ TEST_F(PlacesTest, CodesAreFoundOnTheirDateToo) {
   EXPECT_EQ(places.Name(), "MONTALCINO");
   EXPECT_EQ(places.FindCodeOn("f402", {1975, 3, 15}), PlaceMatch::UnknownName);
   EXPECT_EQ(table_.RecordNumber(), 9);
+}
+
+// The province label is told of the record a lookup ends on, once; the flags
+// are those a walk from the first record would leave.
+TEST_F(PlacesTest, ALookupTellsTheViewsOnceAndSetsTheFlagsAsAWalk) {
+  Places& places = Open(kDated);
+  Recorder label;
+  table_.Attach(&label);
+  const auto where = [this] {
+    return std::to_string(table_.RecordNumber()) + (table_.AtBeginning() ? " 1" : " 0") +
+           (table_.AtEnd() ? "1" : "0");
+  };
+  const auto told = [&](const std::function<void()>& lookup) {
+    label.events.clear();
+    lookup();
+    return label.events;
+  };
+  const std::vector<TDataEvent> once{TDataEvent::RecordChanged};
+  table_.SetRecordNumber(4);
+  EXPECT_EQ(told([&] { places.FindOn("corigliano calabro", kToday); }), once);
+  EXPECT_EQ(where(), "1 10");
+  EXPECT_EQ(told([&] { places.FindOn("MONTALCINO", kToday); }), once);
+  EXPECT_EQ(where(), "6 00");
+  EXPECT_EQ(told([&] { places.FindCodeOn("G828", {1900, 1, 1}); }), once);
+  EXPECT_EQ(where(), "7 00");
+  EXPECT_EQ(told([&] { places.FindOn("ATLANTIDE", kToday); }), once);
+  EXPECT_EQ(where(), "9 01");
+  table_.First();
+  EXPECT_EQ(told([&] { places.Names(); }), once);
+  EXPECT_EQ(where(), "9 01");
+  table_.Detach(&label);
 }
 
 TEST_F(PlacesTest, LookingUpWithoutMovingGivesWhatTheMovingLookupWouldShow) {

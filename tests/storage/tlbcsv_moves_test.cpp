@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "event_recorder.h"
 #include "storage/tlbcsv.h"
 #include "temp_folder.h"
 
@@ -31,15 +32,6 @@ class MovesTest : public ::testing::Test {
 
   TempFolder folder_;
   TLbCsv table_{"LbCsv2"};
-};
-
-struct Recorder : TLbCsvObserver {
-  std::vector<TDataEvent> events;
-  std::function<void()> onEvent;
-  void DataEvent(TLbCsv&, TDataEvent event) override {
-    events.push_back(event);
-    if (onEvent) onEvent();
-  }
 };
 
 }  // namespace
