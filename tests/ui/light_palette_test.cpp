@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
 #include "main_window_fixture.h"
 #include "ui/light_palette.h"
@@ -74,7 +75,8 @@ TEST_F(DarkDesktopTest, CardAndCheckTabKeepDarkTextOnLightPaper) {
   }
   // The edit being typed in turns the card's pale yellow, not the desktop's
   // dark tooltip colour.
-  QApplication::setActiveWindow(&w);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   w.Cognome->setFocus();
   EXPECT_EQ(w.Cognome->palette().color(QPalette::Base), LightPalette::InputColour());
 
