@@ -46,7 +46,7 @@ std::vector<std::string> Utf8Arguments() {
 
 }  // namespace
 
-int main([[maybe_unused]] int argc, char** argv) {
+int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
   // The command line is its own process: dates go to the engine in one fixed form.
   SetShortDateFormat("dd/MM/yyyy");
 #ifdef _WIN32
