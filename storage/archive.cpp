@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_set>
 
 #include "engine/ascii_case.h"
 #include "storage/content_hash.h"
@@ -54,17 +53,14 @@ void Archive::Opened() {
   stamp_ = StampOf(table_.TableName());
   hash_ = table_.Lines().ReadHash();
   lostBytes_ = table_.Lines().LostBytes();
-  indexed_ = false;
 }
 
 void Archive::DataEvent(TLbCsv&, TDataEvent event) {
   if (event == TDataEvent::ActiveChanged) {
     if (table_.Active()) Opened();
-    indexed_ = false;
     return;
   }
   if (event != TDataEvent::DataSetChanged || saving_) return;
-  IndexChanges();
   if (!table_.Changes().Empty() && !table_.ReadOnly()) WriteThrough();
 }
 
@@ -82,39 +78,6 @@ int Archive::CodeColumn() const {
   return static_cast<int>(table_.FieldNamed(kCodiceFiscale).Index());
 }
 
-void Archive::BuildIndex() {
-  codes_.clear();
-  const TableFile& lines = table_.Lines();
-  const int column = CodeColumn();
-  std::vector<std::string> scratch;
-  codes_.reserve(lines.LineCount());
-  for (std::size_t i = 1; i < lines.LineCount(); ++i)
-    ++codes_[ValueAt(lines.Line(i), column, scratch)];
-  indexedAdded_ = table_.Changes().added.size();
-  indexedRemoved_ = table_.Changes().removed.size();
-  indexed_ = true;
-}
-
-void Archive::IndexChanges() {
-  if (!indexed_) return;
-  const TTableChanges& changes = table_.Changes();
-  if (changes.added.size() < indexedAdded_ || changes.removed.size() < indexedRemoved_) {
-    indexed_ = false;  // the changes were taken or folded together: count again
-    return;
-  }
-  const int column = CodeColumn();
-  std::vector<std::string> scratch;
-  for (std::size_t i = indexedAdded_; i < changes.added.size(); ++i) {
-    ++codes_[ValueAt(changes.added[i], column, scratch)];
-  }
-  for (std::size_t i = indexedRemoved_; i < changes.removed.size(); ++i) {
-    const auto found = codes_.find(ValueAt(changes.removed[i], column, scratch));
-    if (found != codes_.end() && --found->second <= 0) codes_.erase(found);
-  }
-  indexedAdded_ = changes.added.size();
-  indexedRemoved_ = changes.removed.size();
-}
-
 bool Archive::FindCode(const std::string& code) {
   // Another copy may have archived or deleted it meanwhile.
   if (table_.Active() && !table_.ReadOnly() && StampOf(table_.TableName()) != stamp_) {
@@ -124,23 +87,17 @@ bool Archive::FindCode(const std::string& code) {
   TQuietWalk walk(table_);
   table_.First();
   if (table_.Empty()) return false;
-  if (!indexed_) BuildIndex();
-  if (codes_.find(code) == codes_.end()) {
-    table_.Last();
-    return false;
-  }
-  // Only the lines holding the text can hold the code.
   const TableFile& lines = table_.Lines();
   const int column = CodeColumn();
   std::vector<std::string> scratch;
-  for (std::size_t i = 1; i < lines.LineCount(); ++i) {
-    if (lines.Line(i).find(code) == std::string_view::npos) continue;
-    if (ValueAt(lines.Line(i), column, scratch) != code) continue;
-    if (i > 1) table_.SetRecordNumber(static_cast<int>(i));
-    return true;
+  const std::size_t found = lines.FindLine(
+      code, 1, [&](std::string_view line) { return ValueAt(line, column, scratch) == code; });
+  if (found == lines.LineCount()) {
+    table_.Last();
+    return false;
   }
-  table_.Last();  // the index was stale; the lines have the last word
-  return false;
+  if (found > 1) table_.SetRecordNumber(static_cast<int>(found));
+  return true;
 }
 
 void Archive::Add(const ArchiveRecord& record) {
@@ -206,12 +163,12 @@ void Archive::Sync(TLbCsv& table, bool write) {
           const int ours = CodeColumn();
           const int theirs = ColumnNamed(disk.Line(0), kCodiceFiscale);
           std::vector<std::string> scratch;
-          std::unordered_set<std::string> there;
-          for (std::size_t i = 1; i < disk.LineCount(); ++i) {
-            there.insert(ValueAt(disk.Line(i), theirs, scratch));
-          }
           for (const std::string& line : changes.added) {
-            if (there.insert(ValueAt(line, ours, scratch)).second) disk.Append(line);
+            const std::string code = ValueAt(line, ours, scratch);
+            const bool there = disk.FindLine(code, 1, [&](std::string_view other) {
+              return ValueAt(other, theirs, scratch) == code;
+            }) != disk.LineCount();
+            if (!there) disk.Append(line);
           }
         }
         merged = std::move(disk);
@@ -239,8 +196,6 @@ void Archive::Sync(TLbCsv& table, bool write) {
     stamp_ = StampOf(path);
     table.TakeChanges();
   }
-  indexed_ = indexed_ && !merged;
-  indexedAdded_ = indexedRemoved_ = 0;
 
   if (merged) {
     // The same record stays current where it is still there.

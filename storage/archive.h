@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "storage/file_stamp.h"
 #include "storage/tlbcsv.h"
@@ -94,8 +93,6 @@ class Archive : public TLbCsvObserver, public TTableSaver {
   // this copy's changes applied; then, when `write`, written back.
   void Sync(TLbCsv& table, bool write);
   void WriteThrough();
-  void IndexChanges();
-  void BuildIndex();
   int CodeColumn() const;
 
   TLbCsv& table_;
@@ -108,10 +105,4 @@ class Archive : public TLbCsvObserver, public TTableSaver {
   FileStamp stamp_;
   std::uint64_t hash_ = 0;
   bool lostBytes_ = false;
-
-  // How many records hold each code, kept in step with the table's changes.
-  bool indexed_ = false;
-  std::unordered_map<std::string, int> codes_;
-  std::size_t indexedAdded_ = 0;
-  std::size_t indexedRemoved_ = 0;
 };

@@ -42,6 +42,12 @@ class TableFile {
     return std::string_view(read_.data() + (entry & kOffsetMask), entry >> kOffsetBits);
   }
 
+  // The first line from `from` on that holds `text` and that `accept` takes
+  // (given the line), or LineCount(). The text read is searched as a whole,
+  // so lines that do not hold `text` cost next to nothing.
+  template <typename Accept>
+  std::size_t FindLine(std::string_view text, std::size_t from, Accept&& accept) const;
+
   void Append(std::string line);
   void Replace(std::size_t index, std::string line);
   void Erase(std::size_t index);
@@ -79,3 +85,27 @@ class TableFile {
   std::deque<std::string> texts_;
   bool lostBytes_ = false;
 };
+
+template <typename Accept>
+std::size_t TableFile::FindLine(std::string_view text, std::size_t from, Accept&& accept) const {
+  const std::string_view read(read_);
+  constexpr std::size_t kNone = std::string_view::npos;
+  // The next place of `text` in the text read not yet passed.
+  std::size_t hit = read.find(text);
+  for (std::size_t index = from; index < entries_.size(); ++index) {
+    const std::uint64_t entry = entries_[index];
+    if ((entry & kGiven) != 0) {
+      const std::string_view line = Line(index);
+      if (line.find(text) != kNone && accept(line)) return index;
+      continue;
+    }
+    if (hit == kNone) continue;  // no later line of the text read holds it
+    const std::size_t offset = entry & kOffsetMask;
+    const std::size_t end = offset + (entry >> kOffsetBits);
+    if (hit < offset) hit = read.find(text, offset);
+    if (hit == kNone || hit + text.size() > end) continue;
+    if (accept(Line(index))) return index;
+    hit = read.find(text, end);
+  }
+  return entries_.size();
+}

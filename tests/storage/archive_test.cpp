@@ -95,6 +95,28 @@ TEST_F(ArchiveTest, FindCodeLeavesTheCursorAsAWalkAndTellsTheViewsOnce) {
   EXPECT_EQ(where(), "1 01");
 }
 
+// The code's text elsewhere in a record, or in a record deleted since the
+// file was read, is no match.
+TEST_F(ArchiveTest, FindCodeMatchesTheCodeColumnOfRecordsStillThere) {
+  Archive& archive = Open(
+      "CODE2,B,M,X,01/01/1980,CODE1\r\n"
+      "C,D,F,Y,02/02/1990,CODE2\r\n"
+      "E,F,M,Z,03/03/2000,CODE22\r\n"
+      "G,H,M,Z,04/04/2000,\"CODE2\"\r\n");
+  EXPECT_TRUE(archive.FindCode("CODE2"));
+  EXPECT_EQ(table_.RecordNumber(), 2);
+  table_.Delete();
+  EXPECT_TRUE(archive.FindCode("CODE2"));  // the quoted one
+  EXPECT_EQ(table_.RecordNumber(), 3);
+  table_.Delete();
+  EXPECT_FALSE(archive.FindCode("CODE2"));
+  EXPECT_EQ(table_.RecordNumber(), 2);
+  archive.Add({"I", "J", "F", "X", "05/05/2005", "CODE2"});
+  table_.First();
+  EXPECT_TRUE(archive.FindCode("CODE2"));
+  EXPECT_EQ(table_.RecordNumber(), 3);
+}
+
 TEST_F(ArchiveTest, FindCodeOnAnEmptyArchive) {
   Archive& archive = Open("");
   EXPECT_FALSE(archive.FindCode("CODE1"));

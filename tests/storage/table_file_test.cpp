@@ -201,6 +201,56 @@ TEST(TableFileWriteBack, AnyLineEndsBecomeOneCrLf) {
   }
 }
 
+// FindLine searches the text read as a whole; it must give what asking each
+// line in turn gives, whatever was erased, replaced or appended, and where a
+// hit runs over a line end or lies in an erased line.
+TEST(TableFileFindLine, GivesWhatALineByLineSearchGives) {
+  std::mt19937 random(7);
+  const auto word = [&](int most) {
+    std::string text;
+    const int length = static_cast<int>(random() % static_cast<unsigned>(most + 1));
+    for (int i = 0; i < length; ++i) text.push_back("ab,"[random() % 3]);
+    return text;
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const int count = 1 + static_cast<int>(random() % 12);
+    for (int i = 0; i < count; ++i) text += word(6) + (random() % 4 == 0 ? "\n" : "\r\n");
+    TableFile file = TableFile::FromText(text);
+    for (int edit = static_cast<int>(random() % 5); edit > 0; --edit) {
+      const std::size_t at = file.LineCount() == 0 ? 0 : random() % file.LineCount();
+      switch (random() % 3) {
+        case 0:
+          if (file.LineCount() > 0) file.Erase(at);
+          break;
+        case 1:
+          if (file.LineCount() > 0) file.Replace(at, word(5));
+          break;
+        default:
+          file.Append(word(5));
+      }
+    }
+    const std::string needle = word(3);
+    const std::size_t from = random() % (file.LineCount() + 1);
+    // Takes only some of the lines holding it, so later hits are looked at too.
+    const unsigned taken = random() % 3;
+    const auto accept = [&](std::string_view line) { return line.size() % 3 != taken; };
+    std::size_t expected = file.LineCount();
+    for (std::size_t i = from; i < file.LineCount(); ++i) {
+      if (file.Line(i).find(needle) != std::string_view::npos && accept(file.Line(i))) {
+        expected = i;
+        break;
+      }
+    }
+    const std::size_t found = file.FindLine(needle, from, [&](std::string_view line) {
+      EXPECT_NE(line.find(needle), std::string_view::npos) << "asked of a line without it";
+      return accept(line);
+    });
+    ASSERT_EQ(found, expected) << "text " << testing::PrintToString(text) << " needle " << needle
+                               << " from " << from;
+  }
+}
+
 TEST(TableFileHeader, BadHeadersKeepTheTableClosedAndTheFileUntouched) {
   struct Case {
     std::string text;
