@@ -15,13 +15,17 @@ bool IsAltArrow(const QKeyEvent& key) {
 
 }  // namespace
 
-TDateTimePicker::TDateTimePicker(QWidget* parent) : QDateEdit(parent) {
-  setCalendarPopup(true);
+// The calendar, a whole widget tree with its own icons, is made when it is
+// first dropped down, not with the window.
+TDateTimePicker::TDateTimePicker(QWidget* parent) : QDateEdit(parent) { setCalendarPopup(true); }
+
+void TDateTimePicker::WireCalendar() {
+  if (calendar_ != nullptr) return;
+  calendar_ = calendarWidget();
   // The calendar's own keys would move its selection on Alt+Up and Alt+Down.
-  QCalendarWidget* calendar = calendarWidget();
-  calendar->installEventFilter(this);
-  for (QWidget* part : calendar->findChildren<QWidget*>()) part->installEventFilter(this);
-  calendar->window()->installEventFilter(this);
+  calendar_->installEventFilter(this);
+  for (QWidget* part : calendar_->findChildren<QWidget*>()) part->installEventFilter(this);
+  calendar_->window()->installEventFilter(this);
 }
 
 bool TDateTimePicker::focusNextPrevChild(bool next) {
@@ -31,8 +35,7 @@ bool TDateTimePicker::focusNextPrevChild(bool next) {
 
 QWidget* TDateTimePicker::CalendarPopup() const {
   // The calendar sits in a pop-up window of the edit's own making.
-  QCalendarWidget* calendar = calendarWidget();
-  return calendar != nullptr ? calendar->window() : nullptr;
+  return calendar_ != nullptr ? calendar_->window() : nullptr;
 }
 
 bool TDateTimePicker::CalendarShown() const {
@@ -54,8 +57,14 @@ bool TDateTimePicker::DropDown() {
   const QPointF at = arrow.center();
   QMouseEvent press(QEvent::MouseButtonPress, at, mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                     Qt::NoModifier);
-  QDateEdit::mousePressEvent(&press);
+  mousePressEvent(&press);
   return CalendarShown();
+}
+
+void TDateTimePicker::mousePressEvent(QMouseEvent* event) {
+  // A press on the arrow drops the calendar down: it is wired first.
+  if (calendarPopup() && event->button() == Qt::LeftButton) WireCalendar();
+  QDateEdit::mousePressEvent(event);
 }
 
 void TDateTimePicker::keyPressEvent(QKeyEvent* event) {

@@ -2,6 +2,8 @@
 
 #include <QDateEdit>
 
+class QCalendarWidget;
+
 // Date picker in the short date format: the arrow keys Left and Right move
 // between day, month and year, and Tab leaves the control instead of walking
 // its fields. Alt+Down (or F4) drops the month calendar down; in it Alt+Up,
@@ -20,10 +22,13 @@ class TDateTimePicker : public QDateEdit {
  protected:
   bool focusNextPrevChild(bool next) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* CalendarPopup() const;
+  void WireCalendar();
 
+  QCalendarWidget* calendar_ = nullptr;
   QDate dateAtDropDown_;
 };

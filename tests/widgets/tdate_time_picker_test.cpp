@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 
 namespace {
@@ -36,6 +38,8 @@ class DatePickerKeysTest : public ::testing::Test {
 };
 
 TEST_F(DatePickerKeysTest, AltDownOpensTheCalendarWithoutChangingTheDay) {
+  // Made when first dropped down, not with the picker.
+  EXPECT_TRUE(picker.findChildren<QCalendarWidget*>().isEmpty());
   Key(Qt::Key_Down, Qt::AltModifier);
   EXPECT_TRUE(picker.CalendarShown());
   EXPECT_EQ(picker.date(), QDate(1980, 5, 14));
@@ -78,6 +82,21 @@ TEST_F(DatePickerKeysTest, EscapeClosesAndForgetsEnterClosesAndKeeps) {
   Key(Qt::Key_Down, Qt::AltModifier);
   EXPECT_FALSE(picker.CalendarShown());
   EXPECT_EQ(picker.date(), QDate(1980, 5, 15));
+}
+
+// Dropped down by the mouse first, the calendar takes the same keys.
+TEST_F(DatePickerKeysTest, TheArrowClickedOpensACalendarThatTakesTheKeys) {
+  QStyleOptionComboBox option;
+  option.initFrom(&picker);
+  option.editable = true;
+  const QRect arrow = picker.style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                     QStyle::SC_ComboBoxArrow, &picker);
+  QTest::mouseClick(&picker, Qt::LeftButton, Qt::NoModifier, arrow.center());
+  ASSERT_TRUE(picker.CalendarShown());
+  Key(Qt::Key_Right);
+  Key(Qt::Key_Escape);
+  EXPECT_FALSE(picker.CalendarShown());
+  EXPECT_EQ(picker.date(), QDate(1980, 5, 14));
 }
 
 TEST_F(DatePickerKeysTest, ReadOnlyPickerKeepsItsCalendarShut) {
