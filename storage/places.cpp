@@ -1,10 +1,13 @@
 #include "storage/places.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
+#include "storage/record_format.h"
 #include "storage/table_error.h"
+#include "storage/table_file.h"
 #include "storage/tlbcsv.h"
 #include "storage/tquiet_walk.h"
 
@@ -62,27 +65,63 @@ void Places::BuildIndex() {
   provinceColumn_ = ColumnOf(table_, kProvince);
   const int fromColumn = ColumnOf(table_, kFrom);
   const int toColumn = ColumnOf(table_, kTo);
-  names_.clear();
+  const int lastColumn = std::max({nameColumn, codeColumn, fromColumn, toColumn});
+  keys_.clear();
+  entries_.clear();
   byName_.clear();
   byCode_.clear();
   const int count = table_.RecordCount();
+  entries_.reserve(static_cast<std::size_t>(count));
   byName_.reserve(static_cast<std::size_t>(count));
-  byCode_.reserve(static_cast<std::size_t>(count));
-  const auto value = [](const std::vector<std::string>& values, int column) -> std::string_view {
-    return column >= 0 ? std::string_view(values[static_cast<std::size_t>(column)])
-                       : std::string_view();
+  byCode_.reserve(codeColumn >= 0 ? static_cast<std::size_t>(count) : 0);
+  const auto keep = [this](std::string_view key, std::uint32_t entry) {
+    const Slot slot{static_cast<std::uint32_t>(keys_.size()),
+                    static_cast<std::uint32_t>(key.size()), entry};
+    keys_.append(key);
+    return slot;
   };
+  // Each line is read once, up to the last column wanted; a line short of
+  // values has them empty, as the table gives them.
+  const TableFile& lines = table_.Lines();
+  std::vector<std::string> values(static_cast<std::size_t>(lastColumn) + 1);
   for (int record = 1; record <= count; ++record) {
-    const std::vector<std::string> values = table_.RecordValues(record);
-    const std::string& name = values[static_cast<std::size_t>(nameColumn)];
-    const Entry entry{record,
-                      {IsoDate(value(values, fromColumn)), IsoDate(value(values, toColumn))}};
-    std::vector<Entry>& same = byName_[name];
-    if (same.empty()) names_.push_back(name);
-    same.push_back(entry);
-    if (codeColumn >= 0) byCode_[std::string(value(values, codeColumn))].push_back(entry);
+    const std::string_view line = lines.Line(static_cast<std::size_t>(record));
+    std::size_t at = 0;
+    std::size_t read = 0;
+    while (read < values.size() && ReadValue(line, at, values[read])) ++read;
+    for (std::size_t i = read; i < values.size(); ++i) values[i].clear();
+    const auto value = [&values](int column) -> std::string_view {
+      return column >= 0 ? std::string_view(values[static_cast<std::size_t>(column)])
+                         : std::string_view();
+    };
+    const auto entry = static_cast<std::uint32_t>(entries_.size());
+    entries_.push_back({record, {IsoDate(value(fromColumn)), IsoDate(value(toColumn))}});
+    byName_.push_back(keep(value(nameColumn), entry));
+    if (codeColumn >= 0) byCode_.push_back(keep(value(codeColumn), entry));
+  }
+  // By key, and the records of one key in file order.
+  const auto before = [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); };
+  // The table comes sorted by name: checking is cheaper than sorting again.
+  for (Index* index : {&byName_, &byCode_}) {
+    if (!std::is_sorted(index->begin(), index->end(), before)) {
+      std::stable_sort(index->begin(), index->end(), before);
+    }
   }
   indexed_ = true;
+}
+
+std::string_view Places::KeyOf(const Slot& slot) const {
+  return std::string_view(keys_).substr(slot.at, slot.size);
+}
+
+std::span<const Places::Slot> Places::SlotsOf(const Index& index, std::string_view key) const {
+  const auto first = std::lower_bound(
+      index.begin(), index.end(), key,
+      [this](const Slot& slot, std::string_view text) { return KeyOf(slot) < text; });
+  const auto last = std::upper_bound(
+      first, index.end(), key,
+      [this](std::string_view text, const Slot& slot) { return text < KeyOf(slot); });
+  return {first, last};
 }
 
 void Places::MoveToRecord(int record) {
@@ -96,15 +135,16 @@ void Places::MoveToRecord(int record) {
 
 PlaceMatch Places::Match(const Index& index, const std::string& key, const CalendarDate& date,
                          const Entry** entry) const {
-  const auto found = index.find(key);
-  if (found == index.end()) return PlaceMatch::UnknownName;
-  for (const Entry& candidate : found->second) {
+  const std::span<const Slot> same = SlotsOf(index, key);
+  if (same.empty()) return PlaceMatch::UnknownName;
+  for (const Slot& slot : same) {
+    const Entry& candidate = entries_[slot.entry];
     if (candidate.period.Contains(date)) {
       *entry = &candidate;
       return PlaceMatch::Found;
     }
   }
-  *entry = &found->second.back();
+  *entry = &entries_[same.back().entry];
   return PlaceMatch::NotInUseOnDate;
 }
 
@@ -158,7 +198,16 @@ std::vector<std::string> Places::Names() {
   BuildIndex();
   TQuietWalk walk(table_);
   table_.Last();
-  return names_;
+  // The first slot of each name, put back in file order.
+  std::vector<const Slot*> firsts;
+  for (std::size_t i = 0; i < byName_.size(); ++i) {
+    if (i == 0 || KeyOf(byName_[i]) != KeyOf(byName_[i - 1])) firsts.push_back(&byName_[i]);
+  }
+  std::ranges::sort(firsts, {}, &Slot::entry);
+  std::vector<std::string> names;
+  names.reserve(firsts.size());
+  for (const Slot* slot : firsts) names.emplace_back(KeyOf(*slot));
+  return names;
 }
 
 PlaceMatch Places::FindOn(std::string_view typed, const CalendarDate& date) {
@@ -188,9 +237,7 @@ PlacePeriod Places::Period() const {
 std::vector<PlacePeriod> Places::PeriodsOf(const std::string& name) {
   BuildIndex();
   std::vector<PlacePeriod> periods;
-  if (const auto found = byName_.find(name); found != byName_.end()) {
-    for (const Entry& entry : found->second) periods.push_back(entry.period);
-  }
+  for (const Slot& slot : SlotsOf(byName_, name)) periods.push_back(entries_[slot.entry].period);
   return periods;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/calendar_date.h"
@@ -98,9 +99,18 @@ class Places : public TLbCsvObserver {
     int record;  // 1-based
     PlacePeriod period;
   };
-  using Index = std::unordered_map<std::string, std::vector<Entry>>;
+  // A name or a code, as a stretch of keys_, and the entry of its record.
+  struct Slot {
+    std::uint32_t at;
+    std::uint32_t size;
+    std::uint32_t entry;
+  };
+  // Sorted by key, the slots of one key in file order.
+  using Index = std::vector<Slot>;
 
   void BuildIndex();
+  std::string_view KeyOf(const Slot& slot) const;
+  std::span<const Slot> SlotsOf(const Index& index, std::string_view key) const;
   // The entry of `key` valid on `date`, or its latest one; none when unknown.
   PlaceMatch Match(const Index& index, const std::string& key, const CalendarDate& date,
                    const Entry** entry) const;
@@ -115,7 +125,9 @@ class Places : public TLbCsvObserver {
   int nameColumn_ = -1;
   int codeColumn_ = -1;
   int provinceColumn_ = -1;
-  std::vector<std::string> names_;  // each once, file order
+  // Every name and code read, one after another: one block, not a string each.
+  std::string keys_;
+  std::vector<Entry> entries_;  // one a record, in file order
   Index byName_;
   Index byCode_;
 };

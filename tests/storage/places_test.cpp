@@ -110,6 +110,42 @@ TEST_F(PlacesTest, TheRecordValidOnTheDateIsChosen) {
   }
 }
 
+// A table in no order: a name's records apart, codes unsorted, a quoted name
+// holding a comma, a line short of its dates.
+TEST_F(PlacesTest, ATableInNoOrderIsLookedUpAsWell) {
+  Places& places = Open(
+      "comuni,Code,Prov,Dal,Al\r\n"
+      "PONTE LAMBRO,G847,CO,1950-01-01,\r\n"
+      "\"BAGNO, IL\",B001,XX,1900-01-01,\r\n"
+      "ALFA,Z999,EE\r\n"
+      "PONTE LAMBRO,G828,CO,1861-03-17,1928-05-24\r\n"
+      "ALFA,A100,EE,1800-01-01,1850-12-31\r\n");
+  EXPECT_EQ(places.Names(), (std::vector<std::string>{"PONTE LAMBRO", "BAGNO, IL", "ALFA"}));
+  const struct {
+    const char* name;
+    CalendarDate date;
+    PlaceMatch match;
+    int record;
+  } cases[] = {
+      {"PONTE LAMBRO", {1900, 1, 1}, PlaceMatch::Found, 4},
+      {"PONTE LAMBRO", {1960, 1, 1}, PlaceMatch::Found, 1},
+      {"PONTE LAMBRO", {1940, 1, 1}, PlaceMatch::NotInUseOnDate, 4},  // the latest in the file
+      {"BAGNO, IL", {1975, 1, 1}, PlaceMatch::Found, 2},
+      {"ALFA", {1820, 1, 1}, PlaceMatch::Found, 3},  // no dates: the first that fits
+      {"BAGNO", {1975, 1, 1}, PlaceMatch::UnknownName, 5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(places.FindOn(c.name, c.date), c.match);
+    EXPECT_EQ(table_.RecordNumber(), c.record);
+  }
+  EXPECT_EQ(places.FindCodeOn("A100", {1820, 1, 1}), PlaceMatch::Found);
+  EXPECT_EQ(table_.RecordNumber(), 5);
+  EXPECT_EQ(places.FindCodeOn("G828", {1900, 1, 1}), PlaceMatch::Found);
+  EXPECT_EQ(table_.RecordNumber(), 4);
+  EXPECT_EQ(places.FindCodeOn("B00", {1900, 1, 1}), PlaceMatch::UnknownName);
+}
+
 TEST_F(PlacesTest, ANameNotInUseOnTheDateIsSaidSoWithItsPeriods) {
   Places& places = Open(kDated);
   EXPECT_EQ(places.FindOn("CORIGLIANO-ROSSANO", {1975, 3, 15}), PlaceMatch::NotInUseOnDate);
