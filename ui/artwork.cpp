@@ -2,53 +2,35 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QPixmapCache>
-#include <QSvgRenderer>
 
-// The pictures are built into the static ui library, whose resource
-// initialiser the linker would otherwise drop.
-static void LoadPictures() {
-  static const bool loaded = [] {
-    Q_INIT_RESOURCE(images);
-    return true;
-  }();
-  (void)loaded;
-}
+#include "ui/prerendered_artwork.h"
 
 QPixmap Artwork::Picture(const QString& name, QSize size) {
   return Picture(name, size, qApp ? qApp->devicePixelRatio() : 1.0);
 }
 
 QPixmap Artwork::Picture(const QString& name, QSize size, qreal ratio) {
-  LoadPictures();
   if (size.isEmpty() || !(ratio > 0)) return {};
-  QString file = name;
-  if (!file.endsWith(QLatin1String(".svg"))) file += QLatin1String(".svg");
-
-  const QString key = QStringLiteral("artwork:%1:%2x%3@%4")
-                          .arg(file)
-                          .arg(size.width())
-                          .arg(size.height())
-                          .arg(ratio);
+  const QString key = PrerenderedKey(FileName(name), size, ratio);
   QPixmap cached;
   if (QPixmapCache::find(key, &cached)) return cached;
 
-  QSvgRenderer renderer(QStringLiteral(":/images/") + file);
-  if (!renderer.isValid()) return {};
-
-  // Paint into an image first: a pixmap may live on a device that cannot
-  // start out transparent.
-  QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
-  painter.end();
-
+  QImage image = Prerendered(key, (QSizeF(size) * ratio).toSize());
+  if (image.isNull()) image = Render(name, size, ratio);
+  if (image.isNull()) return {};
   QPixmap picture = QPixmap::fromImage(image);
   picture.setDevicePixelRatio(ratio);
   QPixmapCache::insert(key, picture);
   return picture;
+}
+
+QImage Artwork::Prerendered(const QString& key, QSize pixels) {
+  const QByteArray png = PrerenderedArtwork(key);
+  if (png.isEmpty()) return {};
+  QImage image = QImage::fromData(png, "PNG");
+  if (image.size() != pixels) return {};
+  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 QIcon Artwork::ToolIcon(int index) {

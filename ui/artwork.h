@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
 
 // The program's pictures are SVG sources in the resources under ":/images".
 // They are rendered at the exact size the layout asks for, times the screen's
-// device pixel ratio, so they stay sharp on any screen and no bitmap copies
-// have to be kept in step with them.
+// device pixel ratio, so they stay sharp on any screen. The sizes the windows
+// use, at the common densities, are rendered by the build from the same
+// sources (artwork_sizes.h), so no bitmap copies are kept in step by hand and
+// a window opening draws none of them.
 class Artwork {
  public:
   // Number of tool pictures, "tool0" to "tool9".
@@ -28,7 +31,17 @@ class Artwork {
   // icon.
   static QIcon ToolIcon(int index);
 
+  // The picture drawn from its source, whatever was rendered ahead; a null
+  // image for an unknown name, an empty size or a ratio not above 0.
+  static QImage Render(const QString& name, QSize size, qreal ratio);
+  // `name` with ".svg" after it, unless it has it.
+  static QString FileName(const QString& name);
+
   // Luminance grey, lightened and slightly transparent, as a disabled
   // toolbar picture looks.
   static QPixmap GreyPicture(const QPixmap& colour);
+
+ private:
+  // The picture of `key` rendered ahead, if it has `pixels`.
+  static QImage Prerendered(const QString& key, QSize pixels);
 };

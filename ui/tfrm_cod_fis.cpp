@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStringListModel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -137,7 +138,7 @@ void TfrmCodFis::FormCreate() {
 
   QStringList names;
   for (const std::string& name : places_.Names()) names.append(FromBytes(name));
-  ComboBox1->addItems(names);
+  placeNames_->setStringList(names);
 
   actAzzeraExecute();
 }

@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QRadioButton;
+class QStringListModel;
 class QTabWidget;
 class QToolButton;
 class QWidget;
@@ -173,6 +174,8 @@ class TfrmCodFis : public QMainWindow {
   MessageBoxPrompter prompter_;
   QString dataFolder_;
   TActionUpdater* updater_;
+  // The drop-down's names, filled in one step.
+  QStringListModel* placeNames_;
   int confirmationsWaiting_ = 0;
   bool closeRequested_ = false;
   bool placed_ = false;

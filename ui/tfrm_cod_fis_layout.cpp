@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QStringListModel>
 #include <QToolButton>
 #include <array>
 
@@ -22,6 +23,7 @@
 #include "storage/data_files.h"
 #include "storage/places.h"
 #include "ui/artwork.h"
+#include "ui/artwork_sizes.h"
 #include "ui/captioned_value_accessible.h"
 #include "ui/light_palette.h"
 #include "ui/menu_icon_style.h"
@@ -181,10 +183,10 @@ void TfrmCodFis::CreateComponents() {
 
 void TfrmCodFis::RenderArtwork() {
   const qreal ratio = devicePixelRatioF();
-  setWindowIcon(QIcon(Artwork::Picture(QStringLiteral("app"), QSize(32, 32), ratio)));
-  Image1->setPixmap(Artwork::Picture(QStringLiteral("card"), QSize(339, 217), ratio));
+  setWindowIcon(QIcon(Artwork::Picture(QStringLiteral("app"), artwork_size::kApp, ratio)));
+  Image1->setPixmap(Artwork::Picture(QStringLiteral("card"), artwork_size::kCard, ratio));
   if (auto* texture = CoolBar1->findChild<TJvFormWallpaper*>(QStringLiteral("CoolBarTexture"))) {
-    texture->SetImage(Artwork::Picture(QStringLiteral("coolbar"), QSize(128, 28), ratio));
+    texture->SetImage(Artwork::Picture(QStringLiteral("coolbar"), artwork_size::kCoolBar, ratio));
   }
 }
 
@@ -331,6 +333,9 @@ void TfrmCodFis::CreateCalculationTab() {
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   ComboBox1->setMaxVisibleItems(8);
+  // Ten thousand names go into a plain list at once, not item by item.
+  placeNames_ = new QStringListModel(ComboBox1);
+  ComboBox1->setModel(placeNames_);
   // Suggestions while typing, but nothing may change what is typed: a
   // completer owned by the box would make it swap the typed text for the
   // entry matching it ignoring case.

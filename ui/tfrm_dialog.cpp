@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "ui/artwork.h"
+#include "ui/artwork_sizes.h"
 #include "ui/light_palette.h"
 #include "ui/pixel_font.h"
 #include "widgets/tjv_bit_btn.h"
@@ -17,9 +18,9 @@
 namespace {
 
 constexpr QSize kClientSize(324, 112);
-constexpr QSize kIconSize(32, 32);
-constexpr QSize kGlyphSize(16, 16);
-constexpr QSize kTileSize(128, 28);
+constexpr QSize kIconSize = artwork_size::kDialogIcon;
+constexpr QSize kGlyphSize = artwork_size::kGlyph;
+constexpr QSize kTileSize = artwork_size::kTile;
 
 QLabel* MakeTextLabel(QWidget* parent, const QString& text, const QPoint& at, bool bold) {
   auto* label = new QLabel(text, parent);

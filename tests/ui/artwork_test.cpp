@@ -10,6 +10,8 @@
 
 #include "main_window_fixture.h"
 #include "ui/artwork.h"
+#include "ui/artwork_sizes.h"
+#include "ui/prerendered_artwork.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/tjv_form_wallpaper.h"
 
@@ -84,4 +86,33 @@ TEST_F(HighDensityTest, WindowAndDialogPicturesMatchTheScreen) {
   TfrmDialog dialog;
   EXPECT_EQ(dialog.imgLst(1).devicePixelRatio(), ratio);
   EXPECT_EQ(dialog.JvFormWallpaper1()->Image().devicePixelRatio(), ratio);
+}
+
+// The pictures rendered by the build are what the sources draw here, at every
+// size the windows use, so opening a window draws none of them.
+TEST(ArtworkTest, PicturesRenderedAheadAreTheSourcesDrawn) {
+  int checked = 0;
+  for (const ArtworkUse& use : kArtworkUses) {
+    for (const qreal ratio : kArtworkRatios) {
+      const QString name = QString::fromLatin1(use.name);
+      SCOPED_TRACE(name.toStdString() + " at " + std::to_string(ratio));
+      const QByteArray png =
+          PrerenderedArtwork(PrerenderedKey(Artwork::FileName(name), use.size, ratio));
+      ASSERT_FALSE(png.isEmpty());
+      const QImage ahead = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_ARGB32);
+      const QImage drawn =
+          Artwork::Render(name, use.size, ratio).convertToFormat(QImage::Format_ARGB32);
+      ASSERT_FALSE(drawn.isNull());
+      EXPECT_EQ(ahead, drawn);
+      EXPECT_EQ(
+          Artwork::Picture(name, use.size, ratio).toImage().convertToFormat(QImage::Format_ARGB32),
+          drawn);
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, static_cast<int>(std::size(kArtworkUses) * std::size(kArtworkRatios)));
+  // Other sizes and densities are drawn from the sources.
+  EXPECT_TRUE(
+      PrerenderedArtwork(PrerenderedKey(QStringLiteral("card.svg"), {339, 217}, 1.5)).isEmpty());
+  EXPECT_EQ(Artwork::Picture(QStringLiteral("card"), {100, 50}, 1.0).size(), QSize(100, 50));
 }
