@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "ui/box_picture_style.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/byte_text.h"
 
@@ -35,9 +37,22 @@ QMargins FrameOf(const QWidget& box) {
 
 // A standard box, centred on the screen whatever its parent: Qt would centre
 // it on the parent, or put it at the top left of a parent not shown yet.
+//
+// Its pictures are the program's own: the desktop's would be looked up in
+// the icon theme's folders for every box, which took most of the time from
+// Calcola to its "Information" box.
 class ScreenCentredBox : public QMessageBox {
  public:
-  using QMessageBox::QMessageBox;
+  ScreenCentredBox(Icon icon, const QString& title, const QString& text, StandardButtons buttons,
+                   QWidget* parent)
+      : QMessageBox(parent) {
+    setStyle(BoxPictureStyle::Instance());
+    if (auto* strip = findChild<QDialogButtonBox*>()) strip->setStyle(BoxPictureStyle::Instance());
+    setIcon(icon);
+    setWindowTitle(title);
+    setText(text);
+    setStandardButtons(buttons);
+  }
 
  protected:
   void showEvent(QShowEvent* event) override {

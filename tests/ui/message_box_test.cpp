@@ -14,6 +14,8 @@
 #include <stdexcept>
 
 #include "storage/table_error.h"
+#include "ui/artwork.h"
+#include "ui/artwork_sizes.h"
 #include "ui/program_setup.h"
 #include "ui/tfrm_dialog.h"
 
@@ -89,6 +91,37 @@ TEST(MessageBoxesTest, InformationWarningAndErrorCaptionsAndIcons) {
   EXPECT_EQ(script.seen()[2].icon, MessageBoxScript::Icon::Error);
   EXPECT_EQ(script.seen()[2].text, "Cannot open file x.");
   EXPECT_EQ(script.seen()[3].text, "done.");
+}
+
+// The boxes show the program's own pictures, and none on their buttons: the
+// desktop's would be searched for in the icon theme's folders at every box.
+TEST(MessageBoxesTest, TheBoxesPicturesAreTheProgramsOwn) {
+  SetUpProgram();
+  MessageBoxScript script;
+  QStringList seen;
+  const auto look = [&](const char* picture) {
+    return [&seen, picture](QWidget* shown) {
+      auto* box = qobject_cast<QMessageBox*>(shown);
+      ASSERT_NE(box, nullptr);
+      const QImage own = Artwork::Picture(QString::fromLatin1(picture), artwork_size::kDialogIcon,
+                                          box->devicePixelRatioF())
+                             .toImage();
+      EXPECT_EQ(box->iconPixmap().toImage().convertToFormat(own.format()), own) << picture;
+      for (QAbstractButton* button : box->buttons()) EXPECT_TRUE(button->icon().isNull());
+      seen << QString::fromLatin1(picture);
+      box->buttons().first()->click();
+    };
+  };
+  script.Then(look("dlg_information"));
+  script.Then(look("dlg_warning"));
+  script.Then(look("dlg_error"));
+  script.Then(look("dlg_question"));
+  MessageBoxes::Information(nullptr, "a");
+  MessageBoxes::Warning(nullptr, "b");
+  MessageBoxes::Error(nullptr, TableError("c"));
+  MessageBoxes::Question(nullptr, "Confirm", "d");
+  EXPECT_EQ(seen.size(), 4);
+  EXPECT_EQ(script.seen()[3].icon, MessageBoxScript::Icon::Question);
 }
 
 // Within a pixel or two: a frame may be an odd number of pixels.
