@@ -102,12 +102,19 @@ void Places::BuildIndex() {
   // By key, and the records of one key in file order.
   const auto before = [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); };
   // The table comes sorted by name: checking is cheaper than sorting again.
-  for (Index* index : {&byName_, &byCode_}) {
-    if (!std::is_sorted(index->begin(), index->end(), before)) {
-      std::stable_sort(index->begin(), index->end(), before);
-    }
+  if (!std::is_sorted(byName_.begin(), byName_.end(), before)) {
+    std::stable_sort(byName_.begin(), byName_.end(), before);
   }
+  // The window starts with names only; codes are sorted when first asked.
+  codesSorted_ = false;
   indexed_ = true;
+}
+
+void Places::SortCodes() {
+  if (codesSorted_) return;
+  std::stable_sort(byCode_.begin(), byCode_.end(),
+                   [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); });
+  codesSorted_ = true;
 }
 
 std::string_view Places::KeyOf(const Slot& slot) const {
@@ -190,6 +197,7 @@ PlaceMatch Places::LookUp(std::string_view typed, const CalendarDate& date, Plac
 PlaceMatch Places::LookUpCode(std::string_view code, const CalendarDate& date, PlaceRecord* found) {
   RequireOpen();
   BuildIndex();
+  SortCodes();
   return Read(byCode_, std::string(code), date, found);
 }
 
@@ -219,6 +227,7 @@ PlaceMatch Places::FindOn(std::string_view typed, const CalendarDate& date) {
 PlaceMatch Places::FindCodeOn(std::string_view code, const CalendarDate& date) {
   RequireOpen();
   BuildIndex();
+  SortCodes();
   return MoveTo(byCode_, std::string(code), date);
 }
 

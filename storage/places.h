@@ -109,6 +109,7 @@ class Places : public TLbCsvObserver {
   using Index = std::vector<Slot>;
 
   void BuildIndex();
+  void SortCodes();
   std::string_view KeyOf(const Slot& slot) const;
   std::span<const Slot> SlotsOf(const Index& index, std::string_view key) const;
   // The entry of `key` valid on `date`, or its latest one; none when unknown.
@@ -122,6 +123,7 @@ class Places : public TLbCsvObserver {
 
   TLbCsv& table_;
   bool indexed_ = false;
+  bool codesSorted_ = false;
   int nameColumn_ = -1;
   int codeColumn_ = -1;
   int provinceColumn_ = -1;
