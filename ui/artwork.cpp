@@ -26,11 +26,9 @@ QPixmap Artwork::Picture(const QString& name, QSize size, qreal ratio) {
 }
 
 QImage Artwork::Prerendered(const QString& key, QSize pixels) {
-  const QByteArray png = PrerenderedArtwork(key);
-  if (png.isEmpty()) return {};
-  QImage image = QImage::fromData(png, "PNG");
+  QImage image = PrerenderedArtwork(key);
   if (image.size() != pixels) return {};
-  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  return image;
 }
 
 QIcon Artwork::ToolIcon(int index) {

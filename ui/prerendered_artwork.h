@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
-// The pictures the build rendered ahead (see artwork_sizes.h), as PNG.
+// The pictures the build rendered ahead (see artwork_sizes.h).
 //
 // The key of a picture: its file name, its size and the density in percent,
 // as in "card.svg 339x217@200".
@@ -16,6 +16,6 @@ inline QString PrerenderedKey(const QString& file, QSize size, qreal ratio) {
       .arg(qRound(ratio * 100));
 }
 
-// The PNG of `key`, or an empty array when it was not rendered ahead. The
-// bytes are the program's own and stay valid.
-QByteArray PrerenderedArtwork(const QString& key);
+// The picture of `key`, or a null image when it was not rendered ahead. Its
+// pixels are the program's own, read-only: the image shares them.
+QImage PrerenderedArtwork(const QString& key);

@@ -1,8 +1,10 @@
 // Renders every picture the windows show, at each common density, and writes
-// them as PNG into a C++ source that the program is built with.
+// their pixels into a C++ source that the program is built with. The pixels
+// are kept as they are drawn (premultiplied ARGB, this machine's byte order,
+// which is the program's: it is built here too), so showing one decodes
+// nothing.
 //
 //   prerender_artwork OUT.cpp
-#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -27,23 +29,27 @@ int main(int argc, char** argv) {
   for (const ArtworkUse& use : kArtworkUses) {
     for (const qreal ratio : kArtworkRatios) {
       const QString name = QString::fromLatin1(use.name);
-      const QImage image = Artwork::Render(name, use.size, ratio);
-      QByteArray png;
-      QBuffer buffer(&png);
-      buffer.open(QIODevice::WriteOnly);
-      if (image.isNull() || !image.save(&buffer, "PNG")) {
+      const QImage image = Artwork::Render(name, use.size, ratio)
+                               .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      if (image.isNull()) {
         std::fprintf(stderr, "prerender_artwork: cannot render %s\n", use.name);
         return 1;
       }
-      arrays += "const unsigned char kPicture" + QByteArray::number(count) + "[] = {";
-      for (qsizetype i = 0; i < png.size(); ++i) {
-        arrays += (i % 24 == 0 ? "\n    " : " ");
-        arrays += QByteArray::number(static_cast<unsigned char>(png[i])) + ',';
+      // Rows of whole 32-bit pixels, so the array is aligned for them.
+      arrays += "alignas(4) const unsigned char kPicture" + QByteArray::number(count) + "[] = {";
+      qsizetype written = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        const auto* row = image.constScanLine(y);
+        for (int x = 0; x < image.width() * 4; ++x, ++written) {
+          arrays += (written % 24 == 0 ? "\n    " : " ");
+          arrays += QByteArray::number(row[x]) + ',';
+        }
       }
       arrays += "\n};\n";
       table += "    {\"" + PrerenderedKey(Artwork::FileName(name), use.size, ratio).toLatin1() +
-               "\", kPicture" + QByteArray::number(count) + ", sizeof kPicture" +
-               QByteArray::number(count) + "},\n";
+               "\", kPicture" + QByteArray::number(count) + ", " +
+               QByteArray::number(image.width()) + ", " + QByteArray::number(image.height()) +
+               "},\n";
       ++count;
     }
   }
@@ -59,17 +65,17 @@ int main(int argc, char** argv) {
       "namespace {\n\n");
   out.write(arrays);
   out.write(
-      "\nstruct Picture {\n  const char* key;\n  const unsigned char* png;\n  std::size_t size;\n"
-      "};\n\nconst Picture kPictures[] = {\n");
+      "\nstruct Picture {\n  const char* key;\n  const unsigned char* pixels;\n  int width;\n"
+      "  int height;\n};\n\nconst Picture kPictures[] = {\n");
   out.write(table);
   out.write(
       "};\n\n}  // namespace\n\n"
-      "QByteArray PrerenderedArtwork(const QString& key) {\n"
+      "QImage PrerenderedArtwork(const QString& key) {\n"
       "  const QByteArray wanted = key.toLatin1();\n"
       "  for (const Picture& picture : kPictures) {\n"
       "    if (std::strcmp(picture.key, wanted.constData()) == 0) {\n"
-      "      return QByteArray::fromRawData(reinterpret_cast<const char*>(picture.png),\n"
-      "                                     static_cast<qsizetype>(picture.size));\n"
+      "      return QImage(picture.pixels, picture.width, picture.height, picture.width * 4,\n"
+      "                    QImage::Format_ARGB32_Premultiplied);\n"
       "    }\n"
       "  }\n"
       "  return {};\n"
