@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
-#include <QStringListModel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -26,6 +25,7 @@
 #include "storage/data_files.h"
 #include "ui/light_palette.h"
 #include "ui/tfrm_dialog.h"
+#include "widgets/byte_list_model.h"
 #include "widgets/byte_text.h"
 #include "widgets/tdata_source.h"
 #include "widgets/tdataset_action.h"
@@ -136,9 +136,7 @@ void TfrmCodFis::FormCreate() {
       LbCsv2, LbCsv1);
   DBText1->CheckField();
 
-  QStringList names;
-  for (const std::string& name : places_.Names()) names.append(FromBytes(name));
-  placeNames_->setStringList(names);
+  placeNames_->SetValues(places_.Names());
 
   actAzzeraExecute();
 }

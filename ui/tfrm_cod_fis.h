@@ -16,7 +16,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QRadioButton;
-class QStringListModel;
+class ByteListModel;
 class QTabWidget;
 class QToolButton;
 class QWidget;
@@ -175,7 +175,7 @@ class TfrmCodFis : public QMainWindow {
   QString dataFolder_;
   TActionUpdater* updater_;
   // The drop-down's names, filled in one step.
-  QStringListModel* placeNames_;
+  ByteListModel* placeNames_;
   int confirmationsWaiting_ = 0;
   bool closeRequested_ = false;
   bool placed_ = false;

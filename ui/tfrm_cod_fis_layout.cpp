@@ -13,7 +13,6 @@
 #include <QSet>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QStringListModel>
 #include <QToolButton>
 #include <array>
 
@@ -31,6 +30,7 @@
 #include "ui/pixel_font.h"
 #include "ui/popup_click_through.h"
 #include "ui/tfrm_cod_fis.h"
+#include "widgets/byte_list_model.h"
 #include "widgets/byte_text.h"
 #include "widgets/taction_updater.h"
 #include "widgets/tdata_source.h"
@@ -333,8 +333,8 @@ void TfrmCodFis::CreateCalculationTab() {
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   ComboBox1->setMaxVisibleItems(8);
-  // Ten thousand names go into a plain list at once, not item by item.
-  placeNames_ = new QStringListModel(ComboBox1);
+  // Ten thousand names go in at once, not item by item.
+  placeNames_ = new ByteListModel(ComboBox1);
   ComboBox1->setModel(placeNames_);
   // Suggestions while typing, but nothing may change what is typed: a
   // completer owned by the box would make it swap the typed text for the
