@@ -51,7 +51,7 @@ Archive::~Archive() {
 
 void Archive::Opened() {
   stamp_ = StampOf(table_.TableName());
-  hash_ = table_.Lines().ReadHash();
+  hash_.reset();  // hashed when another copy may have changed the file
   lostBytes_ = table_.Lines().LostBytes();
 }
 
@@ -72,6 +72,12 @@ void Archive::WriteThrough() {
     lastError_ = error.what();
     if (onError_) onError_(error);
   }
+}
+
+std::uint64_t Archive::KnownHash() {
+  // Until this copy writes, the file is as the table read it.
+  if (!hash_) hash_ = table_.Lines().ReadHash();
+  return *hash_;
 }
 
 int Archive::CodeColumn() const {
@@ -147,7 +153,7 @@ void Archive::Sync(TLbCsv& table, bool write) {
   if (now.exists && now != stamp_) {
     // What cannot be read (a folder in the way) is left to the write to refuse.
     std::optional<std::string> bytes = ReadWholeFile(path);
-    if (bytes && ContentHash::Of(*bytes) != hash_) {
+    if (bytes && ContentHash::Of(*bytes) != KnownHash()) {
       TableFile disk = TableFile::FromText(std::move(*bytes));
       if (disk.LineCount() > 0) {
         const TTableChanges& changes = table.Changes();
@@ -179,7 +185,7 @@ void Archive::Sync(TLbCsv& table, bool write) {
   if (!write) {
     // Read again only: what this copy holds in memory, merged, shown.
     if (!merged) return;
-    hash_ = merged->ReadHash();
+    hash_.reset();  // the text merged, about to be the table's, as read
     stamp_ = now;
   }
 

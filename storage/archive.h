@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -94,6 +95,7 @@ class Archive : public TLbCsvObserver, public TTableSaver {
   void Sync(TLbCsv& table, bool write);
   void WriteThrough();
   int CodeColumn() const;
+  std::uint64_t KnownHash();
 
   TLbCsv& table_;
   ErrorHandler onError_;
@@ -103,6 +105,7 @@ class Archive : public TLbCsvObserver, public TTableSaver {
 
   // The file as this copy last read or wrote it.
   FileStamp stamp_;
-  std::uint64_t hash_ = 0;
+  // The hash of the file as last read or written, once it has been asked.
+  std::optional<std::uint64_t> hash_;
   bool lostBytes_ = false;
 };
