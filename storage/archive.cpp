@@ -152,9 +152,9 @@ void Archive::Sync(TLbCsv& table, bool write) {
   const FileStamp now = StampOf(path);
   if (now.exists && now != stamp_) {
     // What cannot be read (a folder in the way) is left to the write to refuse.
-    std::optional<std::string> bytes = ReadWholeFile(path);
-    if (bytes && ContentHash::Of(*bytes) != KnownHash()) {
-      TableFile disk = TableFile::FromText(std::move(*bytes));
+    std::optional<FileBytes> bytes = ReadWholeFile(path);
+    if (bytes && ContentHash::Of(bytes->View()) != KnownHash()) {
+      TableFile disk = TableFile::FromBytes(std::move(*bytes));
       if (disk.LineCount() > 0) {
         const TTableChanges& changes = table.Changes();
         for (const std::string& gone : changes.removed) {

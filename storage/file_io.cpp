@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <system_error>
 
 #include "storage/file_lock.h"
@@ -21,6 +22,7 @@
 #else
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -297,7 +299,7 @@ bool Replace(const std::string& path, Write&& write) {
 
 #ifdef _WIN32
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+std::optional<FileBytes> ReadWholeFile(const std::string& path) {
   // Others may read the file while it is read here, but not write it; they
   // may rename a new file over it, as a replace does, and this read still
   // gets the old file whole.
@@ -311,7 +313,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   if (!opened) return std::nullopt;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  FileBytes bytes;
+  bytes.Resize(static_cast<std::size_t>(size.QuadPart));
   std::size_t done = 0;
   while (done < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min(bytes.size() - done, kMaxChunk));
@@ -320,7 +323,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     if (read == 0) break;
     done += read;
   }
-  bytes.resize(done);
+  bytes.Resize(done);
   return bytes;
 }
 
@@ -375,9 +378,15 @@ FileLock::~FileLock() {
   CloseHandle(file);
 }
 
+// Huge pages need a privilege users seldom have; the heap hands blocks this
+// large to the system as they are.
+void* AllocateLargeBlock(std::size_t bytes) { return ::operator new(bytes); }
+
+void FreeLargeBlock(void* block, std::size_t) noexcept { ::operator delete(block); }
+
 #else
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+std::optional<FileBytes> ReadWholeFile(const std::string& path) {
   struct Descriptor {
     ~Descriptor() {
       if (fd >= 0) close(fd);
@@ -387,7 +396,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   struct stat info {};
   // A directory or a device opens too, but has no text to read.
   if (file.fd < 0 || fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+  FileBytes bytes;
+  bytes.Resize(static_cast<std::size_t>(info.st_size));
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t got = read(file.fd, bytes.data() + done, bytes.size() - done);
@@ -396,7 +406,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     if (got == 0) break;
     done += static_cast<std::size_t>(got);
   }
-  bytes.resize(done);
+  bytes.Resize(done);
   return bytes;
 }
 
@@ -435,6 +445,39 @@ FileLock::~FileLock() {
   close(fd);
 }
 
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+std::size_t HugePagesFor(std::size_t bytes) {
+  return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
+
+}  // namespace
+
+void* AllocateLargeBlock(std::size_t bytes) {
+  // Mapped with a huge page's room to spare, then trimmed to start on a
+  // huge-page boundary: only such a stretch can be given huge pages.
+  const std::size_t length = HugePagesFor(bytes);
+  void* const mapped =
+      mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  const auto at = reinterpret_cast<std::uintptr_t>(mapped);
+  const std::uintptr_t start = (at + kHugePage - 1) / kHugePage * kHugePage;
+  if (start > at) munmap(mapped, start - at);
+  if (const std::size_t after = at + kHugePage - start; after > 0) {
+    munmap(reinterpret_cast<void*>(start + length), after);
+  }
+#ifdef MADV_HUGEPAGE
+  // Where the system gives huge pages only when asked; nothing is lost
+  // where it gives none.
+  madvise(reinterpret_cast<void*>(start), length, MADV_HUGEPAGE);
+#endif
+  return reinterpret_cast<void*>(start);
+}
+
+void FreeLargeBlock(void* block, std::size_t bytes) noexcept { munmap(block, HugePagesFor(bytes)); }
+
 #endif
 
 bool ReplaceFileContents(const std::string& path, std::string_view contents) {
@@ -457,7 +500,7 @@ bool ReplaceFileFrom(const std::string& path,
 
 std::string CopyBesideAsOriginal(const std::string& path) {
   const std::optional<fs::path> target = FinalTarget(PathOf(path));
-  const std::optional<std::string> bytes = ReadWholeFile(path);
+  const std::optional<FileBytes> bytes = ReadWholeFile(path);
   const std::optional<Existing> old = target ? Inspect(*target) : std::nullopt;
   if (!bytes || !old) throw TableError("Cannot open file " + path);
   fs::path name = target->filename();

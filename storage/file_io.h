@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/file_bytes.h"
 #include "storage/file_stamp.h"
 #include "storage/line_writer.h"
 
@@ -18,7 +19,7 @@
 
 // Every byte of the file, read at once while other programs may read the file
 // but not write it. No value when the file cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::string& path);
+std::optional<FileBytes> ReadWholeFile(const std::string& path);
 
 // Puts `contents` in place of the file at `path` (created when missing). The
 // bytes go to a new file in the same folder, created no wider than the old

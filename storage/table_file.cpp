@@ -17,16 +17,16 @@ constexpr std::string_view kLineEnd = "\r\n";
 }  // namespace
 
 TableFile TableFile::Load(const std::string& path) {
-  std::optional<std::string> bytes = ReadWholeFile(path);
+  std::optional<FileBytes> bytes = ReadWholeFile(path);
   if (!bytes) throw TableError("Cannot open file " + path);
-  return FromText(std::move(*bytes));
+  return FromBytes(std::move(*bytes));
 }
 
-TableFile TableFile::FromText(std::string text) {
+TableFile TableFile::FromBytes(FileBytes bytes) {
   TableFile file;
-  file.read_ = std::move(text);
+  file.read_ = std::move(bytes);
   const char* const begin = file.read_.data();
-  const std::size_t nul = file.read_.find('\0');
+  const std::size_t nul = file.read_.View().find('\0');
   file.lostBytes_ = nul != std::string::npos;
   const std::size_t size = nul != std::string::npos ? nul : file.read_.size();
   const char* const end = begin + size;
@@ -145,7 +145,7 @@ std::string TableFile::Text() const {
   return text;
 }
 
-std::uint64_t TableFile::ReadHash() const { return ContentHash::Of(read_); }
+std::uint64_t TableFile::ReadHash() const { return ContentHash::Of(read_.View()); }
 
 std::uint64_t TableFile::TextHash() const {
   ContentHash hash;

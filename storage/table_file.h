@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/file_bytes.h"
+#include "storage/large_block_allocator.h"
+
 // The line list of one table file: its non-empty lines without their line
 // ends, entry 0 the header. A line read from the file stays where it stands
 // in the text read, kept as its offset and length in one word, so loading
@@ -24,12 +27,13 @@ class TableFile {
   static TableFile Load(const std::string& path);
   // Lines end at CR LF, LF or CR; the text ends at its first NUL; empty lines
   // are dropped.
-  static TableFile FromText(std::string text);
+  static TableFile FromBytes(FileBytes bytes);
+  static TableFile FromText(std::string_view text) { return FromBytes(FileBytes(text)); }
 
   // Whether the text held a NUL byte: it and whatever followed are not in the
   // lines and would not be written back.
   bool LostBytes() const { return lostBytes_; }
-  // The hash (ContentHash) of every byte given to FromText or read by Load,
+  // The hash (ContentHash) of every byte given to FromBytes or read by Load,
   // NUL and all: what the file held when it was read.
   std::uint64_t ReadHash() const;
   // The hash of Text(), that is of what WriteBack writes, made without it.
@@ -76,8 +80,8 @@ class TableFile {
   // Keeps `line` among the given lines; gives its entry.
   std::uint64_t Give(std::string line);
 
-  std::string read_;
-  std::vector<std::uint64_t> entries_;
+  FileBytes read_;
+  std::vector<std::uint64_t, LargeBlockAllocator<std::uint64_t>> entries_;
   // Lines given after reading (and the rare line of the text read too long
   // or too far in for an entry), each a view of one of texts_.
   std::vector<std::string_view> given_;
@@ -88,7 +92,7 @@ class TableFile {
 
 template <typename Accept>
 std::size_t TableFile::FindLine(std::string_view text, std::size_t from, Accept&& accept) const {
-  const std::string_view read(read_);
+  const std::string_view read = read_.View();
   constexpr std::size_t kNone = std::string_view::npos;
   // The next place of `text` in the text read not yet passed.
   std::size_t hit = read.find(text);

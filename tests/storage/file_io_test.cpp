@@ -123,6 +123,47 @@ TEST(TableFileHashes, AreThoseOfTheBytesReadAndOfTheTextWritten) {
   EXPECT_EQ(TableFile::Load(path).ReadHash(), file.TextHash());
 }
 
+// Files of a few megabytes are read into blocks of their own from the
+// system: every byte must land, at any length around a page or huge page.
+TEST(LargeFiles, AreReadWholeAndTheirLinesKept) {
+  TempFolder folder;
+  std::mt19937 random(11);
+  constexpr std::size_t kHugePage = std::size_t{2} << 20;
+  for (const std::size_t size :
+       {LargeBlockAllocator<char>::kLargeBlock - 1, LargeBlockAllocator<char>::kLargeBlock,
+        kHugePage - 1, kHugePage, kHugePage + 4097, 3 * kHugePage + 5}) {
+    std::string text = "Cognome,CodiceFiscale\r\n";
+    while (text.size() + 40 < size) {
+      text.append("P").append(std::to_string(random())).append(",");
+      text.append(std::to_string(random())).append("\r\n");
+    }
+    text += std::string(size - 2 - text.size(), 'X') + "\r\n";
+    const std::string path = folder.Write("big.dat", text);
+    const std::optional<FileBytes> bytes = ReadWholeFile(path);
+    ASSERT_TRUE(bytes.has_value()) << size;
+    EXPECT_EQ(bytes->size(), size);
+    EXPECT_TRUE(*bytes == text) << size;
+    const TableFile file = TableFile::Load(path);
+    EXPECT_EQ(file.ReadHash(), ContentHash::Of(text)) << size;
+    EXPECT_TRUE(file.Text() == text) << size;
+    EXPECT_EQ(file.Line(file.LineCount() - 1),
+              std::string(size - 2 - text.rfind("\r\n", size - 3) - 2, 'X'));
+  }
+}
+
+TEST(LargeBlockAllocator, AVectorKeepsItsElementsAsItGrowsPastTheThresholdAndBack) {
+  const auto value = [](std::uint64_t k) { return k * 0x9E3779B97F4A7C15ull; };
+  std::vector<std::uint64_t, LargeBlockAllocator<std::uint64_t>> values;
+  constexpr std::uint64_t kCount = 3 * (std::uint64_t{2} << 20) / sizeof(std::uint64_t) + 3;
+  for (std::uint64_t k = 0; k < kCount; ++k) values.push_back(value(k));
+  std::uint64_t wrong = 0;
+  for (std::uint64_t k = 0; k < kCount; ++k) wrong += values[k] != value(k);
+  EXPECT_EQ(wrong, 0u);
+  values.resize(10);
+  values.shrink_to_fit();
+  EXPECT_EQ(values.back(), value(9));
+}
+
 TEST(OriginalCopy, IsTheWholeFileBesideItUnderTheFirstFreeName) {
   TempFolder folder;
   const std::string bytes = "Cognome\r\nROSSI\0\x01\xff tail\r\n"s;

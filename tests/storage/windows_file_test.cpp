@@ -325,9 +325,9 @@ TEST_F(WindowsFiles, ProcessesSharingOneArchiveLoseNothingAndReadersSeeWholeFile
   int reads = 0, whole = 0;
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(120);
   while ((first.Running() || second.Running()) && std::chrono::steady_clock::now() < end) {
-    const std::optional<std::string> bytes = ReadWholeFile(path_);
+    const std::optional<FileBytes> bytes = ReadWholeFile(path_);
     ++reads;
-    whole += bytes && bytes->starts_with(header) && bytes->ends_with("\r\n") ? 1 : 0;
+    whole += bytes && bytes->View().starts_with(header) && bytes->View().ends_with("\r\n") ? 1 : 0;
   }
   EXPECT_GT(reads, 0);
   EXPECT_EQ(first.ExitCode(), 0);
