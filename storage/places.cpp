@@ -35,6 +35,12 @@ std::optional<CalendarDate> IsoDate(std::string_view text) {
   return date;
 }
 
+std::int32_t DayNumber(const CalendarDate& date) {
+  return date.year * 10000 + date.month * 100 + date.day;
+}
+
+CalendarDate DateOfNumber(std::int32_t day) { return {day / 10000, day / 100 % 100, day % 100}; }
+
 // The index of a column, or -1 when the table has none of that name.
 int ColumnOf(TLbCsv& table, const char* name) {
   try {
@@ -45,6 +51,13 @@ int ColumnOf(TLbCsv& table, const char* name) {
 }
 
 }  // namespace
+
+PlacePeriod Places::Entry::Period() const {
+  PlacePeriod period;
+  if (from != kNoDay) period.from = DateOfNumber(from);
+  if (to != kNoDay) period.to = DateOfNumber(to);
+  return period;
+}
 
 Places::Places(TLbCsv& table) : table_(table) { table_.Attach(this); }
 
@@ -65,21 +78,17 @@ void Places::BuildIndex() {
   provinceColumn_ = ColumnOf(table_, kProvince);
   const int fromColumn = ColumnOf(table_, kFrom);
   const int toColumn = ColumnOf(table_, kTo);
-  const int lastColumn = std::max({nameColumn, codeColumn, fromColumn, toColumn});
+  const int lastColumn = std::max({nameColumn, fromColumn, toColumn});
   keys_.clear();
   entries_.clear();
   byName_.clear();
   byCode_.clear();
   const int count = table_.RecordCount();
   entries_.reserve(static_cast<std::size_t>(count));
+  // Room for the usual names, and the codes once asked for: growing in steps
+  // would copy the keys over and over into memory never touched before.
+  keys_.reserve(static_cast<std::size_t>(count) * 24);
   byName_.reserve(static_cast<std::size_t>(count));
-  byCode_.reserve(codeColumn >= 0 ? static_cast<std::size_t>(count) : 0);
-  const auto keep = [this](std::string_view key, std::uint32_t entry) {
-    const Slot slot{static_cast<std::uint32_t>(keys_.size()),
-                    static_cast<std::uint32_t>(key.size()), entry};
-    keys_.append(key);
-    return slot;
-  };
   // Each line is read once, up to the last column wanted; a line short of
   // values has them empty, as the table gives them.
   const TableFile& lines = table_.Lines();
@@ -95,26 +104,48 @@ void Places::BuildIndex() {
                          : std::string_view();
     };
     const auto entry = static_cast<std::uint32_t>(entries_.size());
-    entries_.push_back({record, {IsoDate(value(fromColumn)), IsoDate(value(toColumn))}});
-    byName_.push_back(keep(value(nameColumn), entry));
-    if (codeColumn >= 0) byCode_.push_back(keep(value(codeColumn), entry));
+    const auto day = [](std::optional<CalendarDate> date) {
+      return date ? DayNumber(*date) : kNoDay;
+    };
+    entries_.push_back({record, day(IsoDate(value(fromColumn))), day(IsoDate(value(toColumn)))});
+    byName_.push_back(Keep(value(nameColumn), entry));
   }
   // By key, and the records of one key in file order.
   const auto before = [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); };
   // The table comes sorted by name: checking is cheaper than sorting again.
-  if (!std::is_sorted(byName_.begin(), byName_.end(), before)) {
-    std::stable_sort(byName_.begin(), byName_.end(), before);
-  }
-  // The window starts with names only; codes are sorted when first asked.
-  codesSorted_ = false;
+  namesInFileOrder_ = std::is_sorted(byName_.begin(), byName_.end(), before);
+  if (!namesInFileOrder_) std::stable_sort(byName_.begin(), byName_.end(), before);
+  // The window starts with names only; codes are read when first asked for.
+  codesIndexed_ = false;
   indexed_ = true;
 }
 
-void Places::SortCodes() {
-  if (codesSorted_) return;
-  std::stable_sort(byCode_.begin(), byCode_.end(),
-                   [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); });
-  codesSorted_ = true;
+Places::Slot Places::Keep(std::string_view key, std::uint32_t entry) {
+  const Slot slot{static_cast<std::uint32_t>(keys_.size()), static_cast<std::uint32_t>(key.size()),
+                  entry};
+  keys_.append(key);
+  return slot;
+}
+
+void Places::IndexCodes() {
+  if (codesIndexed_) return;
+  byCode_.clear();
+  if (codeColumn_ >= 0) {
+    byCode_.reserve(entries_.size());
+    const TableFile& lines = table_.Lines();
+    std::string code;
+    for (std::uint32_t entry = 0; entry < entries_.size(); ++entry) {
+      const std::string_view line = lines.Line(static_cast<std::size_t>(entries_[entry].record));
+      std::size_t at = 0;
+      bool read = true;
+      for (int column = 0; read && column < codeColumn_; ++column) read = SkipValue(line, at);
+      if (!read || !ReadValue(line, at, code)) code.clear();
+      byCode_.push_back(Keep(code, entry));
+    }
+    std::stable_sort(byCode_.begin(), byCode_.end(),
+                     [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); });
+  }
+  codesIndexed_ = true;
 }
 
 std::string_view Places::KeyOf(const Slot& slot) const {
@@ -144,9 +175,10 @@ PlaceMatch Places::Match(const Index& index, const std::string& key, const Calen
                          const Entry** entry) const {
   const std::span<const Slot> same = SlotsOf(index, key);
   if (same.empty()) return PlaceMatch::UnknownName;
+  const std::int32_t day = DayNumber(date);
   for (const Slot& slot : same) {
     const Entry& candidate = entries_[slot.entry];
-    if (candidate.period.Contains(date)) {
+    if (candidate.Contains(day)) {
       *entry = &candidate;
       return PlaceMatch::Found;
     }
@@ -178,7 +210,7 @@ PlaceMatch Places::Read(const Index& index, const std::string& key, const Calend
       return column >= 0 ? values[static_cast<std::size_t>(column)] : std::string();
     };
     *found = {entry->record, value(nameColumn_), value(codeColumn_), value(provinceColumn_),
-              entry->period};
+              entry->Period()};
   }
   return match;
 }
@@ -197,7 +229,7 @@ PlaceMatch Places::LookUp(std::string_view typed, const CalendarDate& date, Plac
 PlaceMatch Places::LookUpCode(std::string_view code, const CalendarDate& date, PlaceRecord* found) {
   RequireOpen();
   BuildIndex();
-  SortCodes();
+  IndexCodes();
   return Read(byCode_, std::string(code), date, found);
 }
 
@@ -206,13 +238,24 @@ std::vector<std::string> Places::Names() {
   BuildIndex();
   TQuietWalk walk(table_);
   table_.Last();
+  const auto first = [this](std::size_t i) {
+    return i == 0 || KeyOf(byName_[i]) != KeyOf(byName_[i - 1]);
+  };
+  std::vector<std::string> names;
+  if (namesInFileOrder_) {
+    // The usual table: the index is in file order already.
+    names.reserve(byName_.size());
+    for (std::size_t i = 0; i < byName_.size(); ++i) {
+      if (first(i)) names.emplace_back(KeyOf(byName_[i]));
+    }
+    return names;
+  }
   // The first slot of each name, put back in file order.
   std::vector<const Slot*> firsts;
   for (std::size_t i = 0; i < byName_.size(); ++i) {
-    if (i == 0 || KeyOf(byName_[i]) != KeyOf(byName_[i - 1])) firsts.push_back(&byName_[i]);
+    if (first(i)) firsts.push_back(&byName_[i]);
   }
   std::ranges::sort(firsts, {}, &Slot::entry);
-  std::vector<std::string> names;
   names.reserve(firsts.size());
   for (const Slot* slot : firsts) names.emplace_back(KeyOf(*slot));
   return names;
@@ -227,7 +270,7 @@ PlaceMatch Places::FindOn(std::string_view typed, const CalendarDate& date) {
 PlaceMatch Places::FindCodeOn(std::string_view code, const CalendarDate& date) {
   RequireOpen();
   BuildIndex();
-  SortCodes();
+  IndexCodes();
   return MoveTo(byCode_, std::string(code), date);
 }
 
@@ -246,7 +289,7 @@ PlacePeriod Places::Period() const {
 std::vector<PlacePeriod> Places::PeriodsOf(const std::string& name) {
   BuildIndex();
   std::vector<PlacePeriod> periods;
-  for (const Slot& slot : SlotsOf(byName_, name)) periods.push_back(entries_[slot.entry].period);
+  for (const Slot& slot : SlotsOf(byName_, name)) periods.push_back(entries_[slot.entry].Period());
   return periods;
 }
 

@@ -95,10 +95,19 @@ class Places : public TLbCsvObserver {
   void DataEvent(TLbCsv& table, TDataEvent event) override;
 
  private:
+  // A record and its days as yyyymmdd numbers, kNoDay for no bound: twelve
+  // bytes, since ten thousand of them are made at every start.
   struct Entry {
-    int record;  // 1-based
-    PlacePeriod period;
+    std::int32_t record;  // 1-based
+    std::int32_t from;
+    std::int32_t to;
+
+    bool Contains(std::int32_t day) const {
+      return (from == kNoDay || from <= day) && (to == kNoDay || day <= to);
+    }
+    PlacePeriod Period() const;
   };
+  static constexpr std::int32_t kNoDay = -1;
   // A name or a code, as a stretch of keys_, and the entry of its record.
   struct Slot {
     std::uint32_t at;
@@ -109,7 +118,8 @@ class Places : public TLbCsvObserver {
   using Index = std::vector<Slot>;
 
   void BuildIndex();
-  void SortCodes();
+  void IndexCodes();
+  Slot Keep(std::string_view key, std::uint32_t entry);
   std::string_view KeyOf(const Slot& slot) const;
   std::span<const Slot> SlotsOf(const Index& index, std::string_view key) const;
   // The entry of `key` valid on `date`, or its latest one; none when unknown.
@@ -123,7 +133,8 @@ class Places : public TLbCsvObserver {
 
   TLbCsv& table_;
   bool indexed_ = false;
-  bool codesSorted_ = false;
+  bool codesIndexed_ = false;
+  bool namesInFileOrder_ = false;
   int nameColumn_ = -1;
   int codeColumn_ = -1;
   int provinceColumn_ = -1;
