@@ -50,7 +50,9 @@ Archive::~Archive() {
 }
 
 void Archive::Opened() {
-  stamp_ = StampOf(table_.TableName());
+  // The stamp of the bytes held: one taken now could already be that of a
+  // file another copy wrote since, whose changes would then go unseen.
+  stamp_ = table_.Lines().ReadStamp();
   hash_.reset();  // hashed when another copy may have changed the file
   lostBytes_ = table_.Lines().LostBytes();
 }

@@ -1,10 +1,12 @@
 #include "storage/data_files.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <vector>
 
 #include "storage/archive.h"
+#include "storage/data_file_read_ahead.h"
 #include "storage/file_names.h"
 #include "storage/table_error.h"
 #include "storage/table_file.h"
@@ -157,13 +159,20 @@ void CreateArchiveIfMissing(const std::string& archivePath) {
   file.WriteBack(archivePath);
 }
 
-void OpenDataTables(const DataFilePaths& paths, TLbCsv& archive, TLbCsv& municipalities) {
+void OpenDataTables(const DataFilePaths& paths, TLbCsv& archive, TLbCsv& municipalities,
+                    DataFileReadAhead* readAhead) {
+  const auto open = [readAhead](TLbCsv& table, const std::string& path, bool readOnly) {
+    table.SetTableName(path);
+    table.SetReadOnly(readOnly);
+    std::optional<TableFile> read = readAhead ? readAhead->Take(path) : std::nullopt;
+    if (read) {
+      table.Open(std::move(*read));
+    } else {
+      table.Open();
+    }
+  };
   if (!paths.archiveFolder.empty()) MakeFolder(paths.archiveFolder, paths.archive);
   CreateArchiveIfMissing(paths.archive);
-  archive.SetTableName(paths.archive);
-  archive.SetReadOnly(false);
-  archive.Open();
-  municipalities.SetTableName(paths.municipalities);
-  municipalities.SetReadOnly(true);
-  municipalities.Open();
+  open(archive, paths.archive, false);
+  open(municipalities, paths.municipalities, true);
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+class DataFileReadAhead;
 class TLbCsv;
 
 inline constexpr const char* kMunicipalityFileName = "comuni.dat";
@@ -70,5 +71,7 @@ void CreateArchiveIfMissing(const std::string& archivePath);
 // Makes the archive's folder when the paths name one, creates the archive
 // when missing, then opens it read-write and the municipality table
 // read-only, in that order. Stops at the first failure; a folder that cannot
-// be made fails as the archive would: "Cannot create file %s".
-void OpenDataTables(const DataFilePaths& paths, TLbCsv& archive, TLbCsv& municipalities);
+// be made fails as the archive would: "Cannot create file %s". A file that
+// `readAhead` holds is opened from what it read.
+void OpenDataTables(const DataFilePaths& paths, TLbCsv& archive, TLbCsv& municipalities,
+                    DataFileReadAhead* readAhead = nullptr);

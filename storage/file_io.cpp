@@ -299,7 +299,32 @@ bool Replace(const std::string& path, Write&& write) {
 
 #ifdef _WIN32
 
-std::optional<FileBytes> ReadWholeFile(const std::string& path) {
+namespace {
+
+FileStamp StampOfHandle(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return {};
+  auto join = [](DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | static_cast<std::uint64_t>(low);
+  };
+  // File times count 100 ns steps from 1601; from 1970 they fit in
+  // nanoseconds.
+  constexpr std::uint64_t kFrom1601To1970 = 116444736000000000ull;
+  const std::uint64_t ticks =
+      join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+  FileStamp stamp;
+  stamp.exists = true;
+  stamp.size = join(info.nFileSizeHigh, info.nFileSizeLow);
+  stamp.modified =
+      (static_cast<std::int64_t>(ticks) - static_cast<std::int64_t>(kFrom1601To1970)) * 100;
+  stamp.identity = join(info.nFileIndexHigh, info.nFileIndexLow) ^
+                   (static_cast<std::uint64_t>(info.dwVolumeSerialNumber) << 32);
+  return stamp;
+}
+
+}  // namespace
+
+std::optional<FileBytes> ReadWholeFile(const std::string& path, FileStamp* stamp) {
   // Others may read the file while it is read here, but not write it; they
   // may rename a new file over it, as a replace does, and this read still
   // gets the old file whole.
@@ -313,6 +338,9 @@ std::optional<FileBytes> ReadWholeFile(const std::string& path) {
   if (!opened) return std::nullopt;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::nullopt;
+  // Taken before the bytes are read: a change while they are read gives
+  // another stamp later, never the one of bytes not held.
+  if (stamp != nullptr) *stamp = StampOfHandle(file.Get());
   FileBytes bytes;
   bytes.Resize(static_cast<std::size_t>(size.QuadPart));
   std::size_t done = 0;
@@ -331,24 +359,8 @@ FileStamp StampOf(const std::string& path) {
   Handle file(CreateFileW(PathOf(path).c_str(), FILE_READ_ATTRIBUTES,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!file.Valid() || !GetFileInformationByHandle(file.Get(), &info)) return {};
-  auto join = [](DWORD high, DWORD low) {
-    return (static_cast<std::uint64_t>(high) << 32) | static_cast<std::uint64_t>(low);
-  };
-  // File times count 100 ns steps from 1601; from 1970 they fit in
-  // nanoseconds.
-  constexpr std::uint64_t kFrom1601To1970 = 116444736000000000ull;
-  const std::uint64_t ticks =
-      join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
-  FileStamp stamp;
-  stamp.exists = true;
-  stamp.size = join(info.nFileSizeHigh, info.nFileSizeLow);
-  stamp.modified =
-      (static_cast<std::int64_t>(ticks) - static_cast<std::int64_t>(kFrom1601To1970)) * 100;
-  stamp.identity = join(info.nFileIndexHigh, info.nFileIndexLow) ^
-                   (static_cast<std::uint64_t>(info.dwVolumeSerialNumber) << 32);
-  return stamp;
+  if (!file.Valid()) return {};
+  return StampOfHandle(file.Get());
 }
 
 FileLock::FileLock(const std::string& lockPath)
@@ -386,7 +398,22 @@ void FreeLargeBlock(void* block, std::size_t) noexcept { ::operator delete(block
 
 #else
 
-std::optional<FileBytes> ReadWholeFile(const std::string& path) {
+namespace {
+
+FileStamp StampOfStatus(const struct stat& info) {
+  FileStamp stamp;
+  stamp.exists = true;
+  stamp.size = static_cast<std::uint64_t>(info.st_size);
+  stamp.modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
+                   static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+  stamp.identity =
+      static_cast<std::uint64_t>(info.st_ino) ^ (static_cast<std::uint64_t>(info.st_dev) << 40);
+  return stamp;
+}
+
+}  // namespace
+
+std::optional<FileBytes> ReadWholeFile(const std::string& path, FileStamp* stamp) {
   struct Descriptor {
     ~Descriptor() {
       if (fd >= 0) close(fd);
@@ -396,6 +423,9 @@ std::optional<FileBytes> ReadWholeFile(const std::string& path) {
   struct stat info {};
   // A directory or a device opens too, but has no text to read.
   if (file.fd < 0 || fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  // Of the file opened, before its bytes are read: a change while they are
+  // read gives another stamp later, never the one of bytes not held.
+  if (stamp != nullptr) *stamp = StampOfStatus(info);
   FileBytes bytes;
   bytes.Resize(static_cast<std::size_t>(info.st_size));
   std::size_t done = 0;
@@ -413,14 +443,7 @@ std::optional<FileBytes> ReadWholeFile(const std::string& path) {
 FileStamp StampOf(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return {};
-  FileStamp stamp;
-  stamp.exists = true;
-  stamp.size = static_cast<std::uint64_t>(info.st_size);
-  stamp.modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
-                   static_cast<std::int64_t>(info.st_mtim.tv_nsec);
-  stamp.identity =
-      static_cast<std::uint64_t>(info.st_ino) ^ (static_cast<std::uint64_t>(info.st_dev) << 40);
-  return stamp;
+  return StampOfStatus(info);
 }
 
 FileLock::FileLock(const std::string& lockPath) : handle_(-1) {

@@ -18,8 +18,9 @@
 // even when that target does not exist yet.
 
 // Every byte of the file, read at once while other programs may read the file
-// but not write it. No value when the file cannot be opened or read.
-std::optional<FileBytes> ReadWholeFile(const std::string& path);
+// but not write it. No value when the file cannot be opened or read. With
+// `stamp`, the stamp of the very file read, taken as it was opened.
+std::optional<FileBytes> ReadWholeFile(const std::string& path, FileStamp* stamp = nullptr);
 
 // Puts `contents` in place of the file at `path` (created when missing). The
 // bytes go to a new file in the same folder, created no wider than the old

@@ -17,9 +17,12 @@ constexpr std::string_view kLineEnd = "\r\n";
 }  // namespace
 
 TableFile TableFile::Load(const std::string& path) {
-  std::optional<FileBytes> bytes = ReadWholeFile(path);
+  FileStamp stamp;
+  std::optional<FileBytes> bytes = ReadWholeFile(path, &stamp);
   if (!bytes) throw TableError("Cannot open file " + path);
-  return FromBytes(std::move(*bytes));
+  TableFile file = FromBytes(std::move(*bytes));
+  file.readStamp_ = stamp;
+  return file;
 }
 
 TableFile TableFile::FromBytes(FileBytes bytes) {

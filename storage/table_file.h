@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "storage/file_bytes.h"
+#include "storage/file_stamp.h"
 #include "storage/large_block_allocator.h"
 
 // The line list of one table file: its non-empty lines without their line
@@ -30,6 +31,10 @@ class TableFile {
   static TableFile FromBytes(FileBytes bytes);
   static TableFile FromText(std::string_view text) { return FromBytes(FileBytes(text)); }
 
+  // The stamp of the file Load read, taken as it was opened, before its bytes
+  // were read: a file changed since gives another stamp. None for a text not
+  // read from a file.
+  const FileStamp& ReadStamp() const { return readStamp_; }
   // Whether the text held a NUL byte: it and whatever followed are not in the
   // lines and would not be written back.
   bool LostBytes() const { return lostBytes_; }
@@ -81,6 +86,7 @@ class TableFile {
   std::uint64_t Give(std::string line);
 
   FileBytes read_;
+  FileStamp readStamp_;
   std::vector<std::uint64_t, LargeBlockAllocator<std::uint64_t>> entries_;
   // Lines given after reading (and the rare line of the text read too long
   // or too far in for an entry), each a view of one of texts_.

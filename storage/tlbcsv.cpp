@@ -217,7 +217,11 @@ void TLbCsv::SetActive(bool active) { active ? Open() : Close(); }
 
 void TLbCsv::Open() {
   if (Active()) return;
-  TableFile file = TableFile::Load(d_->tableName);
+  Open(TableFile::Load(d_->tableName));
+}
+
+void TLbCsv::Open(TableFile file) {
+  if (Active()) return;
   if (file.LineCount() == 0) throw TableError("List index out of bounds (0)");
   const std::vector<std::string> names = SplitHeader(file.Line(0));
   std::unordered_set<std::string> seen;

@@ -53,6 +53,9 @@ class TLbCsv {
   bool Active() const;
   void SetActive(bool active);
   void Open();
+  // Opens over the lines of the table's file already read (TableFile::Load
+  // of TableName()), as Open would after reading them.
+  void Open(TableFile file);
   void Close();
   // Closes without writing the file back (the user chose to lose the changes).
   void Discard();

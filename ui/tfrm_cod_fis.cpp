@@ -49,8 +49,8 @@ void SetBackground(QLineEdit* edit, const QColor& colour) {
 
 }  // namespace
 
-TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent)
-    : QMainWindow(parent), dataFolder_(dataFolder) {
+TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent, DataFileReadAhead* readAhead)
+    : QMainWindow(parent), dataFolder_(dataFolder), readAhead_(readAhead) {
   CreateComponents();
   BindEvents();
   // A failed write-through is told once; the archive stays in memory and the
@@ -133,7 +133,7 @@ void TfrmCodFis::FormCreate() {
       dataFolder_.isEmpty()
           ? LocateDataFiles()
           : MakeDataFilePaths(QDir::toNativeSeparators(dataFolder_).toUtf8().toStdString()),
-      LbCsv2, LbCsv1);
+      LbCsv2, LbCsv1, std::exchange(readAhead_, nullptr));
   DBText1->CheckField();
 
   placeNames_->SetValues(places_.Names());

@@ -17,6 +17,7 @@ class QLineEdit;
 class QMenu;
 class QRadioButton;
 class ByteListModel;
+class DataFileReadAhead;
 class QTabWidget;
 class QToolButton;
 class QWidget;
@@ -42,8 +43,11 @@ class TfrmCodFis : public QMainWindow {
 
  public:
   // `dataFolder` holds comuni.dat and archivio.dat; empty means the
-  // executable's folder, or the installed and the user's data folders.
-  explicit TfrmCodFis(const QString& dataFolder = QString(), QWidget* parent = nullptr);
+  // executable's folder, or the installed and the user's data folders. The
+  // files `readAhead` read while the window was being built are opened from
+  // what it read.
+  explicit TfrmCodFis(const QString& dataFolder = QString(), QWidget* parent = nullptr,
+                      DataFileReadAhead* readAhead = nullptr);
   ~TfrmCodFis() override;
 
   // Handlers of the calculation tab and the exit.
@@ -173,6 +177,7 @@ class TfrmCodFis : public QMainWindow {
   Places places_{LbCsv1};
   MessageBoxPrompter prompter_;
   QString dataFolder_;
+  DataFileReadAhead* readAhead_ = nullptr;  // only for the first opening
   TActionUpdater* updater_;
   // The drop-down's names, filled in one step.
   ByteListModel* placeNames_;
