@@ -2,6 +2,7 @@
 // and a change made to the archive after that reading is not lost.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,20 @@ std::vector<std::string> Codes(TLbCsv& table) {
   return codes;
 }
 
+// Both files in a folder, the archive holding one record, read ahead to the
+// end: asking for a path not read ahead waits for the reading.
+struct ReadAheadFolder {
+  ReadAheadFolder() {
+    folder.Write("comuni.dat", kMunicipalities);
+    folder.Write("archivio.dat", kHeaderLine + Line("OLD") + "\r\n");
+    readAhead = std::make_unique<DataFileReadAhead>(paths);
+    EXPECT_FALSE(readAhead->Take(folder.File("other.dat")).has_value());
+  }
+  TempFolder folder;
+  DataFilePaths paths = MakeDataFilePaths(folder.Path().string());
+  std::unique_ptr<DataFileReadAhead> readAhead;
+};
+
 }  // namespace
 
 TEST(TableFileStamp, IsThatOfTheFileAsItWasRead) {
@@ -42,14 +57,11 @@ TEST(TableFileStamp, IsThatOfTheFileAsItWasRead) {
 }
 
 TEST(DataFileReadAhead, OpensBothTablesFromWhatItReadAndGivesEachOnce) {
-  TempFolder folder;
-  folder.Write("comuni.dat", kMunicipalities);
-  const DataFilePaths paths = MakeDataFilePaths(folder.Path().string());
-  folder.Write("archivio.dat", kHeaderLine + Line("OLD") + "\r\n");
-  DataFileReadAhead readAhead(paths);
-  // Nothing for another path; asking waits for the reading to end.
-  EXPECT_FALSE(readAhead.Take(folder.File("other.dat")).has_value());
-  // Read ahead, so what the files hold now is not what opens.
+  ReadAheadFolder started;
+  const TempFolder& folder = started.folder;
+  const DataFilePaths& paths = started.paths;
+  DataFileReadAhead& readAhead = *started.readAhead;
+  // Read ahead, so what the file holds now is not what opens.
   folder.Write("comuni.dat", "comuni,Code,Prov\r\nFORLI',D704,FC\r\n");
   TLbCsv archive("LbCsv2");
   TLbCsv municipalities("LbCsv1");
@@ -80,12 +92,9 @@ TEST(DataFileReadAhead, AFileItCouldNotReadIsOpenedAsEverAndItsFailureTold) {
 // and before the window opens it: the table shows the old lines, and the
 // first check and write-through take the other copy's record in.
 TEST(DataFileReadAhead, AChangeMadeAfterTheReadingIsMergedNotLost) {
-  TempFolder folder;
-  folder.Write("comuni.dat", kMunicipalities);
-  const DataFilePaths paths = MakeDataFilePaths(folder.Path().string());
-  folder.Write("archivio.dat", kHeaderLine + Line("OLD") + "\r\n");
-  DataFileReadAhead readAhead(paths);
-  EXPECT_FALSE(readAhead.Take(folder.File("other.dat")).has_value());  // the reading is over
+  ReadAheadFolder started;
+  const DataFilePaths& paths = started.paths;
+  DataFileReadAhead& readAhead = *started.readAhead;
   TLbCsv archive("LbCsv2");
   Archive rules(archive);
   {
