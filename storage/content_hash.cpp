@@ -35,6 +35,8 @@ void ContentHash::AddStripe(const unsigned char* stripe) {
 }
 
 void ContentHash::Add(std::string_view bytes) {
+  // Nothing to add; an empty text may have no storage, which memcpy may not be given.
+  if (bytes.empty()) return;
   const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
   std::size_t left = bytes.size();
   total_ += left;

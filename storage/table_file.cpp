@@ -35,6 +35,8 @@ TableFile TableFile::FromBytes(FileBytes bytes) {
   const char* const end = begin + size;
 
   auto next = [end](const char* from, char c) {
+    // An empty text has no storage at all, which memchr may not be given.
+    if (from == end) return end;
     const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
     return found != nullptr ? static_cast<const char*>(found) : end;
   };
