@@ -17,17 +17,6 @@ using namespace archive_column;
 
 namespace {
 
-// The value of column `column` of a record line, parsed only that far.
-std::string ValueAt(std::string_view line, int column, std::vector<std::string>& scratch) {
-  if (scratch.empty()) scratch.emplace_back();
-  std::string& value = scratch.front();
-  std::size_t at = 0;
-  for (int i = 0; i <= column; ++i) {
-    if (!ReadValue(line, at, value)) return std::string();
-  }
-  return column >= 0 ? value : std::string();
-}
-
 int ColumnNamed(std::string_view header, const char* name) {
   const std::vector<std::string> names = SplitHeader(header);
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -97,7 +86,7 @@ bool Archive::FindCode(const std::string& code) {
   if (table_.Empty()) return false;
   const TableFile& lines = table_.Lines();
   const int column = CodeColumn();
-  std::vector<std::string> scratch;
+  std::string scratch;
   const std::size_t found = lines.FindLine(
       code, 1, [&](std::string_view line) { return ValueAt(line, column, scratch) == code; });
   if (found == lines.LineCount()) {
@@ -170,7 +159,7 @@ void Archive::Sync(TLbCsv& table, bool write) {
         if (!changes.added.empty()) {
           const int ours = CodeColumn();
           const int theirs = ColumnNamed(disk.Line(0), kCodiceFiscale);
-          std::vector<std::string> scratch;
+          std::string scratch;
           for (const std::string& line : changes.added) {
             const std::string code = ValueAt(line, ours, scratch);
             const bool there = disk.FindLine(code, 1, [&](std::string_view other) {

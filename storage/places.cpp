@@ -136,11 +136,7 @@ void Places::IndexCodes() {
     std::string code;
     for (std::uint32_t entry = 0; entry < entries_.size(); ++entry) {
       const std::string_view line = lines.Line(static_cast<std::size_t>(entries_[entry].record));
-      std::size_t at = 0;
-      bool read = true;
-      for (int column = 0; read && column < codeColumn_; ++column) read = SkipValue(line, at);
-      if (!read || !ReadValue(line, at, code)) code.clear();
-      byCode_.push_back(Keep(code, entry));
+      byCode_.push_back(Keep(ValueAt(line, codeColumn_, code), entry));
     }
     std::stable_sort(byCode_.begin(), byCode_.end(),
                      [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); });
@@ -238,24 +234,14 @@ std::vector<std::string> Places::Names() {
   BuildIndex();
   TQuietWalk walk(table_);
   table_.Last();
-  const auto first = [this](std::size_t i) {
-    return i == 0 || KeyOf(byName_[i]) != KeyOf(byName_[i - 1]);
-  };
-  std::vector<std::string> names;
-  if (namesInFileOrder_) {
-    // The usual table: the index is in file order already.
-    names.reserve(byName_.size());
-    for (std::size_t i = 0; i < byName_.size(); ++i) {
-      if (first(i)) names.emplace_back(KeyOf(byName_[i]));
-    }
-    return names;
-  }
-  // The first slot of each name, put back in file order.
+  // The first slot of each name, in file order: a table sorted by name has
+  // its index in file order already.
   std::vector<const Slot*> firsts;
   for (std::size_t i = 0; i < byName_.size(); ++i) {
-    if (first(i)) firsts.push_back(&byName_[i]);
+    if (i == 0 || KeyOf(byName_[i]) != KeyOf(byName_[i - 1])) firsts.push_back(&byName_[i]);
   }
-  std::ranges::sort(firsts, {}, &Slot::entry);
+  if (!namesInFileOrder_) std::ranges::sort(firsts, {}, &Slot::entry);
+  std::vector<std::string> names;
   names.reserve(firsts.size());
   for (const Slot* slot : firsts) names.emplace_back(KeyOf(*slot));
   return names;

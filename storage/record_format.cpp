@@ -92,6 +92,16 @@ bool ReadValue(std::string_view line, std::size_t& at, std::string& value) {
 
 bool SkipValue(std::string_view line, std::size_t& at) { return ScanValue(line, at, nullptr); }
 
+const std::string& ValueAt(std::string_view line, int column, std::string& value) {
+  value.clear();
+  std::size_t at = 0;
+  for (int passed = 0; passed < column; ++passed) {
+    if (!SkipValue(line, at)) return value;
+  }
+  if (column < 0 || !ReadValue(line, at, value)) value.clear();
+  return value;
+}
+
 std::string WriteRecord(const std::vector<std::string>& values) {
   std::string line;
   for (std::size_t i = 0; i < values.size(); ++i) {

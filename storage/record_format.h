@@ -26,6 +26,10 @@ void ParseRecord(std::string_view line, std::vector<std::string>& values);
 bool ReadValue(std::string_view line, std::size_t& at, std::string& value);
 // The same, passing over the value without keeping it.
 bool SkipValue(std::string_view line, std::size_t& at);
+// The value of column `column` of a record line, the values before it passed
+// over, into `value` (its memory reused); empty when the line stores none
+// there or `column` is negative.
+const std::string& ValueAt(std::string_view line, int column, std::string& value);
 
 // One record line: a value holding a comma or a double quote is quoted, with
 // its quotes doubled; any other value is written as it is. CR, LF and NUL,

@@ -14,7 +14,6 @@ class ByteListModel : public QAbstractListModel {
   using QAbstractListModel::QAbstractListModel;
 
   void SetValues(std::vector<std::string> values);
-  const std::vector<std::string>& Values() const { return values_; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

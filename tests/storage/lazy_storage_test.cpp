@@ -46,6 +46,11 @@ TEST(ValueByValue, ReadsWhatTheWholeLineParserReads) {
     std::size_t count = 0;
     while (SkipValue(line, skipped)) ++count;
     EXPECT_EQ(count, whole.size()) << line;
+    // One column alone, and none past the last or before the first.
+    for (int column = -1; column <= static_cast<int>(whole.size()); ++column) {
+      const bool stored = column >= 0 && column < static_cast<int>(whole.size());
+      EXPECT_EQ(ValueAt(line, column, value), stored ? whole[column] : "") << line << column;
+    }
   }
 }
 
