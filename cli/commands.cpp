@@ -82,8 +82,9 @@ int Decodifica(PlaceRegister& places, const std::vector<std::string>& args) {
   const DecodedCode decoded = DecodeFiscalCode(code);
   std::cout << "sesso: " << decoded.sex << "\n"
             << "data di nascita: " << Iso(decoded.birthDate) << "\n";
-  PlaceRecord place;
-  if (places.FindCode(decoded.placeCode, decoded.birthDate, &place) == PlaceMatch::UnknownName) {
+  const PlaceLookup lookup = places.FindCode(decoded.placeCode, decoded.birthDate);
+  const PlaceRecord& place = lookup.place;
+  if (lookup.match == PlaceMatch::UnknownName) {
     std::cout << "luogo: sconosciuto (codice non presente nella tabella dei comuni)\n";
   } else {
     std::cout << "luogo: " << place.name

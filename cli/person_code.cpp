@@ -32,16 +32,10 @@ bool AppendPersonCode(const PersonText& person, PlaceRegister& places, std::stri
     return false;
   }
   error.usage = false;
-  const PlaceRecord* place = nullptr;
-  switch (places.Find(person.place, *born, &place)) {
-    case PlaceMatch::Found:
-      break;
-    case PlaceMatch::UnknownName:
-      error.text.assign("Comune non trovato: ").append(person.place);
-      return false;
-    case PlaceMatch::NotInUseOnDate:
-      error.text = places.NotInUseMessage(place->name);
-      return false;
+  const PlaceLookup& place = places.Find(person.place, *born);
+  if (!place.Found()) {
+    error.text = PlaceLookupMessage(place, person.place);
+    return false;
   }
   // Folding keeps ASCII as it is but for the case, which the computation
   // ignores: only other text needs it.
@@ -51,7 +45,7 @@ bool AppendPersonCode(const PersonText& person, PlaceRegister& places, std::stri
   if (!IsAscii(surname)) surname = foldedSurname = FoldNameLetters(surname);
   if (!IsAscii(name)) name = foldedName = FoldNameLetters(name);
   const std::size_t start = code.size();
-  if (!AppendFiscalCode(surname, name, *born, sex, place->code, code)) {
+  if (!AppendFiscalCode(surname, name, *born, sex, place.place.code, code)) {
     code.resize(start);
     error.text = "Codice incompleto (ERRORE): cognome e nome devono avere almeno due lettere";
     return false;

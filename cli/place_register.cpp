@@ -22,41 +22,31 @@ PlaceRegister::PlaceRegister(const std::string& programFolder) {
   table_.Open();
 }
 
-PlaceMatch PlaceRegister::FindCode(std::string_view code, const CalendarDate& date,
-                                   PlaceRecord* found) {
-  return places_.LookUpCode(code, date, found);
-}
-
-PlaceMatch PlaceRegister::Find(std::string_view typed, const CalendarDate& date,
-                               const PlaceRecord** found) {
+const PlaceLookup& PlaceRegister::Find(std::string_view typed, const CalendarDate& date) {
   auto it = remembered_.find(typed);
   if (it != remembered_.end()) {
-    const Remembered& seen = it->second;
+    const PlaceLookup& seen = it->second;
     // A name of several records needs the lookup again on another period.
     if (seen.match == PlaceMatch::UnknownName ||
-        (seen.match == PlaceMatch::Found && seen.record.period.Contains(date))) {
-      *found = &seen.record;
-      return seen.match;
+        (seen.match == PlaceMatch::Found && seen.place.period.Contains(date))) {
+      return seen;
     }
   }
-  PlaceRecord record;
-  const PlaceMatch match = LookUp(typed, date, &record);
+  PlaceLookup lookup = LookUp(typed, date);
   if (it == remembered_.end()) {
     if (remembered_.size() > 100000) remembered_.clear();
-    it = remembered_.emplace(std::string(typed), Remembered{}).first;
+    it = remembered_.emplace(std::string(typed), PlaceLookup{}).first;
   }
-  it->second = {match, std::move(record)};
-  *found = &it->second.record;
-  return match;
+  it->second = std::move(lookup);
+  return it->second;
 }
 
-PlaceMatch PlaceRegister::LookUp(std::string_view typed, const CalendarDate& date,
-                                 PlaceRecord* found) {
+PlaceLookup PlaceRegister::LookUp(std::string_view typed, const CalendarDate& date) {
   if (LooksLikeCode(typed)) {
     std::string code(typed);
     code[0] = static_cast<char>(code[0] >= 'a' ? code[0] - 'a' + 'A' : code[0]);
-    const PlaceMatch match = places_.LookUpCode(code, date, found);
-    if (match != PlaceMatch::UnknownName) return match;
+    PlaceLookup lookup = places_.FindCode(code, date);
+    if (lookup.match != PlaceMatch::UnknownName) return lookup;
   }
-  return places_.LookUp(typed, date, found);
+  return places_.Find(typed, date);
 }

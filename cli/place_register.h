@@ -17,23 +17,17 @@ class PlaceRegister {
   explicit PlaceRegister(const std::string& programFolder);
 
   // A name as the drop-down lists it (letters folded, any case) or a
-  // four-character cadastral code, on the birth date. `found` is the record
-  // used (the latest one when not in use on the date), valid until the next
-  // call.
-  PlaceMatch Find(std::string_view typed, const CalendarDate& date, const PlaceRecord** found);
+  // four-character cadastral code, on the birth date. The lookup is valid
+  // until the next call.
+  const PlaceLookup& Find(std::string_view typed, const CalendarDate& date);
 
   // The cadastral code, compared exactly.
-  PlaceMatch FindCode(std::string_view code, const CalendarDate& date, PlaceRecord* found);
-
-  std::string NotInUseMessage(const std::string& name) { return places_.NotInUseMessage(name); }
+  PlaceLookup FindCode(std::string_view code, const CalendarDate& date) {
+    return places_.FindCode(code, date);
+  }
 
  private:
-  struct Remembered {
-    PlaceMatch match;
-    PlaceRecord record;
-  };
-
-  PlaceMatch LookUp(std::string_view typed, const CalendarDate& date, PlaceRecord* found);
+  PlaceLookup LookUp(std::string_view typed, const CalendarDate& date);
 
   // Looked up by the typed text itself, with no copy of it.
   struct TextHash {
@@ -45,5 +39,5 @@ class PlaceRegister {
 
   TLbCsv table_{"LbCsv1"};
   Places places_{table_};
-  std::unordered_map<std::string, Remembered, TextHash, std::equal_to<>> remembered_;
+  std::unordered_map<std::string, PlaceLookup, TextHash, std::equal_to<>> remembered_;
 };

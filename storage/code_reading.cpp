@@ -9,13 +9,14 @@ namespace {
 
 std::string PlaceLine(const DecodedCode& decoded, Places& places) {
   const std::string caption = "Luogo di nascita: ";
-  PlaceRecord record;
-  switch (places.LookUpCode(decoded.placeCode, decoded.birthDate, &record)) {
+  const PlaceLookup lookup = places.FindCode(decoded.placeCode, decoded.birthDate);
+  switch (lookup.match) {
     case PlaceMatch::Found:
-      return caption + record.name + " (" + record.province + ")";
+      return caption + lookup.place.name + " (" + lookup.place.province + ")";
     case PlaceMatch::NotInUseOnDate:
-      return caption + record.name + " (codice non in uso alla data di nascita)";
+      return caption + lookup.place.name + " (codice non in uso alla data di nascita)";
     case PlaceMatch::UnknownName:
+    case PlaceMatch::Ambiguous:
       break;
   }
   return caption + "codice " + decoded.placeCode + " sconosciuto";

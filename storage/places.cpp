@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
@@ -9,7 +10,6 @@
 #include "storage/table_error.h"
 #include "storage/table_file.h"
 #include "storage/tlbcsv.h"
-#include "storage/tquiet_walk.h"
 
 using namespace place_column;
 
@@ -158,57 +158,33 @@ std::span<const Places::Slot> Places::SlotsOf(const Index& index, std::string_vi
   return {first, last};
 }
 
-void Places::MoveToRecord(int record) {
-  // The flags as a walk from the first record would leave them.
-  if (record == 1) {
-    table_.First();
-  } else {
-    table_.SetRecordNumber(record);
-  }
+PlaceRecord Places::RecordOf(const Entry& entry) const {
+  const std::vector<std::string> values = table_.RecordValues(entry.record);
+  const auto value = [&values](int column) {
+    return column >= 0 ? values[static_cast<std::size_t>(column)] : std::string();
+  };
+  return {entry.record, value(nameColumn_), value(codeColumn_), value(provinceColumn_),
+          entry.Period()};
 }
 
-PlaceMatch Places::Match(const Index& index, const std::string& key, const CalendarDate& date,
-                         const Entry** entry) const {
+PlaceLookup Places::Read(const Index& index, std::string_view key, const CalendarDate& date) {
+  PlaceLookup lookup;
   const std::span<const Slot> same = SlotsOf(index, key);
-  if (same.empty()) return PlaceMatch::UnknownName;
+  if (same.empty()) return lookup;
   const std::int32_t day = DayNumber(date);
   for (const Slot& slot : same) {
     const Entry& candidate = entries_[slot.entry];
     if (candidate.Contains(day)) {
-      *entry = &candidate;
-      return PlaceMatch::Found;
+      lookup.match = PlaceMatch::Found;
+      lookup.place = RecordOf(candidate);
+      return lookup;
     }
   }
-  *entry = &entries_[same.back().entry];
-  return PlaceMatch::NotInUseOnDate;
-}
-
-PlaceMatch Places::MoveTo(const Index& index, const std::string& key, const CalendarDate& date) {
-  // The province label is told of the record found, once.
-  TQuietWalk walk(table_);
-  const Entry* entry = nullptr;
-  const PlaceMatch match = Match(index, key, date, &entry);
-  if (entry == nullptr) {
-    table_.Last();
-  } else {
-    MoveToRecord(entry->record);
-  }
-  return match;
-}
-
-PlaceMatch Places::Read(const Index& index, const std::string& key, const CalendarDate& date,
-                        PlaceRecord* found) {
-  const Entry* entry = nullptr;
-  const PlaceMatch match = Match(index, key, date, &entry);
-  if (entry != nullptr && found != nullptr) {
-    const std::vector<std::string> values = table_.RecordValues(entry->record);
-    const auto value = [&values](int column) {
-      return column >= 0 ? values[static_cast<std::size_t>(column)] : std::string();
-    };
-    *found = {entry->record, value(nameColumn_), value(codeColumn_), value(provinceColumn_),
-              entry->Period()};
-  }
-  return match;
+  // The latest record of the name is the one shown.
+  lookup.match = PlaceMatch::NotInUseOnDate;
+  lookup.place = RecordOf(entries_[same.back().entry]);
+  for (const Slot& slot : same) lookup.periods.push_back(entries_[slot.entry].Period());
+  return lookup;
 }
 
 void Places::RequireOpen() {
@@ -216,24 +192,42 @@ void Places::RequireOpen() {
   if (!table_.Active()) table_.First();
 }
 
-PlaceMatch Places::LookUp(std::string_view typed, const CalendarDate& date, PlaceRecord* found) {
+PlaceLookup Places::Find(std::string_view typed, const CalendarDate& date) {
   RequireOpen();
   BuildIndex();
-  return Read(byName_, FoldPlaceName(typed), date, found);
+  return Read(byName_, FoldPlaceName(typed), date);
 }
 
-PlaceMatch Places::LookUpCode(std::string_view code, const CalendarDate& date, PlaceRecord* found) {
+PlaceLookup Places::FindCode(std::string_view code, const CalendarDate& date) {
   RequireOpen();
   BuildIndex();
   IndexCodes();
-  return Read(byCode_, std::string(code), date, found);
+  return Read(byCode_, code, date);
+}
+
+PlaceLookup Places::FindCode(std::string_view code) {
+  RequireOpen();
+  BuildIndex();
+  IndexCodes();
+  PlaceLookup lookup;
+  const Entry* latest = nullptr;
+  // An open end is the latest of all; among equal ends the last in the file.
+  const auto end = [](const Entry& entry) {
+    return entry.to == kNoDay ? std::numeric_limits<std::int32_t>::max() : entry.to;
+  };
+  for (const Slot& slot : SlotsOf(byCode_, code)) {
+    const Entry& entry = entries_[slot.entry];
+    if (latest == nullptr || end(entry) >= end(*latest)) latest = &entry;
+  }
+  if (latest == nullptr) return lookup;
+  lookup.match = PlaceMatch::Found;
+  lookup.place = RecordOf(*latest);
+  return lookup;
 }
 
 std::vector<std::string> Places::Names() {
   RequireOpen();
   BuildIndex();
-  TQuietWalk walk(table_);
-  table_.Last();
   // The first slot of each name, in file order: a table sorted by name has
   // its index in file order already.
   std::vector<const Slot*> firsts;
@@ -245,48 +239,4 @@ std::vector<std::string> Places::Names() {
   names.reserve(firsts.size());
   for (const Slot* slot : firsts) names.emplace_back(KeyOf(*slot));
   return names;
-}
-
-PlaceMatch Places::FindOn(std::string_view typed, const CalendarDate& date) {
-  RequireOpen();
-  BuildIndex();
-  return MoveTo(byName_, FoldPlaceName(typed), date);
-}
-
-PlaceMatch Places::FindCodeOn(std::string_view code, const CalendarDate& date) {
-  RequireOpen();
-  BuildIndex();
-  IndexCodes();
-  return MoveTo(byCode_, std::string(code), date);
-}
-
-std::string Places::Name() const { return table_.FieldNamed(kName).Text(); }
-std::string Places::Code() const { return table_.FieldNamed(kCode).Text(); }
-std::string Places::Province() const { return table_.FieldNamed(kProvince).Text(); }
-
-PlacePeriod Places::Period() const {
-  const auto text = [this](const char* column) {
-    const int index = ColumnOf(table_, column);
-    return index >= 0 ? table_.Field(index).Text() : std::string();
-  };
-  return {IsoDate(text(kFrom)), IsoDate(text(kTo))};
-}
-
-std::vector<PlacePeriod> Places::PeriodsOf(const std::string& name) {
-  BuildIndex();
-  std::vector<PlacePeriod> periods;
-  for (const Slot& slot : SlotsOf(byName_, name)) periods.push_back(entries_[slot.entry].Period());
-  return periods;
-}
-
-std::string Places::NotInUseMessage(const std::string& name) {
-  std::string periods;
-  for (const PlacePeriod& period : PeriodsOf(name)) {
-    if (!periods.empty()) periods += "; ";
-    std::string text;
-    if (period.from) text += "dal " + DateToText(*period.from);
-    if (period.to) text += (text.empty() ? "al " : " al ") + DateToText(*period.to);
-    periods += text;
-  }
-  return name + ": nessun codice in uso alla data di nascita (in uso " + periods + ")";
 }

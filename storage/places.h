@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/calendar_date.h"
+#include "storage/place_lookup.h"
 #include "storage/tlbcsv_observer.h"
 
 class TLbCsv;
@@ -24,36 +25,12 @@ inline constexpr const char* kFrom = "Dal";
 inline constexpr const char* kTo = "Al";
 }  // namespace place_column
 
-// The days a record of the table stands for; an empty end is no end.
-struct PlacePeriod {
-  std::optional<CalendarDate> from;
-  std::optional<CalendarDate> to;
-
-  bool Contains(const CalendarDate& date) const {
-    return (!from || *from <= date) && (!to || date <= *to);
-  }
-};
-
-// One record of the table, read without moving the cursor.
-struct PlaceRecord {
-  int record = 0;  // 1-based
-  std::string name;
-  std::string code;
-  std::string province;
-  PlacePeriod period;
-};
-
-enum class PlaceMatch {
-  Found,           // the record valid on the date is current
-  UnknownName,     // no record of that name (or code): the last record is current
-  NotInUseOnDate,  // records of that name, none valid then: the latest of them is current
-};
-
 // The municipality table as a register of places: every Italian municipality
 // and foreign state or territory that ever had a cadastral code, with its
-// province and the days it had that code. Lookups move the table's cursor,
-// since the current record is what the window shows and computes with; they
-// go through an index made once per opening, so a lookup is one move.
+// province and the days it had that code. The one way a place is found, by
+// the window, the command line and the rest of storage: lookups answer by
+// value and never move the table's cursor (the window shows what they give
+// with ShowPlace). They go through an index made once per opening.
 class Places : public TLbCsvObserver {
  public:
   explicit Places(TLbCsv& table);
@@ -63,34 +40,17 @@ class Places : public TLbCsvObserver {
 
   TLbCsv& Table() const { return table_; }
 
-  // Every name once, in file order. The last record is current afterwards.
+  // Every name once, in file order.
   std::vector<std::string> Names();
 
-  // Makes the record of the place typed (UTF-8; letters folded as a typed
-  // municipality is, so "forlì" finds FORLI') that was valid on `date`
-  // current. Names are compared whole.
-  PlaceMatch FindOn(std::string_view typed, const CalendarDate& date);
+  // The place typed (UTF-8; letters folded as a typed municipality is, so
+  // "forlì" finds FORLI') as it was on `date`. Names are compared whole.
+  PlaceLookup Find(std::string_view typed, const CalendarDate& date);
   // The same for a cadastral code, compared exactly.
-  PlaceMatch FindCodeOn(std::string_view code, const CalendarDate& date);
-
-  // The same lookups without moving the cursor, for callers that show no
-  // current record (the command line, the code check): the record found, or
-  // none, with the match as `FindOn` gives it.
-  PlaceMatch LookUp(std::string_view typed, const CalendarDate& date, PlaceRecord* found);
-  PlaceMatch LookUpCode(std::string_view code, const CalendarDate& date, PlaceRecord* found);
-
-  // The current record.
-  std::string Name() const;
-  std::string Code() const;
-  std::string Province() const;
-  PlacePeriod Period() const;
-
-  // The periods of the records of a stored name, in file order.
-  std::vector<PlacePeriod> PeriodsOf(const std::string& name);
-  // What the user is told when a place did not exist on the birth date:
-  // "<NAME>: nessun codice in uso alla data di nascita (in uso dal <Dal> al
-  // <Al>; dal <Dal>)", dates in the short date format.
-  std::string NotInUseMessage(const std::string& name);
+  PlaceLookup FindCode(std::string_view code, const CalendarDate& date);
+  // A cadastral code whatever the date: its record still open, or else the
+  // one that ended last.
+  PlaceLookup FindCode(std::string_view code);
 
   void DataEvent(TLbCsv& table, TDataEvent event) override;
 
@@ -122,14 +82,10 @@ class Places : public TLbCsvObserver {
   Slot Keep(std::string_view key, std::uint32_t entry);
   std::string_view KeyOf(const Slot& slot) const;
   std::span<const Slot> SlotsOf(const Index& index, std::string_view key) const;
-  // The entry of `key` valid on `date`, or its latest one; none when unknown.
-  PlaceMatch Match(const Index& index, const std::string& key, const CalendarDate& date,
-                   const Entry** entry) const;
-  PlaceMatch MoveTo(const Index& index, const std::string& key, const CalendarDate& date);
-  PlaceMatch Read(const Index& index, const std::string& key, const CalendarDate& date,
-                  PlaceRecord* found);
+  // The lookup of `key` among the records the index gives for it.
+  PlaceLookup Read(const Index& index, std::string_view key, const CalendarDate& date);
+  PlaceRecord RecordOf(const Entry& entry) const;
   void RequireOpen();
-  void MoveToRecord(int record);
 
   TLbCsv& table_;
   bool indexed_ = false;

@@ -23,6 +23,7 @@
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
 #include "storage/data_files.h"
+#include "storage/place_lookup.h"
 #include "ui/light_palette.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/byte_list_model.h"
@@ -70,7 +71,7 @@ TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent, DataFileReadA
 TfrmCodFis::~TfrmCodFis() {
   // Closed while its rules are still there to write it back under the lock.
   try {
-    LbCsv2.Close();
+    archive_.Close();
   } catch (const std::exception&) {
     // Every record was written through when it changed.
   }
@@ -104,6 +105,9 @@ void TfrmCodFis::BindEvents() {
           [this](int column) { Guarded([this, column] { RxDBGrid1CellClick(column); }); });
   connect(RxDBGrid1, &TRxDBGrid::DblClick, this,
           [this] { Guarded([this] { RxDBGrid1DblClick(); }); });
+  // Ctrl+Delete in the grid deletes as the delete action does, through the
+  // archive, which writes it through.
+  RxDBGrid1->SetRecordDeleter([this] { archive_.DeleteCurrent(); });
   BindCheckTab();
 }
 
@@ -137,21 +141,22 @@ void TfrmCodFis::FormCreate() {
   DBText1->CheckField();
 
   placeNames_->SetValues(places_.Names());
+  LbCsv1.Last();  // where filling the list from the table leaves it
 
   actAzzeraExecute();
 }
 
 // --- Calculation tab --------------------------------------------------------
 
-void TfrmCodFis::ComboBox1Click() { LookUpMunicipality(PickerDate()); }
+void TfrmCodFis::ComboBox1Click() { ShowPlace(LbCsv1, LookUpMunicipality(PickerDate())); }
 
 CalendarDate TfrmCodFis::PickerDate() const {
   const QDate date = DateTimePicker1->date();
   return {date.year(), date.month(), date.day()};
 }
 
-PlaceMatch TfrmCodFis::LookUpMunicipality(const CalendarDate& born) {
-  return places_.FindOn(ToUtf8(ComboBox1->currentText()), born);
+PlaceLookup TfrmCodFis::LookUpMunicipality(const CalendarDate& born) {
+  return places_.Find(ToUtf8(ComboBox1->currentText()), born);
 }
 
 void TfrmCodFis::CognomeEnter() { SetBackground(Cognome, InputColour()); }
@@ -172,23 +177,18 @@ void TfrmCodFis::actAzzeraExecute() {
 void TfrmCodFis::actCalcolaExecute() {
   // The code must belong to the municipality shown, which is also archived,
   // as it was on the birth date.
-  switch (LookUpMunicipality(PickerDate())) {
-    case PlaceMatch::Found:
-      Label6->setText(FromBytes(CalculateAndArchive()));
-      return;
-    case PlaceMatch::UnknownName:
-      Label6->setText(QString());
-      MessageBoxes::Warning(this,
-                            QStringLiteral("Comune non trovato: ") + ComboBox1->currentText());
-      return;
-    case PlaceMatch::NotInUseOnDate:
-      Label6->setText(QString());
-      MessageBoxes::Warning(this, FromBytes(places_.NotInUseMessage(places_.Name())));
-      return;
+  const PlaceLookup place = LookUpMunicipality(PickerDate());
+  ShowPlace(LbCsv1, place);
+  if (!place.Found()) {
+    Label6->setText(QString());
+    MessageBoxes::Warning(
+        this, QString::fromUtf8(PlaceLookupMessage(place, ToUtf8(ComboBox1->currentText()))));
+    return;
   }
+  Label6->setText(FromBytes(CalculateAndArchive(place.place)));
 }
 
-std::string TfrmCodFis::CalculateAndArchive() {
+std::string TfrmCodFis::CalculateAndArchive(const PlaceRecord& place) {
   // Stored as typed; computed from the letters folded to A to Z.
   ArchiveRecord person{ToStoredBytes(Cognome->text()),
                        ToStoredBytes(Nome->text()),
@@ -197,8 +197,8 @@ std::string TfrmCodFis::CalculateAndArchive() {
                        DateToText(PickerDate()),
                        {}};
   person.codiceFiscale = ComputeFiscalCode(FoldNameLetters(ToUtf8(Cognome->text())),
-                                           FoldNameLetters(ToUtf8(Nome->text())), person.data,
-                                           person.sex, places_.Code());
+                                           FoldNameLetters(ToUtf8(Nome->text())), PickerDate(),
+                                           person.sex, place.code);
 
   QGuiApplication::clipboard()->setText(FromBytes(person.codiceFiscale));
   if (person.codiceFiscale == kErrorCode) return person.codiceFiscale;
@@ -216,7 +216,7 @@ bool TfrmCodFis::CodeInArchive(const std::string& code) { return archive_.FindCo
 bool TfrmCodFis::CloseTables() {
   LbCsv1.Close();
   try {
-    LbCsv2.Close();
+    archive_.Close();
   } catch (const std::exception& error) {
     MessageBoxes::Error(this, error);
     if (MessageBoxes::Question(this, QStringLiteral("Confirm"),
@@ -286,7 +286,7 @@ void TfrmCodFis::RxDBGrid1CellClick(int /*column*/) {
   } catch (const DateConversionError&) {
     // Reported below, once the municipality is shown.
   }
-  LookUpMunicipality(lookUpDate);
+  ShowPlace(LbCsv1, LookUpMunicipality(lookUpDate));
   const CalendarDate date = TextToDate(born);
   DateTimePicker1->setDate(QDate(date.year, date.month, date.day));
   Label6->setText(FromBytes(archive_.CurrentValue(kCodiceFiscale)));
@@ -318,7 +318,7 @@ void TfrmCodFis::ConfirmAndDelete(const QString& question) {
     closeRequested_ = false;
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
   }
-  if (confirmed) LbCsv2.Delete();
+  if (confirmed) archive_.DeleteCurrent();
 }
 
 void TfrmCodFis::DataSetDelete1Execute() {

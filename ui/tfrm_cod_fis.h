@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "storage/archive.h"
+#include "storage/file_archive.h"
 #include "storage/places.h"
 #include "storage/tlbcsv.h"
 #include "ui/message_box.h"
@@ -60,7 +60,9 @@ class TfrmCodFis : public QMainWindow {
   void actCalcolaExecute();
   void actAzzeraExecute();
   void actEsciExecute();
-  std::string CalculateAndArchive();
+  // Computes with `place` (the municipality shown, as it was on the birth
+  // date), copies, archives and tells.
+  std::string CalculateAndArchive(const PlaceRecord& place);
   bool CodeInArchive(const std::string& code);
 
   // Handlers of the archive tab.
@@ -166,14 +168,14 @@ class TfrmCodFis : public QMainWindow {
   }
   void ConfirmAndDelete(const QString& question);
   CalendarDate PickerDate() const;
-  // Makes the record of the municipality shown, as it was on `born`, current.
-  PlaceMatch LookUpMunicipality(const CalendarDate& born);
+  // The municipality shown, as it was on `born`.
+  PlaceLookup LookUpMunicipality(const CalendarDate& born);
   // Closes both tables; false when the archive could not be saved and the
   // user chose to stay.
   bool CloseTables();
 
   // The rules on the two tables, and what the widgets ask and report through.
-  Archive archive_{LbCsv2};
+  FileArchive archive_{LbCsv2};
   Places places_{LbCsv1};
   MessageBoxPrompter prompter_;
   QString dataFolder_;

@@ -9,7 +9,6 @@
 
 #include "engine/fiscal_code.h"
 #include "engine/letter_folding.h"
-#include "engine/short_date.h"
 #include "storage/code_reading.h"
 #include "ui/captioned_value_accessible.h"
 #include "ui/light_palette.h"
@@ -86,12 +85,13 @@ void TfrmCodFis::edtCodiceChange() {
   if (code.empty()) return;
   CodeReading reading = ReadCode(code, places_);
   // Computed as Calcola computes, without moving the municipality shown.
-  PlaceRecord place;
-  if (reading.check.Valid() && !reading.check.numeric &&
-      places_.LookUp(ToUtf8(ComboBox1->currentText()), PickerDate(), &place) == PlaceMatch::Found) {
-    const std::string computed = ComputeFiscalCode(
-        FoldNameLetters(ToUtf8(Cognome->text())), FoldNameLetters(ToUtf8(Nome->text())),
-        DateToText(PickerDate()), RadioButton1->isChecked() ? "F" : "M", place.code);
+  if (reading.check.Valid() && !reading.check.numeric) {
+    const PlaceLookup place = LookUpMunicipality(PickerDate());
+    const std::string computed =
+        place.Found() ? ComputeFiscalCode(FoldNameLetters(ToUtf8(Cognome->text())),
+                                          FoldNameLetters(ToUtf8(Nome->text())), PickerDate(),
+                                          RadioButton1->isChecked() ? "F" : "M", place.place.code)
+                      : std::string(kErrorCode);
     if (computed != kErrorCode) reading.lines.push_back(MatchLine(code, computed));
   }
   labEsito->setText(FromBytes(reading.lines.front()));

@@ -44,6 +44,10 @@ class TRxDBGrid : public QTableView {
   // Asks the Ctrl+Delete question, and takes the table errors raised by the
   // grid's own moves and deletes; handed over by the owner.
   void SetPrompter(TPrompter* prompter) { prompter_ = prompter; }
+  // How Ctrl+Delete deletes the current record, once confirmed: by the rules
+  // that keep the table's store (the archive writes the change through).
+  // Without one the table's own Delete is used.
+  void SetRecordDeleter(std::function<void()> deleter) { deleter_ = std::move(deleter); }
 
  signals:
   // The left button was released over a data row of a table holding records.
@@ -99,6 +103,7 @@ class TRxDBGrid : public QTableView {
   void Guarded(const std::function<void()>& work);
 
   TDataLink* link_;
+  std::function<void()> deleter_;
   TPrompter* prompter_ = nullptr;
   TArchiveModel* model_;
   TTitleButtonHeader* header_;

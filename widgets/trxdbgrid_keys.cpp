@@ -124,6 +124,6 @@ void TRxDBGrid::ConfirmDelete() {
   }
   // The table may have changed while the question waited.
   if (TLbCsv* now = ActiveTable(); now != nullptr && !(now->AtBeginning() && now->AtEnd())) {
-    Guarded([&] { now->Delete(); });
+    Guarded([&] { deleter_ ? deleter_() : now->Delete(); });
   }
 }

@@ -229,6 +229,7 @@ TEST(CliCommands, DecodificaOneValuePerLineAndUnknownPlacesSaid) {
 const char* const kList =
     "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\n"
     "ROSSI,MARIO,M,MONTALCINO,15/03/1975,\r\n"
+    "\r\n"  // a blank line is no row
     "\"DE, LUCA\",ANNA,F,\"ROMA\",1990-01-02,OLD\n"
     ",MARIO,M,ROMA,1/1/80,\r\n"
     "X,Y,M,NOWHERE,01/01/1980,\r\n"
@@ -329,9 +330,9 @@ TEST(CliLotto, GivesTheCodesTheWindowGives) {
                   1 + static_cast<int>(random() % 12), 1930 + static_cast<int>(random() % 95));
     const CalendarDate born = TextToDate(date);
     std::string code;
-    if (places.FindOn(place, born) == PlaceMatch::Found) {
+    if (const PlaceLookup found = places.Find(place, born); found.Found()) {
       code = ComputeFiscalCode(FoldNameLetters(surname), FoldNameLetters(name), date, sex,
-                               places.Code());
+                               found.place.code);
     }
     // Quoted or not, as a spreadsheet writes it: both kinds of line are read.
     const bool quoted = place.find(',') != std::string::npos || random() % 2;

@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "storage/archive.h"
+#include "storage/file_archive.h"
 #include "storage/tlbcsv.h"
 
 namespace {
@@ -48,7 +48,7 @@ struct Copy {
     table.Open();
   }
   TLbCsv table{"LbCsv2"};
-  Archive archive{table};
+  FileArchive archive{table};
 };
 
 }  // namespace
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           copy.archive.Add({"S", "N", "M", "C", "01/01/1980", code});
         expected.insert(code);
       } else if (copy.archive.FindCode(code)) {
-        copy.table.Delete();
+        copy.archive.DeleteCurrent();
         expected.erase(code);
       }
       if (!copy.archive.LastError().empty()) std::abort();

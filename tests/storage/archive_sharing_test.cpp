@@ -11,7 +11,7 @@
 
 #include "child_process.h"
 #endif
-#include "storage/archive.h"
+#include "storage/file_archive.h"
 #include "storage/tlbcsv.h"
 #include "temp_folder.h"
 
@@ -57,7 +57,7 @@ struct Copy {
     table.Open();
   }
   TLbCsv table{"LbCsv2"};
-  Archive archive{table};
+  FileArchive archive{table};
 };
 
 TEST(ArchiveWriteThrough, AddsAndDeletesReachTheFileAtOnce) {
@@ -68,7 +68,7 @@ TEST(ArchiveWriteThrough, AddsAndDeletesReachTheFileAtOnce) {
   EXPECT_EQ(CodesIn(path), std::vector<std::string>{"A1"});
   copy.archive.Add(Person("A2"));
   copy.table.First();
-  copy.table.Delete();  // as the grid's Ctrl+Delete does, past the archive's own calls
+  copy.archive.DeleteCurrent();
   EXPECT_EQ(CodesIn(path), std::vector<std::string>{"A2"});
   EXPECT_TRUE(copy.archive.LastError().empty());
 }
@@ -82,7 +82,7 @@ TEST(ArchiveWriteThrough, AKilledProcessLeavesWhatItWasToldOf) {
     Copy copy(path);
     copy.archive.Add(Person("NEW"));
     copy.table.First();
-    copy.table.Delete();
+    copy.archive.DeleteCurrent();
     kill(getpid(), SIGKILL);  // no closing, no destructors
     return 0;
   });
@@ -122,8 +122,8 @@ TEST(ArchiveSharing, TwoCopiesOnOneArchiveKeepEachOthersChanges) {
   // since: the second delete changes nothing.
   EXPECT_TRUE(a.archive.FindCode("SHARED1"));
   EXPECT_TRUE(b.archive.FindCode("SHARED1"));
-  b.table.Delete();
-  a.table.Delete();
+  b.archive.DeleteCurrent();
+  a.archive.DeleteCurrent();
   // A copy looking again sees what the other did.
   EXPECT_FALSE(a.archive.FindCode("SHARED1"));
   EXPECT_TRUE(a.archive.FindCode("B4"));
@@ -147,6 +147,22 @@ TEST(ArchiveSharing, ACodeTheOtherCopyArchivedIsNotArchivedTwice) {
   EXPECT_TRUE(b.archive.FindCode("SAME"));
 }
 
+// After a merge the record just added is current, wherever it landed: a
+// delete then takes out that person, not whoever holds its old row.
+TEST(ArchiveSharing, TheRecordAddedStaysCurrentThroughAMerge) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine);
+  Copy a(path);
+  Copy b(path);
+  b.archive.Add(Person("B1"));
+  b.archive.Add(Person("B2"));
+  a.archive.Add(Person("A1"));  // row 1 in A's memory, row 3 in the file
+  EXPECT_EQ(a.table.RecordNumber(), 3);
+  EXPECT_EQ(a.archive.Current().codiceFiscale, "A1");
+  a.archive.DeleteCurrent();
+  EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"B1", "B2"}));
+}
+
 #ifndef _WIN32
 TEST(ArchiveSharing, ProcessesAddingAndDeletingAtOnceLoseAndDuplicateNothing) {
   TempFolder folder;
@@ -164,7 +180,7 @@ TEST(ArchiveSharing, ProcessesAddingAndDeletingAtOnceLoseAndDuplicateNothing) {
         // Every copy also adds and deletes a scratch record of its own.
         copy.archive.Add(Person(Code("TMP", c)));
         if (!copy.archive.FindCode(Code("TMP", c))) return 3;
-        copy.table.Delete();
+        copy.archive.DeleteCurrent();
       }
       copy.table.Close();
       return copy.archive.LastError().empty() ? 0 : 4;

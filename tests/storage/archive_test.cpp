@@ -1,6 +1,6 @@
 // The archive's rules on its table: columns, the duplicate check, adding and
 // reading back a record.
-#include "storage/archive.h"
+#include "storage/file_archive.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ class ArchiveTest : public ::testing::Test {
 
   TempFolder folder_;
   TLbCsv table_{"LbCsv2"};
-  Archive archive_{table_};
+  FileArchive archive_{table_};
 };
 
 TEST(ArchiveColumns, TheHeaderLineNamesTheColumnsInOrder) {
@@ -105,10 +105,10 @@ TEST_F(ArchiveTest, FindCodeMatchesTheCodeColumnOfRecordsStillThere) {
       "G,H,M,Z,04/04/2000,\"CODE2\"\r\n");
   EXPECT_TRUE(archive.FindCode("CODE2"));
   EXPECT_EQ(table_.RecordNumber(), 2);
-  table_.Delete();
+  archive.DeleteCurrent();
   EXPECT_TRUE(archive.FindCode("CODE2"));  // the quoted one
   EXPECT_EQ(table_.RecordNumber(), 3);
-  table_.Delete();
+  archive.DeleteCurrent();
   EXPECT_FALSE(archive.FindCode("CODE2"));
   EXPECT_EQ(table_.RecordNumber(), 2);
   archive.Add({"I", "J", "F", "X", "05/05/2005", "CODE2"});

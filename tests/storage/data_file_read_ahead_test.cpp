@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/archive.h"
+#include "storage/file_archive.h"
 #include "storage/data_file_read_ahead.h"
 #include "storage/data_files.h"
 #include "storage/file_io.h"
@@ -96,12 +96,12 @@ TEST(DataFileReadAhead, AChangeMadeAfterTheReadingIsMergedNotLost) {
   const DataFilePaths& paths = started.paths;
   DataFileReadAhead& readAhead = *started.readAhead;
   TLbCsv archive("LbCsv2");
-  Archive rules(archive);
+  FileArchive rules(archive);
   {
     TLbCsv other("LbCsv2");
     other.SetTableName(paths.archive);
     other.Open();
-    Archive otherRules(other);
+    FileArchive otherRules(other);
     otherRules.Add({"BIANCHI", "ANNA", "F", "CESENA", "02/02/1990", "THEIRS"});
   }
   TLbCsv municipalities("LbCsv1");

@@ -1,5 +1,5 @@
 // The municipality table as a register of places: names, the lookup by name
-// or code on a date, and the cursor each leaves.
+// or code on a date, and the cursor the window moves to what it gives.
 #include "storage/places.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +29,12 @@ class PlacesTest : public ::testing::Test {
     return places_;
   }
 
+  // The window's way: the lookup, then its cursor moved to what it gave.
+  PlaceLookup Show(const PlaceLookup& lookup) {
+    ShowPlace(table_, lookup);
+    return lookup;
+  }
+
   TempFolder folder_;
   TLbCsv table_{"LbCsv1"};
   Places places_{table_};
@@ -55,34 +61,38 @@ const char* const kDated =
     "PONTE LAMBRO,G847,CO,1950-01-01,\r\n"
     "ZZ,Z999,EE,,\r\n";
 
-TEST_F(PlacesTest, NamesOnceInFileOrderLeaveTheLastCurrent) {
+TEST_F(PlacesTest, NamesOnceInFileOrder) {
   Places& places = Open(kDated);
+  table_.SetRecordNumber(4);
   EXPECT_EQ(places.Names(),
             (std::vector<std::string>{"CORIGLIANO CALABRO", "CORIGLIANO-ROSSANO", "LESSONA",
                                       "MONTALCINO", "PONTE LAMBRO", "ZZ"}));
-  EXPECT_EQ(table_.RecordNumber(), 9);
+  EXPECT_EQ(table_.RecordNumber(), 4);  // never moved
   EXPECT_EQ(Open("comuni,Code,Prov\r\n").Names(), std::vector<std::string>{});
 }
 
 TEST_F(PlacesTest, TypedNamesAreFoldedAndComparedWhole) {
   Places& places = Open(kUndated);
   for (const char* typed : {"forli'", "Forlì", "FORLÌ", "forlí"}) {
-    EXPECT_EQ(places.FindOn(typed, kToday), PlaceMatch::Found) << typed;
+    const PlaceLookup found = Show(places.Find(typed, kToday));
+    EXPECT_EQ(found.match, PlaceMatch::Found) << typed;
     EXPECT_EQ(table_.RecordNumber(), 4) << typed;
-    EXPECT_EQ(places.Code(), "D704") << typed;
-    EXPECT_EQ(places.Province(), "FC") << typed;
+    EXPECT_EQ(found.place.code, "D704") << typed;
+    EXPECT_EQ(found.place.province, "FC") << typed;
   }
-  EXPECT_EQ(places.FindOn("città di castello", kToday), PlaceMatch::Found);
-  EXPECT_EQ(places.Code(), "C745");
-  EXPECT_EQ(places.FindOn("Abano Terme", kToday), PlaceMatch::Found);
+  EXPECT_EQ(places.Find("città di castello", kToday).place.code, "C745");
+  const PlaceLookup abano = Show(places.Find("Abano Terme", kToday));
+  EXPECT_EQ(abano.match, PlaceMatch::Found);
   EXPECT_EQ(table_.RecordNumber(), 1);
   EXPECT_TRUE(table_.AtBeginning());  // as a walk from the first record leaves it
-  EXPECT_EQ(places.Province(), "PD");
-  // No part matches and nothing is trimmed: the last record stays current.
+  EXPECT_EQ(abano.place.province, "PD");
+  // No part matches and nothing is trimmed: the last record is shown.
   for (const char* miss : {"CESEN", " CESENA", "CESENA ", "FORLI", "ATLANTIDE"}) {
-    EXPECT_EQ(places.FindOn(miss, kToday), PlaceMatch::UnknownName) << miss;
+    const PlaceLookup none = Show(places.Find(miss, kToday));
+    EXPECT_EQ(none.match, PlaceMatch::UnknownName) << miss;
+    EXPECT_EQ(none.place.row, 0) << miss;
     EXPECT_EQ(table_.RecordNumber(), 5) << miss;
-    EXPECT_EQ(places.Code(), "Z133") << miss;
+    EXPECT_EQ(table_.FieldNamed("Code").Text(), "Z133") << miss;
   }
 }
 
@@ -105,8 +115,9 @@ TEST_F(PlacesTest, TheRecordValidOnTheDateIsChosen) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(places.FindOn(c.name, c.date), PlaceMatch::Found);
-    EXPECT_EQ(places.Code(), c.code);
+    const PlaceLookup found = places.Find(c.name, c.date);
+    EXPECT_EQ(found.match, PlaceMatch::Found);
+    EXPECT_EQ(found.place.code, c.code);
   }
 }
 
@@ -136,47 +147,66 @@ TEST_F(PlacesTest, ATableInNoOrderIsLookedUpAsWell) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(places.FindOn(c.name, c.date), c.match);
+    EXPECT_EQ(Show(places.Find(c.name, c.date)).match, c.match);
     EXPECT_EQ(table_.RecordNumber(), c.record);
   }
-  EXPECT_EQ(places.FindCodeOn("A100", {1820, 1, 1}), PlaceMatch::Found);
-  EXPECT_EQ(table_.RecordNumber(), 5);
-  EXPECT_EQ(places.FindCodeOn("G828", {1900, 1, 1}), PlaceMatch::Found);
-  EXPECT_EQ(table_.RecordNumber(), 4);
-  EXPECT_EQ(places.FindCodeOn("B00", {1900, 1, 1}), PlaceMatch::UnknownName);
+  EXPECT_EQ(places.FindCode("A100", {1820, 1, 1}).place.row, 5);
+  EXPECT_EQ(places.FindCode("G828", {1900, 1, 1}).place.row, 4);
+  EXPECT_EQ(places.FindCode("B00", {1900, 1, 1}).match, PlaceMatch::UnknownName);
 }
 
 TEST_F(PlacesTest, ANameNotInUseOnTheDateIsSaidSoWithItsPeriods) {
   Places& places = Open(kDated);
-  EXPECT_EQ(places.FindOn("CORIGLIANO-ROSSANO", {1975, 3, 15}), PlaceMatch::NotInUseOnDate);
-  EXPECT_EQ(places.Name(), "CORIGLIANO-ROSSANO");
-  EXPECT_EQ(places.NotInUseMessage(places.Name()),
+  const PlaceLookup later = places.Find("CORIGLIANO-ROSSANO", {1975, 3, 15});
+  EXPECT_EQ(later.match, PlaceMatch::NotInUseOnDate);
+  EXPECT_EQ(later.place.name, "CORIGLIANO-ROSSANO");
+  EXPECT_EQ(PlaceLookupMessage(later, "corigliano-rossano"),
             "CORIGLIANO-ROSSANO: nessun codice in uso alla data di nascita (in uso dal "
             "31/03/2018)");
-  EXPECT_EQ(places.FindOn("CORIGLIANO CALABRO", {2018, 3, 31}), PlaceMatch::NotInUseOnDate);
-  // Between two periods: the latest record of the name is current.
-  EXPECT_EQ(places.FindOn("ponte lambro", {1940, 1, 1}), PlaceMatch::NotInUseOnDate);
-  EXPECT_EQ(places.Code(), "G847");
+  EXPECT_EQ(places.Find("CORIGLIANO CALABRO", {2018, 3, 31}).match, PlaceMatch::NotInUseOnDate);
+  // Between two periods: the latest record of the name is shown.
+  const PlaceLookup between = places.Find("ponte lambro", {1940, 1, 1});
+  EXPECT_EQ(between.match, PlaceMatch::NotInUseOnDate);
+  EXPECT_EQ(between.place.code, "G847");
   SetShortDateFormat("M/d/yyyy");
-  EXPECT_EQ(places.NotInUseMessage("PONTE LAMBRO"),
+  EXPECT_EQ(PlaceLookupMessage(between, "ponte lambro"),
             "PONTE LAMBRO: nessun codice in uso alla data di nascita (in uso dal 3/17/1861 al "
             "5/24/1928; dal 1/1/1950)");
 }
 
-TEST_F(PlacesTest, CodesAreFoundOnTheirDateToo) {
+TEST_F(PlacesTest, WhatTheUserIsToldWhenNoPlaceIsUsed) {
+  PlaceLookup lookup;
+  EXPECT_EQ(PlaceLookupMessage(lookup, "Atlantide"), "Comune non trovato: Atlantide");
+  lookup.match = PlaceMatch::Ambiguous;
+  lookup.candidates = {{1, "CASTRO (BG)", "C337", "BG", {}}, {2, "CASTRO (LE)", "M261", "LE", {}}};
+  EXPECT_EQ(PlaceLookupMessage(lookup, "castro"), "Comune ambiguo: CASTRO (BG), CASTRO (LE)");
+  // Where the province is shared too, each is named by its code.
+  lookup.candidates = {{1, "PEGLIO", "G415", "CO", {}},
+                       {2, "PEGLIO (G999)", "G999", "CO", {}},
+                       {3, "PEGLIO (PU)", "G416", "PU", {}}};
+  EXPECT_EQ(PlaceLookupMessage(lookup, "peglio"),
+            "Comune ambiguo: PEGLIO (G415), PEGLIO (G999), PEGLIO (PU)");
+  lookup.match = PlaceMatch::Found;
+  EXPECT_EQ(PlaceLookupMessage(lookup, "peglio"), "");
+}
+
+TEST_F(PlacesTest, CodesAreFoundOnTheirDateOrAlone) {
   Places& places = Open(kDated);
-  EXPECT_EQ(places.FindCodeOn("F402", {1975, 3, 15}), PlaceMatch::Found);
-  EXPECT_EQ(places.Name(), "MONTALCINO");
-  EXPECT_EQ(places.Period().to, (CalendarDate{2016, 12, 31}));
-  EXPECT_EQ(places.FindCodeOn("F402", {2020, 1, 1}), PlaceMatch::NotInUseOnDate);
-  EXPECT_EQ(places.Name(), "MONTALCINO");
-  EXPECT_EQ(places.FindCodeOn("f402", {1975, 3, 15}), PlaceMatch::UnknownName);
-  EXPECT_EQ(table_.RecordNumber(), 9);
+  const PlaceLookup old = places.FindCode("F402", {1975, 3, 15});
+  EXPECT_EQ(old.match, PlaceMatch::Found);
+  EXPECT_EQ(old.place.name, "MONTALCINO");
+  EXPECT_EQ(old.place.period.to, (CalendarDate{2016, 12, 31}));
+  const PlaceLookup ended = places.FindCode("F402", {2020, 1, 1});
+  EXPECT_EQ(ended.match, PlaceMatch::NotInUseOnDate);
+  EXPECT_EQ(ended.place.name, "MONTALCINO");
+  EXPECT_EQ(places.FindCode("f402", {1975, 3, 15}).match, PlaceMatch::UnknownName);
+  EXPECT_EQ(places.FindCode("F402").place.row, 5);  // whatever the date
+  EXPECT_EQ(places.FindCode("F40").match, PlaceMatch::UnknownName);
 }
 
 // The province label is told of the record a lookup ends on, once; the flags
 // are those a walk from the first record would leave.
-TEST_F(PlacesTest, ALookupTellsTheViewsOnceAndSetsTheFlagsAsAWalk) {
+TEST_F(PlacesTest, AShownLookupTellsTheViewsOnceAndSetsTheFlagsAsAWalk) {
   Places& places = Open(kDated);
   Recorder label;
   table_.Attach(&label);
@@ -191,56 +221,51 @@ TEST_F(PlacesTest, ALookupTellsTheViewsOnceAndSetsTheFlagsAsAWalk) {
   };
   const std::vector<TDataEvent> once{TDataEvent::RecordChanged};
   table_.SetRecordNumber(4);
-  EXPECT_EQ(told([&] { places.FindOn("corigliano calabro", kToday); }), once);
+  EXPECT_EQ(told([&] { Show(places.Find("corigliano calabro", kToday)); }), once);
   EXPECT_EQ(where(), "1 10");
-  EXPECT_EQ(told([&] { places.FindOn("MONTALCINO", kToday); }), once);
+  EXPECT_EQ(told([&] { Show(places.Find("MONTALCINO", kToday)); }), once);
   EXPECT_EQ(where(), "6 00");
-  EXPECT_EQ(told([&] { places.FindCodeOn("G828", {1900, 1, 1}); }), once);
+  EXPECT_EQ(told([&] { Show(places.FindCode("G828", {1900, 1, 1})); }), once);
   EXPECT_EQ(where(), "7 00");
-  EXPECT_EQ(told([&] { places.FindOn("ATLANTIDE", kToday); }), once);
-  EXPECT_EQ(where(), "9 01");
-  table_.First();
-  EXPECT_EQ(told([&] { places.Names(); }), once);
+  EXPECT_EQ(told([&] { Show(places.Find("ATLANTIDE", kToday)); }), once);
   EXPECT_EQ(where(), "9 01");
   table_.Detach(&label);
 }
 
-TEST_F(PlacesTest, LookingUpWithoutMovingGivesWhatTheMovingLookupWouldShow) {
+TEST_F(PlacesTest, LookingUpNeverMovesTheCursor) {
   Places& places = Open(kDated);
   table_.SetRecordNumber(3);
-  PlaceRecord found;
-  EXPECT_EQ(places.LookUp("Montalcino", {1975, 3, 15}, &found), PlaceMatch::Found);
-  EXPECT_EQ(found.record, 5);
-  EXPECT_EQ(found.name, "MONTALCINO");
-  EXPECT_EQ(found.code, "F402");
-  EXPECT_EQ(found.province, "SI");
-  EXPECT_EQ(found.period.to, (CalendarDate{2016, 12, 31}));
-  EXPECT_EQ(places.LookUp("CORIGLIANO-ROSSANO", {1975, 3, 15}, &found), PlaceMatch::NotInUseOnDate);
-  EXPECT_EQ(found.code, "M403");
-  EXPECT_EQ(places.LookUpCode("M378", {2020, 1, 1}, &found), PlaceMatch::Found);
-  EXPECT_EQ(found.name, "MONTALCINO");
-  found = {};
-  EXPECT_EQ(places.LookUpCode("Z000", {2020, 1, 1}, &found), PlaceMatch::UnknownName);
-  EXPECT_EQ(found.record, 0);
+  const PlaceLookup found = places.Find("Montalcino", {1975, 3, 15});
+  EXPECT_EQ(found.match, PlaceMatch::Found);
+  EXPECT_EQ(found.place.row, 5);
+  EXPECT_EQ(found.place.name, "MONTALCINO");
+  EXPECT_EQ(found.place.code, "F402");
+  EXPECT_EQ(found.place.province, "SI");
+  EXPECT_EQ(found.place.period.to, (CalendarDate{2016, 12, 31}));
+  EXPECT_EQ(places.Find("CORIGLIANO-ROSSANO", {1975, 3, 15}).place.code, "M403");
+  EXPECT_EQ(places.FindCode("M378", {2020, 1, 1}).place.name, "MONTALCINO");
+  EXPECT_EQ(places.FindCode("Z000", {2020, 1, 1}).place.row, 0);
   EXPECT_EQ(table_.RecordNumber(), 3);  // never moved
   table_.Close();
-  EXPECT_EQ(ErrorOf([&] { places.LookUp("ROMA", kToday, &found); }),
+  EXPECT_EQ(ErrorOf([&] { places.Find("ROMA", kToday); }),
             "LbCsv1: Cannot perform this operation on a closed dataset");
 }
 
 TEST_F(PlacesTest, ColumnsByNameAClosedTableAndANewOpening) {
   Places& places = Open("Prov,extra,Code,COMUNI\r\nRM,x,H501,ROMA\r\n");
-  EXPECT_EQ(places.FindOn("roma", kToday), PlaceMatch::Found);
-  EXPECT_EQ(places.Code(), "H501");
-  EXPECT_EQ(places.Province(), "RM");
+  const PlaceLookup roma = places.Find("roma", kToday);
+  EXPECT_EQ(roma.match, PlaceMatch::Found);
+  EXPECT_EQ(roma.place.code, "H501");
+  EXPECT_EQ(roma.place.province, "RM");
   table_.Close();
-  EXPECT_EQ(ErrorOf([&] { places.FindOn("ROMA", kToday); }),
+  EXPECT_EQ(ErrorOf([&] { places.Find("ROMA", kToday); }),
             "LbCsv1: Cannot perform this operation on a closed dataset");
   // Another file under the same cursor: the lookups follow it.
   Open("comuni,Code\r\nMILANO,F205\r\n");
-  EXPECT_EQ(places.FindOn("ROMA", kToday), PlaceMatch::UnknownName);
-  EXPECT_EQ(places.FindOn("milano", kToday), PlaceMatch::Found);
-  EXPECT_EQ(ErrorOf([&] { places.Province(); }), "LbCsv1: Field 'Prov' not found");
+  EXPECT_EQ(places.Find("ROMA", kToday).match, PlaceMatch::UnknownName);
+  const PlaceLookup milano = places.Find("milano", kToday);
+  EXPECT_EQ(milano.match, PlaceMatch::Found);
+  EXPECT_EQ(milano.place.province, "");  // no such column: nothing to show
 }
 
 }  // namespace

@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/archive.h"
+#include "storage/file_archive.h"
 #include "storage/tlbcsv.h"
 #include "tests/storage/bench_archive.h"
 
@@ -184,7 +184,7 @@ void ArchiveWhole(benchmark::State& state, const Sample& sample) {
   for (auto _ : state) {
     table.Open();
     {
-      Archive archive(table);
+      FileArchive archive(table);
       benchmark::DoNotOptimize(Scan(table, sample.LookedFor()));
       archive.Add(sample.Person());
       table.Close();

@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "storage/archive.h"
+#include "storage/file_archive.h"
 #include "storage/tlbcsv.h"
 #include "tests/storage/bench_archive.h"
 
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   table.Open();
   const double records = table.RecordCount();
   {
-    Archive archive(table);
+    FileArchive archive(table);
     std::mt19937 random(3u);
     archive.Add(BenchArchive::Person(random, table.RecordCount() + 1));
     if (!archive.LastError().empty()) {

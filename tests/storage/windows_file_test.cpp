@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "storage/archive.h"
+#include "storage/file_archive.h"
 #include "storage/file_io.h"
 #include "storage/file_lock.h"
 #include "storage/file_names.h"
@@ -62,7 +62,7 @@ struct Copy {
     table.Open();
   }
   TLbCsv table{"LbCsv2"};
-  Archive archive{table};
+  FileArchive archive{table};
 };
 
 // Takes the lock, says so with a file, and holds it until told to let go.
@@ -85,7 +85,7 @@ int AddCodes(const std::vector<std::string>& args) {
     copy.archive.Add(Person(code));
     copy.archive.Add(Person(scratch));
     if (!copy.archive.FindCode(scratch)) return 3;
-    copy.table.Delete();
+    copy.archive.DeleteCurrent();
   }
   copy.table.Close();
   return copy.archive.LastError().empty() ? 0 : 4;

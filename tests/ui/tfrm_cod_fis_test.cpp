@@ -384,6 +384,14 @@ TEST_F(MainWindowTest, CalcolaAndDeleteReachTheFileBeforeTheUserIsTold) {
   answerer.Then([](QWidget* modal) { qobject_cast<TfrmDialog*>(modal)->JvBitBtn1Click(); });
   w.DataSetDelete1Execute();
   EXPECT_EQ(Read("archivio.dat"), kHeader);
+  // The grid's Ctrl+Delete too.
+  w.PageControl1->setCurrentWidget(w.TabSheet1);
+  w.actCalcola->trigger();
+  w.PageControl1->setCurrentWidget(w.TabSheet2);
+  answerer.ThenYes();
+  QTest::keyClick(w.RxDBGrid1, Qt::Key_Delete, Qt::ControlModifier);
+  EXPECT_EQ(w.LbCsv2.RecordCount(), 0);
+  EXPECT_EQ(Read("archivio.dat"), kHeader);
 }
 
 TEST_F(MainWindowTest, QuittingAfterAFailedSaveIsAskedOnce) {

@@ -1,0 +1,147 @@
+#include "storage/file_archive.h"
+
+#include "storage/archive_merge.h"
+#include "storage/content_hash.h"
+#include "storage/file_io.h"
+#include "storage/file_lock.h"
+#include "storage/file_names.h"
+#include "storage/record_format.h"
+#include "storage/table_file.h"
+#include "storage/tquiet_walk.h"
+
+using namespace archive_column;
+
+FileArchive::FileArchive(TLbCsv& table) : Archive(table) {
+  table.Attach(this);
+  table.SetSaver(this);
+  if (table.Active()) Opened();
+}
+
+FileArchive::~FileArchive() {
+  TLbCsv& table = Table();
+  if (table.Active() && !table.ReadOnly()) {
+    try {
+      table.Close();
+    } catch (...) {
+      // Every change was written through, or reported, when it was made.
+      table.Discard();
+    }
+  }
+  table.SetSaver(nullptr);
+  table.Detach(this);
+}
+
+void FileArchive::Opened() {
+  // The stamp of the bytes held: one taken now could already be that of a
+  // file another copy wrote since, whose changes would then go unseen.
+  stamp_ = Table().Lines().ReadStamp();
+  hash_.reset();  // hashed when another copy may have changed the file
+  lostBytes_ = Table().Lines().LostBytes();
+}
+
+void FileArchive::DataEvent(TLbCsv& table, TDataEvent event) {
+  if (event == TDataEvent::ActiveChanged && table.Active()) Opened();
+}
+
+std::uint64_t FileArchive::KnownHash() {
+  // Until this copy writes, the file is as the table read it.
+  if (!hash_) hash_ = Table().Lines().ReadHash();
+  return *hash_;
+}
+
+bool FileArchive::FindCode(const std::string& code) {
+  TLbCsv& table = Table();
+  // Another copy may have archived or deleted it meanwhile.
+  if (table.Active() && !table.ReadOnly() && StampOf(table.TableName()) != stamp_) Sync(false);
+  // The grid is told of the record the check ends on, not of each step.
+  TQuietWalk walk(table);
+  table.First();
+  if (table.Empty()) return false;
+  const TableFile& lines = table.Lines();
+  const int column = static_cast<int>(table.FieldNamed(kCodiceFiscale).Index());
+  std::string scratch;
+  const std::size_t found = lines.FindLine(
+      code, 1, [&](std::string_view line) { return ValueAt(line, column, scratch) == code; });
+  if (found == lines.LineCount()) {
+    table.Last();
+    return false;
+  }
+  if (found > 1) table.SetRecordNumber(static_cast<int>(found));
+  return true;
+}
+
+void FileArchive::Add(const ArchiveRecord& record) {
+  TLbCsv& table = Table();
+  table.Insert();
+  table.FieldNamed(kCognome).SetText(record.cognome);
+  table.FieldNamed(kNome).SetText(record.nome);
+  table.FieldNamed(kSex).SetText(record.sex);
+  table.FieldNamed(kComune).SetText(record.comune);
+  table.FieldNamed(kData).SetText(record.data);
+  table.FieldNamed(kCodiceFiscale).SetText(record.codiceFiscale);
+  table.Post();
+  WriteThrough();
+}
+
+void FileArchive::DeleteCurrent() {
+  Table().Delete();
+  WriteThrough();
+}
+
+void FileArchive::WriteThrough() {
+  const TLbCsv& table = Table();
+  if (!table.Active() || table.ReadOnly() || table.Changes().Empty()) return;
+  Reported([this] { Sync(true); });
+}
+
+void FileArchive::Close() { Table().Close(); }
+
+void FileArchive::Save(TLbCsv&) { Sync(true); }
+
+void FileArchive::Sync(bool write) {
+  TLbCsv& table = Table();
+  const std::string& path = table.TableName();
+  FileLock lock(LockPathOf(path));
+  RemoveStaleTemporaryFiles(path);
+
+  // The file as another copy may have left it.
+  std::optional<ArchiveMerge::Result> merged;
+  const FileStamp now = StampOf(path);
+  if (now.exists && now != stamp_) {
+    // What cannot be read (a folder in the way) is left to the write to refuse.
+    std::optional<FileBytes> bytes = ReadWholeFile(path);
+    if (bytes && ContentHash::Of(bytes->View()) != KnownHash()) {
+      TableFile disk = TableFile::FromBytes(std::move(*bytes));
+      if (disk.LineCount() > 0) {
+        const int row = table.RecordNumber();
+        const std::string_view current = table.RecordCount() > 0
+                                             ? table.Lines().Line(static_cast<std::size_t>(row))
+                                             : std::string_view();
+        merged = ArchiveMerge(table.Lines().Line(0))
+                     .Merge(std::move(disk), table.Changes(), current, row);
+      }
+    }
+  }
+
+  if (!write) {
+    // Read again only: what this copy holds in memory, merged, shown.
+    if (!merged) return;
+    hash_.reset();  // the text merged, about to be the table's, as read
+    stamp_ = now;
+  }
+
+  if (write) {
+    // A file that lost bytes when read is kept whole before it is first replaced.
+    if (lostBytes_ && now.exists) {
+      const std::string copy = CopyBesideAsOriginal(path);
+      lostBytes_ = false;
+      ToldOfCopy(copy);
+    }
+    const TableFile& written = merged ? merged->lines : table.Lines();
+    hash_ = written.WriteBack(path);
+    stamp_ = StampOf(path);
+    table.TakeChanges();
+  }
+
+  if (merged) table.ReplaceLines(std::move(merged->lines), merged->current);
+}
