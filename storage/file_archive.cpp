@@ -1,5 +1,7 @@
 #include "storage/file_archive.h"
 
+#include <chrono>
+
 #include "storage/archive_merge.h"
 #include "storage/content_hash.h"
 #include "storage/file_io.h"
@@ -31,12 +33,45 @@ FileArchive::~FileArchive() {
   table.Detach(this);
 }
 
+namespace {
+
+// How far apart two changes of a file must be for the file system to give
+// them different modification times: FAT keeps two seconds, many network
+// shares one. A time with a fraction of a second proves a finer clock, a
+// tick of which is a few milliseconds.
+std::int64_t Granularity(const FileStamp& stamp) {
+  constexpr std::int64_t kSecond = 1000000000;
+  return stamp.modified % kSecond != 0 ? kSecond / 20 : 2 * kSecond;
+}
+
+}  // namespace
+
 void FileArchive::Opened() {
   // The stamp of the bytes held: one taken now could already be that of a
   // file another copy wrote since, whose changes would then go unseen.
-  stamp_ = Table().Lines().ReadStamp();
+  Keep(Seen(Table().Lines().ReadStamp()));
   hash_.reset();  // hashed when another copy may have changed the file
   lostBytes_ = Table().Lines().LostBytes();
+}
+
+FileStamp FileArchive::Seen(FileStamp stamp) const {
+  return clocks_.stamp ? clocks_.stamp(stamp) : stamp;
+}
+
+std::int64_t FileArchive::Now() const {
+  if (clocks_.now) return clocks_.now();
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+void FileArchive::Keep(const FileStamp& stamp) {
+  stamp_ = stamp;
+  stampTaken_ = Now();
+}
+
+bool FileArchive::MayHaveChanged(const FileStamp& now) const {
+  return now != stamp_ || stampTaken_ - stamp_.modified < Granularity(stamp_);
 }
 
 void FileArchive::DataEvent(TLbCsv& table, TDataEvent event) {
@@ -52,7 +87,9 @@ std::uint64_t FileArchive::KnownHash() {
 bool FileArchive::FindCode(const std::string& code) {
   TLbCsv& table = Table();
   // Another copy may have archived or deleted it meanwhile.
-  if (table.Active() && !table.ReadOnly() && StampOf(table.TableName()) != stamp_) Sync(false);
+  if (table.Active() && !table.ReadOnly() && MayHaveChanged(Seen(StampOf(table.TableName())))) {
+    Sync(false);
+  }
   // The grid is told of the record the check ends on, not of each step.
   TQuietWalk walk(table);
   table.First();
@@ -96,7 +133,16 @@ void FileArchive::WriteThrough() {
 
 void FileArchive::Close() { Table().Close(); }
 
-void FileArchive::Save(TLbCsv&) { Sync(true); }
+void FileArchive::Save(TLbCsv& table) {
+  // Closing writes only what changed since the last write, unless the file
+  // is no longer as this copy left it (gone, or something else in its place):
+  // then it is made again from what this copy holds.
+  if (table.Changes().Empty()) {
+    Sync(false);  // the content decides where the stamp alone cannot
+    if (!MayHaveChanged(Seen(StampOf(table.TableName())))) return;
+  }
+  Sync(true);
+}
 
 void FileArchive::Sync(bool write) {
   TLbCsv& table = Table();
@@ -106,11 +152,14 @@ void FileArchive::Sync(bool write) {
 
   // The file as another copy may have left it.
   std::optional<ArchiveMerge::Result> merged;
-  const FileStamp now = StampOf(path);
-  if (now.exists && now != stamp_) {
+  FileStamp now = Seen(StampOf(path));
+  bool same = true;
+  if (now.exists && MayHaveChanged(now)) {
     // What cannot be read (a folder in the way) is left to the write to refuse.
-    std::optional<FileBytes> bytes = ReadWholeFile(path);
-    if (bytes && ContentHash::Of(bytes->View()) != KnownHash()) {
+    std::optional<FileBytes> bytes = ReadWholeFile(path, &now);
+    now = Seen(now);
+    same = bytes && ContentHash::Of(bytes->View()) == KnownHash();
+    if (bytes && !same) {
       TableFile disk = TableFile::FromBytes(std::move(*bytes));
       if (disk.LineCount() > 0) {
         const int row = table.RecordNumber();
@@ -124,10 +173,14 @@ void FileArchive::Sync(bool write) {
   }
 
   if (!write) {
-    // Read again only: what this copy holds in memory, merged, shown.
-    if (!merged) return;
+    // Read again only: what this copy holds in memory, merged, shown. The
+    // same bytes read again prove the stamp, from now on.
+    if (!merged) {
+      if (same && now.exists) Keep(now);
+      return;
+    }
     hash_.reset();  // the text merged, about to be the table's, as read
-    stamp_ = now;
+    Keep(now);
   }
 
   if (write) {
@@ -139,7 +192,7 @@ void FileArchive::Sync(bool write) {
     }
     const TableFile& written = merged ? merged->lines : table.Lines();
     hash_ = written.WriteBack(path);
-    stamp_ = StampOf(path);
+    Keep(Seen(StampOf(path)));
     table.TakeChanges();
   }
 

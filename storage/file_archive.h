@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -37,15 +38,36 @@ class FileArchive : public Archive, public TLbCsvObserver, public TTableSaver {
   // An opening: the file as it was read.
   void DataEvent(TLbCsv& table, TDataEvent event) override;
 
+  // What the archive learns of time, replaceable by a test: every stamp it
+  // takes passes through `stamp`, and `now` is the system clock in
+  // nanoseconds since 1970.
+  struct Clocks {
+    std::function<FileStamp(FileStamp)> stamp;
+    std::function<std::int64_t()> now;
+  };
+  void SetClocksForTesting(Clocks clocks) { clocks_ = std::move(clocks); }
+
  private:
   void Opened();
+  FileStamp Seen(FileStamp stamp) const;
+  std::int64_t Now() const;
+  // Keeps the stamp of the bytes this copy now holds, and when it was taken.
+  void Keep(const FileStamp& stamp);
+  // Whether the file may differ from what this copy holds, by its stamp
+  // `now`: a stamp that moved, or one taken so soon after the file's last
+  // change that a change in the same tick of the file system's clock would
+  // leave it as it is (then the content's hash decides).
+  bool MayHaveChanged(const FileStamp& now) const;
   // Under the lock: the file read again when another copy changed it, and
   // this copy's changes merged into it; then, when `write`, written back.
   void Sync(bool write);
   std::uint64_t KnownHash();
 
-  // The file as this copy last read or wrote it.
+  // The file as this copy last read or wrote it, and when that stamp was
+  // taken.
   FileStamp stamp_;
+  std::int64_t stampTaken_ = 0;
+  Clocks clocks_;
   // The hash of the file as last read or written, once it has been asked.
   std::optional<std::uint64_t> hash_;
   bool lostBytes_ = false;

@@ -2,6 +2,7 @@
 // program on one archive, and a file that lost bytes when it was read.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "child_process.h"
 #endif
 #include "storage/file_archive.h"
+#include "storage/file_io.h"
+#include "storage/file_stamp.h"
 #include "storage/tlbcsv.h"
 #include "temp_folder.h"
 
@@ -74,6 +77,27 @@ TEST(ArchiveWriteThrough, AddsAndDeletesReachTheFileAtOnce) {
 }
 
 // Processes are forked here; on Windows windows_file_test.cpp starts its own.
+TEST(ArchiveWriteThrough, ClosingWritesOnlyWhenSomethingChangedSinceTheLastWrite) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine);
+  TLbCsv table("LbCsv2");
+  FileArchive archive(table);
+  // Closed long after the last write, as a window is.
+  archive.SetClocksForTesting({{}, [] {
+                                 return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                            std::chrono::system_clock::now().time_since_epoch() +
+                                            std::chrono::minutes(1))
+                                     .count();
+                               }});
+  table.SetTableName(path);
+  table.Open();
+  archive.Add(Person("A1"));
+  const FileStamp written = StampOf(path);
+  archive.Close();
+  EXPECT_EQ(StampOf(path), written);  // not replaced again
+  EXPECT_EQ(CodesIn(path), std::vector<std::string>{"A1"});
+}
+
 #ifndef _WIN32
 TEST(ArchiveWriteThrough, AKilledProcessLeavesWhatItWasToldOf) {
   TempFolder folder;
@@ -145,6 +169,35 @@ TEST(ArchiveSharing, ACodeTheOtherCopyArchivedIsNotArchivedTwice) {
   EXPECT_EQ(b.table.RecordCount(), 1);
   EXPECT_EQ(b.archive.Current().codiceFiscale, "SAME");
   EXPECT_TRUE(b.archive.FindCode("SAME"));
+}
+
+// A file system whose clock stood still between two changes (FAT keeps two
+// seconds, many shares one) and that gives every file the same identity:
+// another copy deleting a record and adding one of the same length leaves
+// the stamp as it was, and the content must tell.
+TEST(ArchiveSharing, AChangeWithinOneTickOfACoarseClockIsSeen) {
+  TempFolder folder;
+  const std::string path =
+      folder.Write("archivio.dat", kHeaderLine + "X,Y,M,Z,01/01/1980,OLD1\r\n");
+  const FileArchive::Clocks coarse{[](FileStamp stamp) {
+                                     stamp.modified = 1700000000000000000;
+                                     stamp.identity = 0;
+                                     return stamp;
+                                   },
+                                   [] { return std::int64_t{1700000000500000000}; }};
+  TLbCsv tables[2] = {TLbCsv("LbCsv2"), TLbCsv("LbCsv2")};
+  FileArchive a(tables[0]);
+  FileArchive b(tables[1]);
+  for (FileArchive* archive : {&a, &b}) {
+    archive->SetClocksForTesting(coarse);
+    archive->Table().SetTableName(path);
+    archive->Table().Open();
+  }
+  ASSERT_TRUE(a.FindCode("OLD1"));
+  a.DeleteCurrent();
+  a.Add({"X", "Y", "M", "Z", "01/01/1980", "NEW1"});
+  b.Add(Person("B1"));
+  EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"NEW1", "B1"}));
 }
 
 // After a merge the record just added is current, wherever it landed: a
