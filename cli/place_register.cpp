@@ -1,5 +1,6 @@
 #include "cli/place_register.h"
 
+#include "engine/ascii_case.h"
 #include "storage/data_files.h"
 
 namespace {
@@ -54,7 +55,7 @@ PlaceMatch PlaceRegister::LookUp(std::string_view typed, const CalendarDate& dat
                                  PlaceRecord* found) {
   if (LooksLikeCode(typed)) {
     std::string code(typed);
-    code[0] = static_cast<char>(code[0] >= 'a' ? code[0] - 'a' + 'A' : code[0]);
+    code[0] = UpperAscii(code[0]);
     const PlaceMatch match = places_.LookUpCode(code, date, found);
     if (match != PlaceMatch::UnknownName) return match;
   }

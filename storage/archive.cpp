@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "engine/ascii_case.h"
 #include "storage/content_hash.h"
 #include "storage/file_io.h"
 #include "storage/file_lock.h"
@@ -18,11 +17,7 @@ using namespace archive_column;
 namespace {
 
 int ColumnNamed(std::string_view header, const char* name) {
-  const std::vector<std::string> names = SplitHeader(header);
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (EqualIgnoringCase(names[i], name)) return static_cast<int>(i);
-  }
-  return -1;
+  return FindColumn(SplitHeader(header), name);
 }
 
 }  // namespace
