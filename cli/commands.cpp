@@ -52,11 +52,7 @@ int Verifica(PlaceRegister& places, const std::vector<std::string>& args) {
     std::cerr << result.error << "\n";
     return result.usage ? 2 : 1;
   }
-  bool matches = result.code == code;
-  if (!matches && check.Valid() && !check.numeric) {
-    for (const std::string& homocode : Homocodes(result.code))
-      matches = matches || homocode == code;
-  }
+  const bool matches = MatchesComputedCode(code, result.code);
   std::cout << (matches ? "Corrisponde ai dati inseriti" : "Non corrisponde ai dati inseriti")
             << "\n";
   return check.Valid() && matches ? 0 : 1;
