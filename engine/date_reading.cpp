@@ -71,16 +71,14 @@ bool ReadFields(std::string_view text, const DatePattern& pattern, CalendarDate&
 
 }  // namespace
 
-std::optional<CalendarDate> ReadDate(std::string_view text, const DateRules& rules) {
-  CalendarDate date;
-  bool read = false;
+bool ReadDate(std::string_view text, const DateRules& rules, CalendarDate& date) {
+  bool read;
   // Full width is the only way to write ten characters.
   if (text.size() == 10) {
-    read = rules.isoToo && text[4] == '-' ? ReadFullWidth(text, kIsoDates.pattern, date)
-                                          : ReadFullWidth(text, rules.pattern, date);
-  } else if (!rules.fullWidthOnly) {
-    read = ReadFields(text, rules.pattern, date);
+    read = ReadFullWidth(text, rules.isoToo && text[4] == '-' ? kIsoDates.pattern : rules.pattern,
+                         date);
+  } else {
+    read = !rules.fullWidthOnly && ReadFields(text, rules.pattern, date);
   }
-  if (!read || date.year < rules.firstYear) return std::nullopt;
-  return date;
+  return read && date.year >= rules.firstYear;
 }

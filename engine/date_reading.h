@@ -53,11 +53,18 @@ struct DateRules {
   }
 };
 
-// Reads `text` by `rules`; none for anything else, an impossible day
-// included. Every date read is a birth date, so a two-digit year is the
-// latest year ending in those digits that does not put the date after today
-// (engine/today.h).
-std::optional<CalendarDate> ReadDate(std::string_view text, const DateRules& rules);
+// Reads `text` by `rules` into `date`; false for anything else, an impossible
+// day included (`date` then holds no meaning). Every date read is a birth
+// date, so a two-digit year is the latest year ending in those digits that
+// does not put the date after today (engine/today.h).
+bool ReadDate(std::string_view text, const DateRules& rules, CalendarDate& date);
+
+// The same, none for a text that is no date.
+inline std::optional<CalendarDate> ReadDate(std::string_view text, const DateRules& rules) {
+  CalendarDate date;
+  if (!ReadDate(text, rules, date)) return std::nullopt;
+  return date;
+}
 
 constexpr DatePattern DatePattern::Parse(std::string_view pattern) {
   const auto invalid = [&] {

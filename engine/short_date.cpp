@@ -56,9 +56,9 @@ std::string DateToText(const CalendarDate& date) {
 }
 
 CalendarDate TextToDate(const std::string& text) {
-  const std::optional<CalendarDate> date = ReadDate(text, currentRules);
-  if (!date) throw DateConversionError(text);
-  return *date;
+  CalendarDate date;
+  if (!ReadDate(text, currentRules, date)) throw DateConversionError(text);
+  return date;
 }
 
 std::string NormaliseShortDatePattern(const std::string& localePattern) {
