@@ -33,17 +33,6 @@ std::FILE* OpenFile(const std::string& path, const wchar_t* wideMode, const char
 #endif
 }
 
-int ColumnOf(const std::vector<std::string>& header, const char* name) {
-  for (std::size_t i = 0; i < header.size(); ++i) {
-    std::string upper = header[i];
-    std::string wanted = name;
-    for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    for (char& c : wanted) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    if (upper == wanted) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 // Standard input is read twice (encoding, then rows), so it is spooled first.
 File Spool() {
   File spool(std::tmpfile(), &std::fclose);
@@ -95,17 +84,6 @@ bool ForEachLine(std::FILE* file, Row&& row) {
     row(line);
   }
   return !std::ferror(file);
-}
-
-// One value as WriteRecord writes it, appended to a buffer kept across rows.
-void AppendValue(std::string_view value, std::string& out) {
-  const bool quoted = value.find_first_of(",\"") != std::string_view::npos;
-  if (quoted) out.push_back('"');
-  for (const char c : value) {
-    if (c == '"') out.push_back('"');
-    out.push_back(c == '\r' || c == '\n' || c == '\0' ? ' ' : c);
-  }
-  if (quoted) out.push_back('"');
 }
 
 // For each byte of `word` equal to the byte repeated in `pattern`, its top
@@ -212,18 +190,18 @@ int RunBatch(const std::string& input, const std::string& output, PlaceRegister&
     if (!headerRead) {
       headerRead = true;
       header = SplitHeader(line);
-      cognome = ColumnOf(header, "Cognome");
-      nome = ColumnOf(header, "Nome");
-      sex = ColumnOf(header, "Sex");
-      comune = ColumnOf(header, "Comune");
-      data = ColumnOf(header, "Data");
+      cognome = FindColumn(header, "Cognome");
+      nome = FindColumn(header, "Nome");
+      sex = FindColumn(header, "Sex");
+      comune = FindColumn(header, "Comune");
+      data = FindColumn(header, "Data");
       if (cognome < 0 || nome < 0 || sex < 0 || comune < 0 || data < 0) {
         missing = true;
         return;
       }
-      codice = ColumnOf(header, "CodiceFiscale");
+      codice = FindColumn(header, "CodiceFiscale");
       if (codice < 0) codice = static_cast<int>(header.size()), header.push_back("CodiceFiscale");
-      errore = ColumnOf(header, "Errore");
+      errore = FindColumn(header, "Errore");
       if (errore < 0) errore = static_cast<int>(header.size()), header.push_back("Errore");
       width = header.size();
       written.append(WriteRecord(header)).append("\r\n");

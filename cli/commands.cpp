@@ -6,17 +6,13 @@
 
 #include "cli/batch.h"
 #include "cli/person_code.h"
+#include "engine/ascii_case.h"
 #include "engine/fiscal_code_check.h"
 #include "storage/places.h"
 
 namespace {
 
 const char* const kUsage = "Uso: vivezecf --help per i comandi\n";
-
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-  return text;
-}
 
 std::string Iso(const CalendarDate& date) {
   char text[16];
@@ -47,7 +43,7 @@ int Verifica(PlaceRegister& places, const std::vector<std::string>& args) {
     std::cerr << "verifica vuole CODICE [COGNOME NOME SESSO DATA LUOGO]\n" << kUsage;
     return 2;
   }
-  const std::string code = Upper(args[0]);
+  const std::string code = UpperAscii(args[0]);
   const CodeCheck check = CheckFiscalCode(code);
   std::cout << CodeCheckText(check) << "\n";
   if (args.size() == 1) return check.Valid() ? 0 : 1;
@@ -56,11 +52,7 @@ int Verifica(PlaceRegister& places, const std::vector<std::string>& args) {
     std::cerr << result.error << "\n";
     return result.usage ? 2 : 1;
   }
-  bool matches = result.code == code;
-  if (!matches && check.Valid() && !check.numeric) {
-    for (const std::string& homocode : Homocodes(result.code))
-      matches = matches || homocode == code;
-  }
+  const bool matches = MatchesComputedCode(code, result.code);
   std::cout << (matches ? "Corrisponde ai dati inseriti" : "Non corrisponde ai dati inseriti")
             << "\n";
   return check.Valid() && matches ? 0 : 1;
@@ -71,7 +63,7 @@ int Decodifica(PlaceRegister& places, const std::vector<std::string>& args) {
     std::cerr << "decodifica vuole CODICE\n" << kUsage;
     return 2;
   }
-  const std::string code = Upper(args[0]);
+  const std::string code = UpperAscii(args[0]);
   const CodeCheck check = CheckFiscalCode(code);
   if (!check.Valid() || check.numeric) {
     std::cerr << (check.Valid() ? "Un codice numerico non contiene dati della persona"

@@ -1,6 +1,6 @@
 #include "cli/person_code.h"
 
-#include "cli/birth_date_text.h"
+#include "engine/date_reading.h"
 #include "engine/fiscal_code.h"
 #include "engine/letter_folding.h"
 
@@ -17,7 +17,7 @@ bool IsAscii(std::string_view text) {
 
 bool AppendPersonCode(const PersonText& person, PlaceRegister& places, std::string& code,
                       PersonError& error) {
-  const std::optional<CalendarDate> born = ReadBirthDate(person.date);
+  const std::optional<CalendarDate> born = ReadDate(person.date, kCommandLineDates);
   if (!born) {
     error.text.assign("Data non valida: ").append(person.date);
     error.usage = true;

@@ -1,5 +1,6 @@
 #include "cli/place_register.h"
 
+#include "engine/ascii_case.h"
 #include "storage/data_files.h"
 
 namespace {
@@ -44,7 +45,7 @@ const PlaceLookup& PlaceRegister::Find(std::string_view typed, const CalendarDat
 PlaceLookup PlaceRegister::LookUp(std::string_view typed, const CalendarDate& date) {
   if (LooksLikeCode(typed)) {
     std::string code(typed);
-    code[0] = static_cast<char>(code[0] >= 'a' ? code[0] - 'a' + 'A' : code[0]);
+    code[0] = UpperAscii(code[0]);
     PlaceLookup lookup = places_.FindCode(code, date);
     if (lookup.match != PlaceMatch::UnknownName) return lookup;
   }

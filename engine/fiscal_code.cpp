@@ -6,11 +6,10 @@
 #include <cstring>
 
 #include "engine/check_values.h"
+#include "engine/month_letters.h"
 #include "engine/short_date.h"
 
 namespace {
-
-constexpr char kMonthLetters[] = "ABCDEHLMPRST";
 
 // For each byte: its letter upper-cased when it is a consonant (a vowel) of
 // A-Z or a-z, 0 otherwise.

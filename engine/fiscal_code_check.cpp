@@ -1,14 +1,15 @@
 #include "engine/fiscal_code_check.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 
 #include "engine/check_values.h"
+#include "engine/month_letters.h"
 #include "engine/today.h"
 
 namespace {
 
-constexpr std::string_view kMonthLetters = "ABCDEHLMPRST";
 constexpr std::string_view kHomocodeLetters = "LMNPQRSTUV";  // standing for 0-9
 
 // Places (from 0) of the digits a homocode may replace, in the order they are
@@ -185,6 +186,14 @@ std::array<std::string, 7> Homocodes(std::string_view code) {
     homocodes[n] = WithCheckLetter(next);
   }
   return homocodes;
+}
+
+bool MatchesComputedCode(std::string_view code, std::string_view computed) {
+  if (code == computed) return true;
+  const CodeCheck check = CheckFiscalCode(computed);
+  if (!check.Valid() || check.numeric) return false;
+  const auto homocodes = Homocodes(computed);
+  return std::find(homocodes.begin(), homocodes.end(), code) != homocodes.end();
 }
 
 DecodedCode DecodeFiscalCode(std::string_view code) {

@@ -58,6 +58,10 @@ bool IsHomocode(std::string_view code);
 // std::invalid_argument for a code that is not valid.
 std::array<std::string, 7> Homocodes(std::string_view code);
 
+// Whether a code handed in is the one computed for a person or one of its
+// homocodes: both stand for the same person.
+bool MatchesComputedCode(std::string_view code, std::string_view computed);
+
 struct DecodedCode {
   char sex = 'M';  // 'M' or 'F'
   CalendarDate birthDate;

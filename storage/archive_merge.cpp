@@ -9,13 +9,6 @@
 
 namespace {
 
-int ColumnNamed(const std::vector<std::string>& names, std::string_view name) {
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (EqualIgnoringCase(names[i], name)) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 // Whether `names` are `ours` in the same order, letter case aside.
 bool SameOrder(const std::vector<std::string>& names, const std::vector<std::string>& ours) {
   return std::equal(names.begin(), names.end(), ours.begin(), ours.end(), EqualIgnoringCase);
@@ -26,7 +19,7 @@ bool SameOrder(const std::vector<std::string>& names, const std::vector<std::str
 TableFile InOurOrder(const TableFile& disk, const std::vector<std::string>& names,
                      const std::string& ourHeader, const std::vector<std::string>& ours) {
   std::vector<int> from;
-  for (const std::string& name : ours) from.push_back(ColumnNamed(names, name));
+  for (const std::string& name : ours) from.push_back(FindColumn(names, name));
   const bool complete =
       names.size() == ours.size() && std::find(from.begin(), from.end(), -1) == from.end();
   if (!complete) {
@@ -58,7 +51,7 @@ std::size_t FindEqual(const TableFile& file, std::string_view line) {
 ArchiveMerge::ArchiveMerge(std::string_view ourHeader)
     : header_(ourHeader),
       names_(SplitHeader(ourHeader)),
-      codeColumn_(ColumnNamed(names_, archive_column::kCodiceFiscale)) {}
+      codeColumn_(FindColumn(names_, archive_column::kCodiceFiscale)) {}
 
 ArchiveMerge::Result ArchiveMerge::Merge(TableFile disk, const TTableChanges& changes,
                                          std::string_view currentLine, int currentRow) const {

@@ -1,7 +1,5 @@
 #include "storage/code_reading.h"
 
-#include <algorithm>
-
 #include "engine/short_date.h"
 #include "storage/places.h"
 
@@ -39,10 +37,6 @@ CodeReading ReadCode(std::string_view code, Places& places) {
 }
 
 std::string MatchLine(std::string_view code, const std::string& computed) {
-  bool matches = code == computed;
-  if (!matches && CheckFiscalCode(computed).Valid() && computed.size() == 16) {
-    const auto homocodes = Homocodes(computed);
-    matches = std::find(homocodes.begin(), homocodes.end(), code) != homocodes.end();
-  }
-  return matches ? "Corrisponde ai dati inseriti" : "Non corrisponde ai dati inseriti";
+  return MatchesComputedCode(code, computed) ? "Corrisponde ai dati inseriti"
+                                             : "Non corrisponde ai dati inseriti";
 }

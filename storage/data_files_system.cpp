@@ -1,5 +1,6 @@
 // The facts the place of the data files is chosen from, read from the running
 // program and its system.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -10,15 +11,9 @@
 #include "storage/file_names.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
-#include <cstdlib>
 #include <vector>
-#else
-#include <cstdlib>
+
+#include "storage/windows_api.h"
 #endif
 
 // Set by the build from the install prefix.

@@ -6,7 +6,8 @@
 
 // Memory for a block of `bytes` or more of kLargeBlock, straight from the
 // system as pages of its own, on Linux huge pages where the system offers
-// them; file_io.cpp holds the per-system code. Throws std::bad_alloc.
+// them; file_io_posix.cpp and file_io_windows.cpp hold the per-system
+// code. Throws std::bad_alloc.
 void* AllocateLargeBlock(std::size_t bytes);
 void FreeLargeBlock(void* block, std::size_t bytes) noexcept;
 

@@ -1,13 +1,12 @@
 #include "storage/places.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 
+#include "engine/date_reading.h"
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
 #include "storage/record_format.h"
-#include "storage/table_error.h"
 #include "storage/table_file.h"
 #include "storage/tlbcsv.h"
 
@@ -17,23 +16,7 @@ namespace {
 
 // An ISO date, yyyy-mm-dd, as the table writes it; none for an empty or
 // unreadable text, which bounds nothing.
-std::optional<CalendarDate> IsoDate(std::string_view text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-  CalendarDate date;
-  const auto number = [&](std::size_t at, std::size_t size, int& into) {
-    const char* first = text.data() + at;
-    const auto [end, error] = std::from_chars(first, first + size, into);
-    return error == std::errc() && end == first + size;
-  };
-  if (!number(0, 4, date.year) || !number(5, 2, date.month) || !number(8, 2, date.day)) {
-    return std::nullopt;
-  }
-  if (date.month < 1 || date.month > 12 || date.day < 1 ||
-      date.day > DaysInMonth(date.year, date.month)) {
-    return std::nullopt;
-  }
-  return date;
-}
+std::optional<CalendarDate> IsoDate(std::string_view text) { return ReadDate(text, kIsoDates); }
 
 std::int32_t DayNumber(const CalendarDate& date) {
   return date.year * 10000 + date.month * 100 + date.day;
@@ -43,11 +26,7 @@ CalendarDate DateOfNumber(std::int32_t day) { return {day / 10000, day / 100 % 1
 
 // The index of a column, or -1 when the table has none of that name.
 int ColumnOf(TLbCsv& table, const char* name) {
-  try {
-    return static_cast<int>(table.FieldNamed(name).Index());
-  } catch (const TableError&) {
-    return -1;
-  }
+  return FindColumn(SplitHeader(table.Lines().Line(0)), name);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/ascii_case.h"
+
 std::vector<std::string> SplitHeader(std::string_view header) {
   std::vector<std::string> names;
   std::size_t start = 0;
@@ -15,6 +17,13 @@ std::vector<std::string> SplitHeader(std::string_view header) {
     names.emplace_back(header.substr(start, comma - start));
     start = comma + 1;
   }
+}
+
+int FindColumn(const std::vector<std::string>& names, std::string_view name) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (EqualIgnoringCase(names[i], name)) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 void ParseRecord(std::string_view line, std::vector<std::string>& values) {
@@ -102,23 +111,21 @@ const std::string& ValueAt(std::string_view line, int column, std::string& value
   return value;
 }
 
+void AppendValue(std::string_view value, std::string& line) {
+  const bool quoted = value.find_first_of(",\"") != std::string_view::npos;
+  if (quoted) line.push_back('"');
+  for (const char c : value) {
+    if (c == '"') line.push_back('"');
+    line.push_back(c == '\r' || c == '\n' || c == '\0' ? ' ' : c);
+  }
+  if (quoted) line.push_back('"');
+}
+
 std::string WriteRecord(const std::vector<std::string>& values) {
   std::string line;
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (i > 0) line += ',';
-    const std::string& value = values[i];
-    const bool quote = value.find_first_of(",\"") != std::string::npos;
-    if (quote) line += '"';
-    for (const char c : value) {
-      if (c == '"') {
-        line += "\"\"";
-      } else if (c == '\r' || c == '\n' || c == '\0') {
-        line += ' ';
-      } else {
-        line += c;
-      }
-    }
-    if (quote) line += '"';
+    AppendValue(values[i], line);
   }
   // An empty line would be dropped on loading, and the record with it.
   if (line.empty() && !values.empty()) line = "\"\"";

@@ -11,6 +11,10 @@
 // trailing comma gives an empty last name.
 std::vector<std::string> SplitHeader(std::string_view header);
 
+// The index of the first of `names` equal to `name`, ignoring the case of
+// A-Z; -1 when none is.
+int FindColumn(const std::vector<std::string>& names, std::string_view name);
+
 // The values stored from one record line, replacing what `values` held (its
 // capacity is reused, which keeps a scan over many records cheap). A double
 // quote switches quoting wherever it stands, two of them inside quotes give
@@ -30,6 +34,10 @@ bool SkipValue(std::string_view line, std::size_t& at);
 // over, into `value` (its memory reused); empty when the line stores none
 // there or `column` is negative.
 const std::string& ValueAt(std::string_view line, int column, std::string& value);
+
+// One value as a record line holds it (see WriteRecord), appended to `line`
+// so that a writer of many lines can reuse one buffer.
+void AppendValue(std::string_view value, std::string& line);
 
 // One record line: a value holding a comma or a double quote is quoted, with
 // its quotes doubled; any other value is written as it is. CR, LF and NUL,

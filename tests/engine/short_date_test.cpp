@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/date_reading.h"
 #include "engine/today.h"
 
 namespace {
@@ -72,6 +73,35 @@ TEST_F(ShortDateTest, TwoDigitYearsAreTheLatestNotAfterToday) {
   SetTodayForTesting({2026, 12, 8});
   EXPECT_THROW(TextToDate("29/02/26"), DateConversionError);
   EXPECT_EQ(TextToDate("29/02/24"), (CalendarDate{2024, 2, 29}));
+  ClearTodayForTesting();
+}
+
+TEST(DateReadingTest, EachRuleSetReadsItsOwnForms) {
+  SetTodayForTesting({2026, 12, 8});
+  const DateRules slashes = DateRules::Pattern("dd/MM/yyyy");
+  const DateRules dashes = DateRules::Pattern("yyyy-MM-dd");
+  struct Case {
+    const char* text;
+    std::optional<CalendarDate> slashes, dashes, iso, commandLine;
+  };
+  const std::optional<CalendarDate> none;
+  const CalendarDate march15{1975, 3, 15};
+  const Case cases[] = {
+      {"15/03/1975", march15, none, none, march15},
+      {"5/3/75", CalendarDate{1975, 3, 5}, none, none, CalendarDate{1975, 3, 5}},
+      {"1975-03-15", none, march15, march15, march15},
+      {"1975-3-15", none, march15, none, none},
+      {"01/01/0000", CalendarDate{0, 1, 1}, none, none, none},
+      {"0000-01-01", none, CalendarDate{0, 1, 1}, CalendarDate{0, 1, 1}, none},
+      {"-001-01-01", none, none, none, none},
+      {"1975-02-29", none, none, none, none},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadDate(c.text, slashes), c.slashes) << c.text;
+    EXPECT_EQ(ReadDate(c.text, dashes), c.dashes) << c.text;
+    EXPECT_EQ(ReadDate(c.text, kIsoDates), c.iso) << c.text;
+    EXPECT_EQ(ReadDate(c.text, kCommandLineDates), c.commandLine) << c.text;
+  }
   ClearTodayForTesting();
 }
 
