@@ -47,7 +47,9 @@ std::string PlaceTableName(std::string_view utf8) {
     if (blank && (name.empty() || name.back() == ' ')) continue;
     name += blank ? ' ' : c;
   }
-  if (!name.empty() && name.back() == ' ') name.pop_back();
+  // A full stop ends an abbreviation (ST. FELIX), never a name: one at the
+  // end is a slip of the registry's (EHRENBURG.).
+  while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
   return name;
 }
 

@@ -30,7 +30,8 @@ struct RegistryArchive {
 
 // A name as the place table writes it: upper-case ASCII letters, a final
 // accented vowel as the vowel and an apostrophe (FIÈ → FIE'), other accented
-// letters as their plain letter, blanks made single and trimmed.
+// letters as their plain letter, blanks made single and trimmed, a full stop
+// at the end dropped.
 std::string PlaceTableName(std::string_view utf8);
 
 // No value when the text is not that file: no header, a needed column

@@ -54,12 +54,14 @@ TEST(PlaceTableBuilder, BuildsARecordForEachNameOfEachPeriod) {
        {},
        kUpdate,
        {"ABANO,A001,PD,1866-11-19,1924-11-13,", "ABANO TERME,A001,PD,1924-11-14,,"}},
-      {"second-language names; accents as the table writes them; one equal after folding adds "
-       "nothing",
-       {"1971-08-18,,D571,FIÈ ALLO SCILIAR,VÖLS AM SCHLERN,BZ", "1861-03-17,,C745,CITTÀ,Città,PG"},
+      {"second-language names; accents and a final full stop as the table writes them; one equal "
+       "after folding adds nothing",
+       {"1971-08-18,,D571,FIÈ ALLO SCILIAR,VÖLS AM SCHLERN,BZ", "1861-03-17,,C745,CITTÀ,Città,PG",
+        "1920-10-16,,C077,CASTELDARNE,EHRENBURG.,BZ"},
        {},
        kUpdate,
-       {"CITTA',C745,PG,1861-03-17,,", "FIE' ALLO SCILIAR,D571,BZ,1971-08-18,,",
+       {"CASTELDARNE,C077,BZ,1920-10-16,,", "CITTA',C745,PG,1861-03-17,,",
+        "EHRENBURG,C077,BZ,1920-10-16,,altra", "FIE' ALLO SCILIAR,D571,BZ,1971-08-18,,",
         "VOLS AM SCHLERN,D571,BZ,1971-08-18,,altra"}},
       {"a bilingual hyphen form gives its halves; a hyphenated name stays whole",
        {"1921-01-05,,D312,DOBERDÒ DEL LAGO-DOBERDOB,DOBERDOB,GO",
