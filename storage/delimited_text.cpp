@@ -72,10 +72,12 @@ bool SplitRows(std::string_view text, char separator, std::vector<std::vector<st
 
 }  // namespace
 
-int DelimitedText::Column(std::string_view name) const {
+int ColumnIndex(const std::vector<std::string>& header, std::string_view name) {
   const auto found = std::find(header.begin(), header.end(), name);
   return found == header.end() ? -1 : static_cast<int>(found - header.begin());
 }
+
+int DelimitedText::Column(std::string_view name) const { return ColumnIndex(header, name); }
 
 const std::string& DelimitedText::Value(const std::vector<std::string>& row, int column) const {
   static const std::string kNone;

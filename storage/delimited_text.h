@@ -22,6 +22,9 @@ struct DelimitedText {
   const std::string& Value(const std::vector<std::string>& row, int column) const;
 };
 
+// The index of the column named exactly `name` in `header`, or -1.
+int ColumnIndex(const std::vector<std::string>& header, std::string_view name);
+
 // The separators a header line may use, found in this order of preference
 // when two are equally frequent.
 inline constexpr std::string_view kDelimitedSeparators = ",;\t";

@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 
+#include "storage/delimited_text.h"
 #include "storage/iso_day.h"
 #include "storage/place_table_naming.h"
 #include "storage/record_format.h"
@@ -24,10 +25,7 @@ Records ReadTable(const std::vector<std::string>& lines) {
   Records records;
   if (lines.empty()) return records;
   const std::vector<std::string> header = SplitHeader(lines.front());
-  const auto column = [&](std::string_view name) {
-    const auto found = std::find(header.begin(), header.end(), name);
-    return found == header.end() ? -1 : static_cast<int>(found - header.begin());
-  };
+  const auto column = [&](std::string_view name) { return ColumnIndex(header, name); };
   const int columns[] = {column("comuni"), column("Code"), column("Prov"),
                          column("Dal"),    column("Al"),   column("Lingua")};
   std::string value;
@@ -231,9 +229,15 @@ PlaceTableBuild BuildPlaceTable(std::string_view registry,
   for (const PlaceTableRecord& record : table) {
     if (IsForeign(record)) places.push_back({record, BaseName(record), true});
   }
+  std::set<std::pair<std::string, std::string>> plainNamesInUse;
+  for (const PlaceTableRecord& record : table) {
+    if (record.until.empty() && BaseName(record) == record.name) {
+      plainNamesInUse.insert({record.code, record.name});
+    }
+  }
   PlaceTable result;
   result.report.overlapsResolved = ResolveOverlaps(places);
-  NamePlaces(places);
+  NamePlaces(places, plainNamesInUse);
   result.records.reserve(places.size());
   for (PlaceToName& place : places) result.records.push_back(std::move(place.record));
   std::sort(result.records.begin(), result.records.end(), [](const auto& a, const auto& b) {

@@ -66,7 +66,8 @@ std::vector<std::string> ResolveOverlaps(std::vector<PlaceToName>& places) {
   return resolved;
 }
 
-void NamePlaces(std::vector<PlaceToName>& places) {
+void NamePlaces(std::vector<PlaceToName>& places,
+                const std::set<std::pair<std::string, std::string>>& plainNamesInUse) {
   std::map<std::string, std::vector<const PlaceTableRecord*>> taken;
   const auto take = [&](PlaceToName& place, std::string name) {
     place.record.name = std::move(name);
@@ -84,6 +85,15 @@ void NamePlaces(std::vector<PlaceToName>& places) {
       } else {
         others.push_back(place);
       }
+    }
+    const auto keeper = std::find_if(inUse.begin(), inUse.end(), [&](const PlaceToName* place) {
+      return plainNamesInUse.contains({place->record.code, base});
+    });
+    if (inUse.size() > 1 && keeper != inUse.end()) {
+      take(**keeper, base);
+      inUse.erase(keeper);
+      others.insert(others.end(), inUse.begin(), inUse.end());
+      continue;
     }
     for (PlaceToName* place : inUse) {
       const bool provinceShared = std::count_if(inUse.begin(), inUse.end(), [&](auto* other) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "storage/place_table_builder.h"
@@ -9,7 +11,10 @@
 // at the same time are told apart: a municipality in use keeps the plain name
 // (two in use both take their province), any other record takes " (PROV)", or
 // " (CODE)" where the province is the same too. Records of one name at
-// different times keep it and are told apart by date.
+// different times keep it and are told apart by date. A name in use never
+// changes: where a new municipality takes the name of one in use, the one in
+// use keeps it plain (`plainNamesInUse`: code and name, from the table in use)
+// and the new one is named as a record not in use.
 
 struct PlaceToName {
   PlaceTableRecord record;  // record.name is set by NamePlaces unless kept
@@ -26,4 +31,5 @@ std::string BaseName(const PlaceTableRecord& record);
 // DAY".
 std::vector<std::string> ResolveOverlaps(std::vector<PlaceToName>& places);
 
-void NamePlaces(std::vector<PlaceToName>& places);
+void NamePlaces(std::vector<PlaceToName>& places,
+                const std::set<std::pair<std::string, std::string>>& plainNamesInUse);

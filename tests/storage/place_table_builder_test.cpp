@@ -98,6 +98,11 @@ TEST(PlaceTableBuilder, BuildsARecordForEachNameOfEachPeriod) {
         "MONTALCINO,M378,SI,2017-01-01,,", "MUHLBACH (H299),H299,BZ,1920-10-16,,altra",
         "MUHLBACH (H306),H306,BZ,1920-10-16,1928-05-29,altra",
         "RIO DI PUSTERIA,H299,BZ,1920-10-16,,", "RIO MOLINO,H306,BZ,1920-10-16,1928-05-29,"}},
+      {"a new municipality named as one in use: the one in use keeps the plain name",
+       {"1861-03-17,,A100,SAN MARCO,,PD", "2025-01-01,,M500,SAN MARCO,,VI"},
+       {"SAN MARCO,A100,PD,1861-03-17,"},
+       kUpdate,
+       {"SAN MARCO,A100,PD,1861-03-17,,", "SAN MARCO (VI),M500,VI,2025-01-01,,"}},
       {"overlapping periods of one name in one province: the older ends the day before; rows "
        "without a code are left out",
        {"1862-12-29,1928-05-25,G828,PONTE LAMBRO,,CO", "1928-05-25,,G847,PONTE LAMBRO,,CO",

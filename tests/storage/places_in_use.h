@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "storage/delimited_text.h"
 #include "storage/record_format.h"
 
 namespace places_in_use {
@@ -37,15 +38,9 @@ inline std::vector<std::string> Missing(const std::string& tableText) {
   const std::vector<std::string> table = LinesOf(tableText);
   if (table.empty()) return {"the table is empty"};
   const std::vector<std::string> header = SplitHeader(table.front());
-  auto column = [&](const std::string& name) {
-    for (std::size_t i = 0; i < header.size(); ++i) {
-      if (header[i] == name) return static_cast<int>(i);
-    }
-    return -1;
-  };
-  const int name = column("comuni");
-  const int code = column("Code");
-  const int until = column("Al");
+  const int name = ColumnIndex(header, "comuni");
+  const int code = ColumnIndex(header, "Code");
+  const int until = ColumnIndex(header, "Al");
   std::set<std::pair<std::string, std::string>> open;
   std::vector<std::string> values;
   for (std::size_t i = 1; i < table.size(); ++i) {
