@@ -3,18 +3,13 @@
 #include <cstdio>
 
 #include "engine/calendar_date.h"
+#include "engine/date_reading.h"
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
+// A day IsIsoDay accepts, read by the one date reader.
 CalendarDate DateOf(std::string_view day) {
-  const auto number = [&](std::size_t at, std::size_t size) {
-    int value = 0;
-    for (std::size_t i = at; i < at + size; ++i) value = value * 10 + (day[i] - '0');
-    return value;
-  };
-  return {number(0, 4), number(5, 2), number(8, 2)};
+  return ReadDate(day, kIsoDates).value_or(CalendarDate{});
 }
 
 std::string TextOf(const CalendarDate& date) {
@@ -25,15 +20,7 @@ std::string TextOf(const CalendarDate& date) {
 
 }  // namespace
 
-bool IsIsoDay(std::string_view text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-  for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-    if (!IsDigit(text[i])) return false;
-  }
-  const CalendarDate date = DateOf(text);
-  return date.month >= 1 && date.month <= 12 && date.day >= 1 &&
-         date.day <= DaysInMonth(date.year, date.month);
-}
+bool IsIsoDay(std::string_view text) { return ReadDate(text, kIsoDates).has_value(); }
 
 std::string DayAfter(std::string_view day) {
   CalendarDate date = DateOf(day);
