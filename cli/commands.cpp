@@ -4,6 +4,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "cli/archive_commands.h"
 #include "cli/batch.h"
 #include "cli/person_code.h"
 #include "engine/ascii_case.h"
@@ -124,11 +125,18 @@ const char* HelpText() {
          "      Nome, Sex, Comune e Data e lo riscrive in UTF-8 (standard output senza\n"
          "      -o) con le colonne CodiceFiscale ed Errore; riepilogo su standard error.\n"
          "      Esempio: vivezecf lotto archivio.dat -o codici.csv\n"
+         "  vivezecf archivio aggiungi COGNOME NOME SESSO DATA LUOGO\n"
+         "      calcola il codice come il programma a finestre e lo aggiunge al suo\n"
+         "      archivio (lo stesso file), se non c'e' gia'; stampa il codice.\n"
+         "  vivezecf archivio elimina CODICE\n"
+         "      elimina dall'archivio il record con quel codice (stato 1 se non c'e').\n"
+         "  vivezecf archivio elenca\n"
+         "      stampa l'archivio com'e' nel file, intestazione compresa.\n"
          "  vivezecf --version   versione del programma\n"
          "  vivezecf --help      questo aiuto\n"
          "\n"
          "Stato d'uscita: 0 riuscito, 1 dati senza risultato (o righe con errori),\n"
-         "2 uso errato o file illeggibile.\n";
+         "2 uso errato, file illeggibile o archivio che non si puo' scrivere.\n";
 }
 
 int RunCommand(const std::string& programFolder, const std::vector<std::string>& args) {
@@ -150,6 +158,7 @@ int RunCommand(const std::string& programFolder, const std::vector<std::string>&
   if (command == "verifica") run = Verifica;
   if (command == "decodifica") run = Decodifica;
   if (command == "lotto") run = Lotto;
+  if (command == "archivio") run = RunArchiveCommand;
   if (run == nullptr) {
     std::cerr << "Comando sconosciuto: " << command << "\n" << kUsage;
     return 2;

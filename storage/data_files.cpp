@@ -159,6 +159,11 @@ void CreateArchiveIfMissing(const std::string& archivePath) {
   file.WriteBack(archivePath);
 }
 
+void PrepareArchive(const DataFilePaths& paths) {
+  if (!paths.archiveFolder.empty()) MakeFolder(paths.archiveFolder, paths.archive);
+  CreateArchiveIfMissing(paths.archive);
+}
+
 void OpenDataTables(const DataFilePaths& paths, TLbCsv& archive, TLbCsv& municipalities,
                     DataFileReadAhead* readAhead) {
   const auto open = [readAhead](TLbCsv& table, const std::string& path, bool readOnly) {
@@ -171,8 +176,7 @@ void OpenDataTables(const DataFilePaths& paths, TLbCsv& archive, TLbCsv& municip
       table.Open();
     }
   };
-  if (!paths.archiveFolder.empty()) MakeFolder(paths.archiveFolder, paths.archive);
-  CreateArchiveIfMissing(paths.archive);
+  PrepareArchive(paths);
   open(archive, paths.archive, false);
   open(municipalities, paths.municipalities, true);
 }

@@ -68,6 +68,10 @@ std::string ExecutableFolder();
 // name exists; an existing file is left as it is. Throws "Cannot create file %s".
 void CreateArchiveIfMissing(const std::string& archivePath);
 
+// Makes the archive's folder when the paths name one and creates the archive
+// when missing. Throws "Cannot create file %s" for the archive.
+void PrepareArchive(const DataFilePaths& paths);
+
 // Makes the archive's folder when the paths name one, creates the archive
 // when missing, then opens it read-write and the municipality table
 // read-only, in that order. Stops at the first failure; a folder that cannot

@@ -1,0 +1,85 @@
+#include "cli/desk_locale.h"
+
+#include "engine/letter_folding.h"
+#include "engine/short_date.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <langinfo.h>
+
+#include <clocale>
+#endif
+
+#ifdef _WIN32
+
+std::string DeskShortDatePattern() {
+  wchar_t pattern[80];
+  const int size = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, 80);
+  std::string narrow;
+  for (int i = 0; i + 1 < size; ++i) {
+    narrow.push_back(pattern[i] < 0x80 ? static_cast<char>(pattern[i]) : '/');
+  }
+  return NormaliseShortDatePattern(narrow.empty() ? "dd/MM/yyyy" : narrow);
+}
+
+std::string DeskArchiveText(std::string_view utf8) {
+  const int wideSize =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                      wideSize);
+  BOOL lost = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr,
+                                       0, nullptr, &lost);
+  if (lost) return FoldNameLetters(utf8);
+  std::string ansi(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, ansi.data(), size,
+                      nullptr, nullptr);
+  return ansi;
+}
+
+#else
+
+std::string DeskShortDatePattern() {
+  const char* name = std::setlocale(LC_TIME, "");
+  const std::string locale = name != nullptr ? name : "C";
+  if (locale == "C" || locale == "POSIX") return "d/MM/yyyy";
+  // The C library's own letters: %d %e day, %m month, %y %Y year.
+  std::string pattern;
+  for (const char* at = nl_langinfo(D_FMT); *at != '\0'; ++at) {
+    if (*at != '%' || at[1] == '\0') {
+      pattern.push_back(*at);
+      continue;
+    }
+    switch (*++at) {
+      case 'd':
+        pattern += "dd";
+        break;
+      case 'e':
+        pattern += "d";
+        break;
+      case 'm':
+        pattern += "MM";
+        break;
+      case 'y':
+        pattern += "yy";
+        break;
+      case 'Y':
+        pattern += "yyyy";
+        break;
+      default:
+        break;
+    }
+  }
+  std::setlocale(LC_TIME, "C");
+  try {
+    return NormaliseShortDatePattern(pattern);
+  } catch (const std::exception&) {
+    return "d/MM/yyyy";
+  }
+}
+
+std::string DeskArchiveText(std::string_view utf8) { return std::string(utf8); }
+
+#endif

@@ -1,0 +1,102 @@
+// `vivezecf archivio` on the archive the window would use: a portable copy of
+// the program in a folder of the test's own, so its archive is the test's.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "storage/file_names.h"
+#include "tests/cli/program_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kHeaderLine = "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\n";
+
+class CliArchive : public ::testing::Test {
+ protected:
+  void SetUp() override {
+#ifndef _WIN32
+    // The C locale's dates, as the window makes them: d/MM/yyyy.
+    setenv("LC_ALL", "C", 1);
+#endif
+    fs::create_directories(PathOf(folder_));
+    program_ = Utf8Of(PathOf(folder_) / PathOf(VIVEZECF).filename());
+    fs::copy_file(PathOf(VIVEZECF), PathOf(program_), fs::copy_options::overwrite_existing);
+    fs::copy_file(PathOf(std::string(VIVEZE_DATA_DIR) + "/comuni.dat"),
+                  PathOf(folder_) / "comuni.dat", fs::copy_options::overwrite_existing);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(PathOf(folder_), ignored);
+  }
+
+  Outcome Archivio(const std::string& args) { return RunProgram(program_, "archivio " + args); }
+  std::string Archive() const { return ReadAll(Utf8Of(PathOf(folder_) / "archivio.dat")); }
+
+  std::string folder_ = TempPath("portable");
+  std::string program_;
+};
+
+TEST_F(CliArchive, AddsListsAndDeletesAsTheWindowDoes) {
+  const Outcome added = Archivio("aggiungi Rossi Mario M 15/03/1975 Montalcino");
+  EXPECT_EQ(added.status, 0);
+  EXPECT_EQ(added.out, "RSSMRA75C15F402O\n");
+  const Outcome again = Archivio("aggiungi ROSSI MARIO m 1975-03-15 MONTALCINO");
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(again.out, "RSSMRA75C15F402O\n");
+  EXPECT_EQ(again.err, "Codice già in archivio: RSSMRA75C15F402O\n");
+  const std::string archived = kHeaderLine + "Rossi,Mario,M,Montalcino,";
+  EXPECT_EQ(Archive().substr(0, archived.size()), archived);
+  EXPECT_EQ(Archivio("elenca").out, Archive());
+#ifndef _WIN32
+  EXPECT_EQ(Archive(), archived + "15/03/1975,RSSMRA75C15F402O\r\n");
+#endif
+  EXPECT_EQ(Archivio("aggiungi Rossi Mario M 15/03/1975 Atlantide").status, 1);
+  EXPECT_EQ(Archivio("aggiungi Rossi Mario M 31/02/1975 Roma").status, 2);
+  EXPECT_EQ(Archivio("elimina rssmra75c15f402o").status, 0);
+  const Outcome missing = Archivio("elimina RSSMRA75C15F402O");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "Codice non in archivio: RSSMRA75C15F402O\n");
+  EXPECT_EQ(Archive(), kHeaderLine);
+  EXPECT_EQ(Archivio("boh").status, 2);
+}
+
+#ifndef _WIN32
+// Desks as processes of their own, each adding its people and adding and
+// deleting a scratch record of its own, all at once on one archive.
+TEST_F(CliArchive, DesksAtOnceLoseNothingAndBringNothingBack) {
+  const std::string run = "'" + program_ + "' archivio";
+  const std::string desks =
+      "for desk in BIANCHI ROSSI VERDI; do ("
+      " for day in 01 02 03 04 05 06 07 08; do"
+      "  " +
+      run +
+      " aggiungi $desk MARIO M $day/01/1980 ROMA >/dev/null || exit 1;"
+      "  code=$(" +
+      run +
+      " aggiungi NERI $desk F 15/06/1990 ROMA) || exit 1;"
+      "  " +
+      run +
+      " elimina $code || exit 1;"
+      " done ) & done; wait";
+  ASSERT_EQ(std::system(desks.c_str()), 0);
+  const Outcome listed = Archivio("elenca");
+  std::set<std::string> codes;
+  std::size_t lines = 0;
+  for (std::size_t at = kHeaderLine.size(); at < listed.out.size(); ++lines) {
+    const std::size_t end = listed.out.find("\r\n", at);
+    const std::string line = listed.out.substr(at, end - at);
+    codes.insert(line.substr(line.rfind(',') + 1));
+    EXPECT_NE(line.substr(0, 5), "NERI,") << line;
+    at = end + 2;
+  }
+  EXPECT_EQ(lines, 24u);
+  EXPECT_EQ(codes.size(), 24u);
+}
+#endif
+
+}  // namespace
