@@ -37,10 +37,25 @@ std::vector<ArchiveRecord> Archive::Records() const {
   return records;
 }
 
+void Archive::RetriedWhileBusy(const std::function<void()>& write) {
+  for (;;) {
+    try {
+      write();
+      return;
+    } catch (const ArchiveBusy& busy) {
+      if (!onBusy_ || !onBusy_(busy)) throw;
+    }
+  }
+}
+
 void Archive::Reported(const std::function<void()>& write) {
   try {
-    write();
+    RetriedWhileBusy(write);
     lastError_.clear();
+  } catch (const ArchiveBusy& busy) {
+    lastError_ = busy.what();
+    // Told already, by the question the user answered No.
+    if (!onBusy_ && onError_) onError_(busy);
   } catch (const std::exception& error) {
     lastError_ = error.what();
     if (onError_) onError_(error);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/table_error.h"
 #include "storage/tlbcsv.h"
 
 // The archive's columns, and the header line a new archive gets: the same
@@ -23,6 +24,13 @@ inline constexpr std::array<const char*, 6> kArchiveColumns = {
     archive_column::kCognome, archive_column::kNome, archive_column::kSex,
     archive_column::kComune,  archive_column::kData, archive_column::kCodiceFiscale};
 inline constexpr const char* kArchiveHeader = "Cognome,Nome,Sex,Comune,Data,CodiceFiscale";
+
+// Another desk holds the archive past the lock's limit: "L'archivio è in uso
+// da un'altra postazione: <path>".
+class ArchiveBusy : public TableError {
+ public:
+  using TableError::TableError;
+};
 
 // One archived person: the six values, as the files hold them.
 struct ArchiveRecord {
@@ -48,6 +56,7 @@ class Archive {
  public:
   using ErrorHandler = std::function<void(const std::exception& error)>;
   using CopyHandler = std::function<void(const std::string& copyPath)>;
+  using BusyHandler = std::function<bool(const ArchiveBusy& busy)>;
 
   explicit Archive(TLbCsv& table) : table_(table) {}
   virtual ~Archive() = default;
@@ -60,6 +69,10 @@ class Archive {
   // as LastError(), which the next write that succeeds clears.
   void SetErrorHandler(ErrorHandler handler) { onError_ = std::move(handler); }
   const std::string& LastError() const { return lastError_; }
+  // Asked, when another desk holds the archive past the limit, whether to
+  // try again; without one, a busy archive is reported as any failure. A
+  // change not tried again waits in memory for the next change or closing.
+  void SetBusyHandler(BusyHandler handler) { onBusy_ = std::move(handler); }
   // Told, once, where a copy of a store that could not be kept whole on
   // writing was put.
   void SetCopyHandler(CopyHandler handler) { onCopy_ = std::move(handler); }
@@ -87,7 +100,10 @@ class Archive {
   std::vector<ArchiveRecord> Records() const;
 
  protected:
-  // Runs `write`; its failure is kept and reported instead of thrown.
+  // Runs `write`, again while the archive is busy and the busy handler asks
+  // for it; a failure is thrown.
+  void RetriedWhileBusy(const std::function<void()>& write);
+  // The same, a failure kept and reported instead of thrown.
   void Reported(const std::function<void()>& write);
   void ToldOfCopy(const std::string& copyPath) {
     if (onCopy_) onCopy_(copyPath);
@@ -97,5 +113,6 @@ class Archive {
   TLbCsv& table_;
   ErrorHandler onError_;
   CopyHandler onCopy_;
+  BusyHandler onBusy_;
   std::string lastError_;
 };

@@ -13,13 +13,15 @@
 
 using namespace archive_column;
 
-FileArchive::FileArchive(TLbCsv& table) : Archive(table) {
+FileArchive::FileArchive(TLbCsv& table) : Archive(table), lockLimit_(kLockLimit) {
   table.Attach(this);
   table.SetSaver(this);
   if (table.Active()) Opened();
 }
 
 FileArchive::~FileArchive() {
+  SetBusyHandler(nullptr);
+  lockWait_ = nullptr;
   TLbCsv& table = Table();
   if (table.Active() && !table.ReadOnly()) {
     try {
@@ -88,7 +90,13 @@ bool FileArchive::FindCode(const std::string& code) {
   TLbCsv& table = Table();
   // Another copy may have archived or deleted it meanwhile.
   if (table.Active() && !table.ReadOnly() && MayHaveChanged(Seen(StampOf(table.TableName())))) {
-    Sync(false);
+    try {
+      // Not waited for: the write that follows merges whatever another desk
+      // wrote, and waits itself.
+      Sync(false, std::chrono::milliseconds(0));
+    } catch (const ArchiveBusy&) {
+      // What this copy holds is checked.
+    }
   }
   // The grid is told of the record the check ends on, not of each step.
   TQuietWalk walk(table);
@@ -128,7 +136,7 @@ void FileArchive::DeleteCurrent() {
 void FileArchive::WriteThrough() {
   const TLbCsv& table = Table();
   if (!table.Active() || table.ReadOnly() || table.Changes().Empty()) return;
-  Reported([this] { Sync(true); });
+  Reported([this] { Sync(true, lockLimit_); });
 }
 
 void FileArchive::Close() { Table().Close(); }
@@ -137,17 +145,24 @@ void FileArchive::Save(TLbCsv& table) {
   // Closing writes only what changed since the last write, unless the file
   // is no longer as this copy left it (gone, or something else in its place):
   // then it is made again from what this copy holds.
-  if (table.Changes().Empty()) {
-    Sync(false);  // the content decides where the stamp alone cannot
-    if (!MayHaveChanged(Seen(StampOf(table.TableName())))) return;
-  }
-  Sync(true);
+  RetriedWhileBusy([&] {
+    if (table.Changes().Empty()) {
+      Sync(false, lockLimit_);  // the content decides where the stamp alone cannot
+      if (!MayHaveChanged(Seen(StampOf(table.TableName())))) return;
+    }
+    Sync(true, lockLimit_);
+  });
 }
 
-void FileArchive::Sync(bool write) {
+void FileArchive::Sync(bool write, std::chrono::milliseconds limit) {
   TLbCsv& table = Table();
   const std::string& path = table.TableName();
-  FileLock lock(LockPathOf(path));
+  std::optional<FileLock> lock;
+  try {
+    lock.emplace(LockPathOf(path), limit, lockWait_);
+  } catch (const LockBusy&) {
+    throw ArchiveBusy("L'archivio è in uso da un'altra postazione: " + path);
+  }
   RemoveStaleTemporaryFiles(path);
 
   // The file as another copy may have left it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -38,6 +39,12 @@ class FileArchive : public Archive, public TLbCsvObserver, public TTableSaver {
   // An opening: the file as it was read.
   void DataEvent(TLbCsv& table, TDataEvent event) override;
 
+  // Called about every 50 ms while the lock is waited for (a window keeps
+  // painting); the wait lasts at most `limit` (kLockLimit unless a test
+  // says otherwise), then the archive is busy (ArchiveBusy).
+  void SetLockWait(std::function<void()> waiting) { lockWait_ = std::move(waiting); }
+  void SetLockLimit(std::chrono::milliseconds limit) { lockLimit_ = limit; }
+
   // What the archive learns of time, replaceable by a test: every stamp it
   // takes passes through `stamp`, and `now` is the system clock in
   // nanoseconds since 1970.
@@ -60,7 +67,8 @@ class FileArchive : public Archive, public TLbCsvObserver, public TTableSaver {
   bool MayHaveChanged(const FileStamp& now) const;
   // Under the lock: the file read again when another copy changed it, and
   // this copy's changes merged into it; then, when `write`, written back.
-  void Sync(bool write);
+  // Throws ArchiveBusy when the lock is not had within `limit`.
+  void Sync(bool write, std::chrono::milliseconds limit);
   std::uint64_t KnownHash();
 
   // The file as this copy last read or wrote it, and when that stamp was
@@ -68,6 +76,8 @@ class FileArchive : public Archive, public TLbCsvObserver, public TTableSaver {
   FileStamp stamp_;
   std::int64_t stampTaken_ = 0;
   Clocks clocks_;
+  std::function<void()> lockWait_;
+  std::chrono::milliseconds lockLimit_;
   // The hash of the file as last read or written, once it has been asked.
   std::optional<std::uint64_t> hash_;
   bool lostBytes_ = false;

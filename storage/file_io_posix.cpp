@@ -1,5 +1,6 @@
 // The POSIX side of file_io.h and of the lock and the large blocks.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -15,6 +17,7 @@
 #include "storage/file_io.h"
 #include "storage/file_lock.h"
 #include "storage/large_block_allocator.h"
+#include "storage/process_facts.h"
 #include "storage/replace_steps.h"
 #include "storage/table_error.h"
 
@@ -154,27 +157,48 @@ FileStamp StampOf(const std::string& path) {
   return StampOfStatus(info);
 }
 
-FileLock::FileLock(const std::string& lockPath) : handle_(-1) {
+std::string ThisMachineName() {
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) != 0) return {};
+  return name;
+}
+
+std::uint64_t ThisProcessId() { return static_cast<std::uint64_t>(getpid()); }
+
+bool ProcessIsRunning(std::uint64_t id) {
+  if (id == 0 || id > static_cast<std::uint64_t>(INT32_MAX)) return false;
+  // Signal 0 only asks; a process of another user answers "not permitted".
+  return kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}
+
+namespace lock_steps {
+
+std::intptr_t Open(const std::string& lockPath, std::string& reason) {
   int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   // A lock file this user may not write still locks.
   if (fd < 0) fd = open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw TableError("Cannot create file " + lockPath);
-  int locked = 0;
-  do {
-    locked = flock(fd, LOCK_EX);
-  } while (locked != 0 && errno == EINTR);
-  if (locked != 0) {
-    close(fd);
-    throw TableError("Cannot create file " + lockPath);
-  }
-  handle_ = fd;
+  if (fd < 0) reason = std::strerror(errno);
+  return fd;
 }
 
-FileLock::~FileLock() {
-  const int fd = static_cast<int>(handle_);
-  flock(fd, LOCK_UN);
+Attempt TryLock(std::intptr_t handle, std::string& reason) {
+  int locked = 0;
+  do {
+    locked = flock(static_cast<int>(handle), LOCK_EX | LOCK_NB);
+  } while (locked != 0 && errno == EINTR);
+  if (locked == 0) return Attempt::Locked;
+  if (errno == EWOULDBLOCK) return Attempt::Busy;
+  reason = std::strerror(errno);
+  return Attempt::Refused;
+}
+
+void Release(std::intptr_t handle, bool locked) {
+  const int fd = static_cast<int>(handle);
+  if (locked) flock(fd, LOCK_UN);
   close(fd);
 }
+
+}  // namespace lock_steps
 
 namespace {
 

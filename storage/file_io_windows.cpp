@@ -10,6 +10,7 @@
 #include "storage/file_lock.h"
 #include "storage/file_names.h"
 #include "storage/large_block_allocator.h"
+#include "storage/process_facts.h"
 #include "storage/replace_steps.h"
 #include "storage/table_error.h"
 #include "storage/windows_api.h"
@@ -183,8 +184,43 @@ FileStamp StampOf(const std::string& path) {
   return StampOfHandle(file.Get());
 }
 
-FileLock::FileLock(const std::string& lockPath)
-    : handle_(reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE)) {
+namespace {
+
+// The system's words for its last error.
+std::string SystemReason() {
+  char text[512];
+  const DWORD size = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, GetLastError(), 0, text, sizeof text, nullptr);
+  std::string reason(text, size);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                             reason.back() == '.' || reason.back() == ' ')) {
+    reason.pop_back();
+  }
+  return reason;
+}
+
+}  // namespace
+
+std::string ThisMachineName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
+}
+
+std::uint64_t ThisProcessId() { return GetCurrentProcessId(); }
+
+bool ProcessIsRunning(std::uint64_t id) {
+  if (id == 0 || id > MAXDWORD) return false;
+  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+  if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+  const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return running;
+}
+
+namespace lock_steps {
+
+std::intptr_t Open(const std::string& lockPath, std::string& reason) {
   const fs::path path = PathOf(lockPath);
   constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
@@ -194,21 +230,35 @@ FileLock::FileLock(const std::string& lockPath)
     file = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
   }
-  if (file == INVALID_HANDLE_VALUE) throw TableError("Cannot create file " + lockPath);
-  OVERLAPPED whole{};
-  if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
-    CloseHandle(file);
-    throw TableError("Cannot create file " + lockPath);
+  if (file == INVALID_HANDLE_VALUE) {
+    reason = SystemReason();
+    return -1;
   }
-  handle_ = reinterpret_cast<std::intptr_t>(file);
+  return reinterpret_cast<std::intptr_t>(file);
 }
 
-FileLock::~FileLock() {
-  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+Attempt TryLock(std::intptr_t handle, std::string& reason) {
   OVERLAPPED whole{};
-  UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &whole);
+  if (LockFileEx(reinterpret_cast<HANDLE>(handle),
+                 LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                 &whole)) {
+    return Attempt::Locked;
+  }
+  if (GetLastError() == ERROR_LOCK_VIOLATION) return Attempt::Busy;
+  reason = SystemReason();
+  return Attempt::Refused;
+}
+
+void Release(std::intptr_t handle, bool locked) {
+  const HANDLE file = reinterpret_cast<HANDLE>(handle);
+  if (locked) {
+    OVERLAPPED whole{};
+    UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &whole);
+  }
   CloseHandle(file);
 }
+
+}  // namespace lock_steps
 
 // Huge pages need a privilege users seldom have; the heap hands blocks this
 // large to the system as they are.

@@ -21,15 +21,17 @@ std::optional<std::filesystem::path> FinalTarget(std::filesystem::path path);
 // The folder to list or sync for a file: "." for a bare name.
 std::filesystem::path FolderOf(const std::filesystem::path& file);
 
-// "<name>.<16 hex digits>.tmp" beside `target`, a name no other writer picks.
+// "<name>.<16 hex digits>.<process>@<machine>.tmp" beside `target`: a name no
+// other writer picks, that tells who writes it.
 std::filesystem::path TemporaryPathBeside(const std::filesystem::path& target);
-// Whether `name` is such a temporary name for the file named `base`.
+// Whether `name` is such a temporary name for the file named `base` (or one
+// of the program's earlier "<name>.<16 hex digits>.tmp").
 bool IsTemporaryNameOf(std::string_view name, std::string_view base);
 
 // Removes the temporary files that an interrupted replace of `path` left
-// beside it (named "<name>.<16 hex digits>.tmp"). Only safe while no other
-// replace of the same file runs, that is under its lock. Gives how many were
-// removed.
+// beside it: those whose writer, a process of this machine, is gone, and any
+// older than an hour; a live writer's file stays, whatever machine it is on.
+// Only safe under the file's lock. Gives how many were removed.
 std::size_t RemoveStaleTemporaryFiles(const std::string& path);
 
 // The lock file that guards replacing `path`: "<name>.lock" beside it (beside

@@ -140,6 +140,13 @@ void MessageBoxes::Warning(QWidget* parent, const QString& text) {
   Run(box);
 }
 
+bool MessageBoxes::WarningQuestion(QWidget* parent, const QString& text) {
+  ScreenCentredBox box(QMessageBox::Warning, QStringLiteral("Warning"), text,
+                       QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::Yes);
+  return Chosen(box, Run(box)) == QMessageBox::Yes;
+}
+
 bool MessageBoxes::Question(QWidget* parent, const QString& caption, const QString& text) {
   ScreenCentredBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                        parent);

@@ -8,7 +8,9 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +60,13 @@ TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent, DataFileReadA
   // next change or the exit tries again.
   archive_.SetErrorHandler(
       [this](const std::exception& error) { MessageBoxes::Error(this, error); });
+  // Another desk holding the archive: the user is asked, and the window
+  // keeps painting while the lock is waited for.
+  archive_.SetBusyHandler([this](const ArchiveBusy& busy) {
+    return MessageBoxes::WarningQuestion(
+        this, QString::fromUtf8(busy.what()) + QStringLiteral(". Riprovare?"));
+  });
+  archive_.SetLockWait([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
   archive_.SetCopyHandler([this](const std::string& copy) {
     MessageBoxes::Information(
         this, QStringLiteral("L'archivio conteneva dati illeggibili (un carattere NUL), che "
@@ -69,7 +78,10 @@ TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent, DataFileReadA
 }
 
 TfrmCodFis::~TfrmCodFis() {
-  // Closed while its rules are still there to write it back under the lock.
+  // Closed while its rules are still there to write it back under the lock;
+  // nobody is asked anything while the window goes.
+  archive_.SetBusyHandler(nullptr);
+  archive_.SetLockWait(nullptr);
   try {
     archive_.Close();
   } catch (const std::exception&) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@
 #endif
 #include "storage/file_archive.h"
 #include "storage/file_io.h"
+#include "storage/file_lock.h"
+#include "storage/file_names.h"
 #include "storage/file_stamp.h"
 #include "storage/tlbcsv.h"
 #include "temp_folder.h"
@@ -198,6 +201,33 @@ TEST(ArchiveSharing, AChangeWithinOneTickOfACoarseClockIsSeen) {
   a.Add({"X", "Y", "M", "Z", "01/01/1980", "NEW1"});
   b.Add(Person("B1"));
   EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"NEW1", "B1"}));
+}
+
+// Another desk holding the lock past the limit: the user is asked; No keeps
+// the record waiting in memory, Yes once the desk let go writes it.
+TEST(ArchiveSharing, ABusyArchiveAsksAndKeepsTheChangeUntilWritten) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine);
+  Copy copy(path);
+  copy.archive.SetLockLimit(std::chrono::milliseconds(100));
+  std::optional<FileLock> otherDesk;
+  otherDesk.emplace(LockPathOf(path));
+  std::vector<std::string> asked;
+  copy.archive.SetBusyHandler([&](const ArchiveBusy& busy) {
+    asked.push_back(busy.what());
+    if (asked.size() == 1) return false;
+    otherDesk.reset();
+    return true;
+  });
+  copy.archive.Add(Person("A1"));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], "L'archivio è in uso da un'altra postazione: " + path);
+  EXPECT_EQ(copy.archive.LastError(), asked[0]);
+  EXPECT_EQ(CodesIn(path), std::vector<std::string>{});
+  copy.archive.Add(Person("A2"));
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_TRUE(copy.archive.LastError().empty());
+  EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"A1", "A2"}));
 }
 
 // After a merge the record just added is current, wherever it landed: a

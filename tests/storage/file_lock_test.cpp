@@ -90,11 +90,35 @@ TEST(FileLock, ALockHeldByAKilledProcessIsFree) {
   close(held[1]);
 }
 
-TEST(FileLock, ALockFileThatCannotBeOpenedIsCannotCreate) {
+// A holder that never lets go is waited for up to the limit, the waiting
+// side told meanwhile; then the lock is busy.
+TEST(FileLock, AHolderThatNeverLetsGoIsWaitedForUpToTheLimit) {
+  TempFolder folder;
+  const std::string lock = folder.File("archivio.dat.lock");
+  int held[2];
+  ASSERT_EQ(pipe(held), 0);
+  const pid_t holder = StartChild([&] {
+    FileLock taken(lock);
+    if (write(held[1], "x", 1) != 1) return 2;
+    pause();
+    return 0;
+  });
+  WaitFor(held[0]);
+  int waited = 0;
+  EXPECT_THROW(FileLock(lock, std::chrono::milliseconds(300), [&] { ++waited; }), LockBusy);
+  EXPECT_GE(waited, 2);
+  kill(holder, SIGKILL);
+  EXPECT_EQ(ExitCodeOf(holder), -1);
+  FileLock taken(lock, std::chrono::milliseconds(0));  // free again, at once
+  close(held[0]);
+  close(held[1]);
+}
+
+TEST(FileLock, ALockFileThatCannotBeOpenedSaysWhy) {
   TempFolder folder;
   const std::string inMissingFolder = folder.File("missing/archivio.dat.lock");
   EXPECT_EQ(ErrorOf([&] { FileLock taken(inMissingFolder); }),
-            "Cannot create file " + inMissingFolder);
+            "Impossibile bloccare " + inMissingFolder + ": No such file or directory");
   // A lock file another user made, which this one may only read, locks too.
   if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
   const std::string othersLock = folder.Write("others.lock", "");

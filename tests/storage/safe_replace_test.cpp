@@ -15,6 +15,7 @@
 #include "child_process.h"
 #include "storage/file_io.h"
 #include "storage/file_names.h"
+#include "storage/process_facts.h"
 #include "storage/table_file.h"
 #include "temp_folder.h"
 
@@ -161,24 +162,47 @@ TEST(SafeReplace, ASaveKilledHalfwayLeavesNothingWiderAndTheCleanupRemovesIt) {
   EXPECT_EQ(ModeOf(path), 0600u);
 }
 
-TEST(SafeReplace, TheCleanupRemovesOnlyThisFilesTemporaryFiles) {
+// Only what no live writer may still be writing: a file of a process of
+// this machine that is gone, or one older than an hour. Another machine's
+// writer may be alive, and a name of an earlier version says no writer.
+TEST(SafeReplace, TheCleanupRemovesOnlyTemporaryFilesNoWriterIsWriting) {
   TempFolder folder;
   const std::string path = folder.Write("archivio.dat", "A\r\n");
-  const std::vector<std::string> stale = {"archivio.dat.0123456789abcdef.tmp",
-                                          "archivio.dat.fedcba9876543210.tmp"};
-  const std::vector<std::string> others = {"archivio.dat.0123456789ABCDEF.tmp",
-                                           "archivio.dat.0123456789abcde.tmp",
-                                           "archivio.dat.0123456789abcdefa.tmp",
-                                           "comuni.dat.0123456789abcdef.tmp",
-                                           "archivio.dat.tmp",
-                                           "archivio.dat.orig",
-                                           "archivio.dat.0123456789abcdef.tmp~"};
-  for (const std::string& name : stale) folder.Write(name, "partial");
-  for (const std::string& name : others) folder.Write(name, "someone's");
+  const std::string host = ThisMachineName().empty() ? "-" : ThisMachineName();
+  const std::string alive = std::to_string(ThisProcessId());
+  const pid_t ended = StartChild([] { return 0; });
+  ASSERT_EQ(ExitCodeOf(ended), 0);
+  const std::string gone = std::to_string(ended);
+  const std::vector<std::string> fresh = {"archivio.dat.0123456789abcdef." + gone + "@" + host +
+                                          ".tmp"};
+  const std::vector<std::string> aged = {"archivio.dat.fedcba9876543210.tmp",
+                                         "archivio.dat.1123456789abcdef.77@elsewhere.tmp"};
+  const std::vector<std::string> kept = {
+      "archivio.dat.2123456789abcdef." + alive + "@" + host + ".tmp",
+      "archivio.dat.3123456789abcdef.77@elsewhere.tmp",
+      "archivio.dat.4123456789abcdef.tmp",
+      "archivio.dat.0123456789ABCDEF.tmp",
+      "archivio.dat.0123456789abcde.tmp",
+      "archivio.dat.0123456789abcdefa.tmp",
+      "archivio.dat.0123456789abcdef.x@y.tmp",
+      "comuni.dat.0123456789abcdef.tmp",
+      "archivio.dat.tmp",
+      "archivio.dat.orig",
+      "archivio.dat.0123456789abcdef.tmp~"};
+  const auto twoHoursAgo = fs::file_time_type::clock::now() - std::chrono::hours(2);
+  for (const std::string& name : fresh) folder.Write(name, "partial");
+  for (const std::string& name : kept) folder.Write(name, "someone's");
+  for (const std::string& name : aged) {
+    folder.Write(name, "partial");
+    fs::last_write_time(folder.File(name), twoHoursAgo);
+  }
   fs::create_directory(folder.File("archivio.dat.aaaaaaaaaaaaaaaa.tmp"));
-  EXPECT_EQ(RemoveStaleTemporaryFiles(path), stale.size());
-  for (const std::string& name : stale) EXPECT_FALSE(fs::exists(folder.File(name))) << name;
-  for (const std::string& name : others) EXPECT_TRUE(fs::exists(folder.File(name))) << name;
+  fs::last_write_time(folder.File("archivio.dat.aaaaaaaaaaaaaaaa.tmp"), twoHoursAgo);
+  EXPECT_EQ(RemoveStaleTemporaryFiles(path), fresh.size() + aged.size());
+  for (const auto* names : {&fresh, &aged}) {
+    for (const std::string& name : *names) EXPECT_FALSE(fs::exists(folder.File(name))) << name;
+  }
+  for (const std::string& name : kept) EXPECT_TRUE(fs::exists(folder.File(name))) << name;
   EXPECT_TRUE(fs::is_directory(folder.File("archivio.dat.aaaaaaaaaaaaaaaa.tmp")));
 }
 

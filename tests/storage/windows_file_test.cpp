@@ -249,7 +249,11 @@ TEST_F(WindowsFiles, StampsAndStaleTemporaryFiles) {
   EXPECT_EQ(first.size, 3u);
   ASSERT_TRUE(ReplaceFileContents(path_, "xyz"));
   EXPECT_NE(StampOf(path_), first);
-  ASSERT_TRUE(ReplaceFileContents(path_ + ".0123456789abcdef.tmp", "partial"));
+  // Left by a writer that said not who it was, two hours ago.
+  const std::string stale = path_ + ".0123456789abcdef.tmp";
+  ASSERT_TRUE(ReplaceFileContents(stale, "partial"));
+  std::filesystem::last_write_time(
+      PathOf(stale), std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
   EXPECT_EQ(RemoveStaleTemporaryFiles(path_), 1u);
   EXPECT_EQ(EntryCount(), 1);
 }
