@@ -1,6 +1,8 @@
 #include "storage/file_archive.h"
 
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 
 #include "storage/archive_merge.h"
 #include "storage/content_hash.h"
@@ -12,6 +14,7 @@
 #include "storage/tquiet_walk.h"
 
 using namespace archive_column;
+namespace fs = std::filesystem;
 
 FileArchive::FileArchive(TLbCsv& table) : Archive(table), lockLimit_(kLockLimit) {
   table.Attach(this);
@@ -142,16 +145,13 @@ void FileArchive::WriteThrough() {
 void FileArchive::Close() { Table().Close(); }
 
 void FileArchive::Save(TLbCsv& table) {
-  // Closing writes only what changed since the last write, unless the file
-  // is no longer as this copy left it (gone, or something else in its place):
-  // then it is made again from what this copy holds.
-  RetriedWhileBusy([&] {
-    if (table.Changes().Empty()) {
-      Sync(false, lockLimit_);  // the content decides where the stamp alone cannot
-      if (!MayHaveChanged(Seen(StampOf(table.TableName())))) return;
-    }
-    Sync(true, lockLimit_);
-  });
+  // Every change was written through when it was made: closing writes only
+  // what still waits, or the file again when it is gone or something else
+  // stands in its place. A file another desk wrote since holds all this
+  // copy wrote, and more.
+  std::error_code error;
+  if (table.Changes().Empty() && fs::is_regular_file(PathOf(table.TableName()), error)) return;
+  RetriedWhileBusy([this] { Sync(true, lockLimit_); });
 }
 
 void FileArchive::Sync(bool write, std::chrono::milliseconds limit) {
@@ -168,7 +168,7 @@ void FileArchive::Sync(bool write, std::chrono::milliseconds limit) {
   // The file as another copy may have left it.
   std::optional<ArchiveMerge::Result> merged;
   FileStamp now = Seen(StampOf(path));
-  bool same = true;
+  bool same = now.exists;
   if (now.exists && MayHaveChanged(now)) {
     // What cannot be read (a folder in the way) is left to the write to refuse.
     std::optional<FileBytes> bytes = ReadWholeFile(path, &now);
@@ -191,7 +191,7 @@ void FileArchive::Sync(bool write, std::chrono::milliseconds limit) {
     // Read again only: what this copy holds in memory, merged, shown. The
     // same bytes read again prove the stamp, from now on.
     if (!merged) {
-      if (same && now.exists) Keep(now);
+      if (same) Keep(now);
       return;
     }
     hash_.reset();  // the text merged, about to be the table's, as read

@@ -71,7 +71,7 @@ TEST_F(CliArchive, AddsListsAndDeletesAsTheWindowDoes) {
 TEST_F(CliArchive, DesksAtOnceLoseNothingAndBringNothingBack) {
   const std::string run = "'" + program_ + "' archivio";
   const std::string desks =
-      "for desk in BIANCHI ROSSI VERDI; do ("
+      "desks=''; for desk in BIANCHI ROSSI VERDI; do ("
       " for day in 01 02 03 04 05 06 07 08; do"
       "  " +
       run +
@@ -82,7 +82,8 @@ TEST_F(CliArchive, DesksAtOnceLoseNothingAndBringNothingBack) {
       "  " +
       run +
       " elimina $code || exit 1;"
-      " done ) & done; wait";
+      " done ) & desks=\"$desks $!\"; done;"
+      "for desk in $desks; do wait $desk || exit 1; done";
   ASSERT_EQ(std::system(desks.c_str()), 0);
   const Outcome listed = Archivio("elenca");
   std::set<std::string> codes;

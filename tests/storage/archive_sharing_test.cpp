@@ -83,17 +83,8 @@ TEST(ArchiveWriteThrough, AddsAndDeletesReachTheFileAtOnce) {
 TEST(ArchiveWriteThrough, ClosingWritesOnlyWhenSomethingChangedSinceTheLastWrite) {
   TempFolder folder;
   const std::string path = folder.Write("archivio.dat", kHeaderLine);
-  TLbCsv table("LbCsv2");
-  FileArchive archive(table);
-  // Closed long after the last write, as a window is.
-  archive.SetClocksForTesting({{}, [] {
-                                 return std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                            std::chrono::system_clock::now().time_since_epoch() +
-                                            std::chrono::minutes(1))
-                                     .count();
-                               }});
-  table.SetTableName(path);
-  table.Open();
+  Copy copy(path);
+  FileArchive& archive = copy.archive;
   archive.Add(Person("A1"));
   const FileStamp written = StampOf(path);
   archive.Close();
