@@ -57,7 +57,8 @@ void Places::BuildIndex() {
   provinceColumn_ = ColumnOf(table_, kProvince);
   const int fromColumn = ColumnOf(table_, kFrom);
   const int toColumn = ColumnOf(table_, kTo);
-  const int lastColumn = std::max({nameColumn, fromColumn, toColumn});
+  const int languageColumn = ColumnOf(table_, kLanguage);
+  const int lastColumn = std::max({nameColumn, fromColumn, toColumn, languageColumn});
   keys_.clear();
   entries_.clear();
   byName_.clear();
@@ -86,7 +87,8 @@ void Places::BuildIndex() {
     const auto day = [](std::optional<CalendarDate> date) {
       return date ? DayNumber(*date) : kNoDay;
     };
-    entries_.push_back({record, day(IsoDate(value(fromColumn))), day(IsoDate(value(toColumn)))});
+    entries_.push_back({record, day(IsoDate(value(fromColumn))), day(IsoDate(value(toColumn))),
+                        value(languageColumn).empty()});
     byName_.push_back(Keep(value(nameColumn), entry));
   }
   // By key, and the records of one key in file order.
@@ -151,13 +153,18 @@ PlaceLookup Places::Read(const Index& index, std::string_view key, const Calenda
   const std::span<const Slot> same = SlotsOf(index, key);
   if (same.empty()) return lookup;
   const std::int32_t day = DayNumber(date);
+  // The first record in use then, the official name before any other.
+  const Entry* found = nullptr;
   for (const Slot& slot : same) {
     const Entry& candidate = entries_[slot.entry];
-    if (candidate.Contains(day)) {
-      lookup.match = PlaceMatch::Found;
-      lookup.place = RecordOf(candidate);
-      return lookup;
+    if (candidate.Contains(day) && (found == nullptr || (!found->official && candidate.official))) {
+      found = &candidate;
     }
+  }
+  if (found != nullptr) {
+    lookup.match = PlaceMatch::Found;
+    lookup.place = RecordOf(*found);
+    return lookup;
   }
   // The latest record of the name is the one shown.
   lookup.match = PlaceMatch::NotInUseOnDate;
@@ -196,7 +203,10 @@ PlaceLookup Places::FindCode(std::string_view code) {
   };
   for (const Slot& slot : SlotsOf(byCode_, code)) {
     const Entry& entry = entries_[slot.entry];
-    if (latest == nullptr || end(entry) >= end(*latest)) latest = &entry;
+    if (latest == nullptr || end(entry) > end(*latest) ||
+        (end(entry) == end(*latest) && (entry.official || !latest->official))) {
+      latest = &entry;
+    }
   }
   if (latest == nullptr) return lookup;
   lookup.match = PlaceMatch::Found;

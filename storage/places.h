@@ -23,6 +23,10 @@ inline constexpr const char* kCode = "Code";
 inline constexpr const char* kProvince = "Prov";
 inline constexpr const char* kFrom = "Dal";
 inline constexpr const char* kTo = "Al";
+// Empty for the official name of the period; "altra" for the name in the
+// other official language of the place (BOZEN for BOLZANO), which reading a
+// code never gives when the official name is there.
+inline constexpr const char* kLanguage = "Lingua";
 }  // namespace place_column
 
 // The municipality table as a register of places: every Italian municipality
@@ -55,12 +59,13 @@ class Places : public TLbCsvObserver {
   void DataEvent(TLbCsv& table, TDataEvent event) override;
 
  private:
-  // A record and its days as yyyymmdd numbers, kNoDay for no bound: twelve
-  // bytes, since ten thousand of them are made at every start.
+  // A record, its days as yyyymmdd numbers (kNoDay for no bound) and whether
+  // it holds the official name: small, since thousands are made at start.
   struct Entry {
     std::int32_t record;  // 1-based
     std::int32_t from;
     std::int32_t to;
+    bool official;
 
     bool Contains(std::int32_t day) const {
       return (from == kNoDay || from <= day) && (to == kNoDay || day <= to);

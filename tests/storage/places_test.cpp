@@ -204,6 +204,18 @@ TEST_F(PlacesTest, CodesAreFoundOnTheirDateOrAlone) {
   EXPECT_EQ(places.FindCode("F40").match, PlaceMatch::UnknownName);
 }
 
+// A code with a name in the other official language too: reading the code
+// gives the official name, whatever the order of the file.
+TEST_F(PlacesTest, ACodeGivesItsOfficialNameBeforeTheOtherLanguages) {
+  Places& places = Open(
+      "comuni,Code,Prov,Dal,Al,Lingua\r\n"
+      "MERAN,F132,BZ,1923-01-01,,altra\r\n"
+      "MERANO,F132,BZ,1923-01-01,\r\n");
+  EXPECT_EQ(places.FindCode("F132", {1980, 1, 1}).place.name, "MERANO");
+  EXPECT_EQ(places.FindCode("F132").place.name, "MERANO");
+  EXPECT_EQ(places.Find("meran", {1980, 1, 1}).place.code, "F132");
+}
+
 // The province label is told of the record a lookup ends on, once; the flags
 // are those a walk from the first record would leave.
 TEST_F(PlacesTest, AShownLookupTellsTheViewsOnceAndSetsTheFlagsAsAWalk) {
