@@ -4,7 +4,7 @@
 #include "engine/short_date.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "storage/windows_api.h"
 #else
 #include <langinfo.h>
 
