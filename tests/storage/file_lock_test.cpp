@@ -32,6 +32,23 @@ void WaitFor(int readEnd) {
   ASSERT_EQ(read(readEnd, &byte, 1), 1);
 }
 
+// A process that takes the lock and keeps it until killed; returns once it
+// holds it.
+pid_t StartHolder(const std::string& lock) {
+  int held[2];
+  EXPECT_EQ(pipe(held), 0);
+  const pid_t holder = StartChild([&] {
+    FileLock taken(lock);
+    if (write(held[1], "x", 1) != 1) return 2;
+    pause();
+    return 0;
+  });
+  WaitFor(held[0]);
+  close(held[0]);
+  close(held[1]);
+  return holder;
+}
+
 }  // namespace
 
 // The log can only read this way if the second process waited: the first one
@@ -67,15 +84,7 @@ TEST(FileLock, ASecondProcessWaitsUntilTheFirstReleases) {
 TEST(FileLock, ALockHeldByAKilledProcessIsFree) {
   TempFolder folder;
   const std::string lock = folder.File("archivio.dat.lock");
-  int held[2];
-  ASSERT_EQ(pipe(held), 0);
-  const pid_t holder = StartChild([&] {
-    FileLock taken(lock);
-    if (write(held[1], "x", 1) != 1) return 2;
-    pause();
-    return 0;
-  });
-  WaitFor(held[0]);
+  const pid_t holder = StartHolder(lock);
   kill(holder, SIGKILL);
   EXPECT_EQ(ExitCodeOf(holder), -1);
   const pid_t next = StartChild([&] {
@@ -86,8 +95,6 @@ TEST(FileLock, ALockHeldByAKilledProcessIsFree) {
   EXPECT_EQ(ExitCodeOf(next), 0);
   // And in this process, again and again: each lock is let go.
   for (int i = 0; i < 3; ++i) FileLock taken(lock);
-  close(held[0]);
-  close(held[1]);
 }
 
 // A holder that never lets go is waited for up to the limit, the waiting
@@ -95,23 +102,13 @@ TEST(FileLock, ALockHeldByAKilledProcessIsFree) {
 TEST(FileLock, AHolderThatNeverLetsGoIsWaitedForUpToTheLimit) {
   TempFolder folder;
   const std::string lock = folder.File("archivio.dat.lock");
-  int held[2];
-  ASSERT_EQ(pipe(held), 0);
-  const pid_t holder = StartChild([&] {
-    FileLock taken(lock);
-    if (write(held[1], "x", 1) != 1) return 2;
-    pause();
-    return 0;
-  });
-  WaitFor(held[0]);
+  const pid_t holder = StartHolder(lock);
   int waited = 0;
   EXPECT_THROW(FileLock(lock, std::chrono::milliseconds(300), [&] { ++waited; }), LockBusy);
   EXPECT_GE(waited, 2);
   kill(holder, SIGKILL);
   EXPECT_EQ(ExitCodeOf(holder), -1);
   FileLock taken(lock, std::chrono::milliseconds(0));  // free again, at once
-  close(held[0]);
-  close(held[1]);
 }
 
 TEST(FileLock, ALockFileThatCannotBeOpenedSaysWhy) {
