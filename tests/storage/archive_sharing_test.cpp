@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -219,6 +220,28 @@ TEST(ArchiveSharing, ABusyArchiveAsksAndKeepsTheChangeUntilWritten) {
   EXPECT_EQ(asked.size(), 2u);
   EXPECT_TRUE(copy.archive.LastError().empty());
   EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"A1", "A2"}));
+}
+
+// Whatever goes first, the archive or its table, what waits is written under
+// the lock and merged with what another desk wrote meanwhile.
+TEST(ArchiveSharing, AnArchiveDestroyedBeforeItsTableWritesUnderTheLock) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine);
+  auto table = std::make_unique<TLbCsv>("LbCsv2");
+  auto archive = std::make_unique<FileArchive>(*table);
+  table->SetTableName(path);
+  table->Open();
+  archive->SetLockLimit(std::chrono::milliseconds(0));
+  archive->SetBusyHandler([](const ArchiveBusy&) { return false; });
+  {
+    FileLock otherDesk(LockPathOf(path));
+    archive->Add(Person("A1"));  // waits in memory
+  }
+  Copy b(path);
+  b.archive.Add(Person("B1"));
+  archive.reset();
+  table.reset();
+  EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"B1", "A1"}));
 }
 
 // After a merge the record just added is current, wherever it landed: a
