@@ -7,6 +7,7 @@
 
 #include "storage/archive.h"
 #include "storage/data_file_read_ahead.h"
+#include "storage/file_lock.h"
 #include "storage/file_names.h"
 #include "storage/table_error.h"
 #include "storage/table_file.h"
@@ -151,10 +152,24 @@ DataFilePaths ChooseDataFiles(const DataFileFacts& facts) {
 DataFilePaths LocateDataFiles() { return ChooseDataFiles(ReadDataFileFacts()); }
 
 void CreateArchiveIfMissing(const std::string& archivePath) {
-  std::error_code error;
   // A link whose target is missing counts as missing: the target is created.
-  const auto status = fs::status(PathOf(archivePath), error);
-  if (status.type() != fs::file_type::not_found) return;
+  const auto missing = [&archivePath] {
+    std::error_code error;
+    return fs::status(PathOf(archivePath), error).type() == fs::file_type::not_found;
+  };
+  if (!missing()) return;
+  // Under the archive's lock, and looked for again: another desk starting at
+  // the same moment may have made it, and written its first record, since.
+  std::optional<FileLock> lock;
+  try {
+    lock.emplace(LockPathOf(archivePath));
+  } catch (const LockBusy&) {
+    throw;
+  } catch (const TableError&) {
+    // No lock file where the archive should be made: no archive either.
+    throw TableError("Cannot create file " + archivePath);
+  }
+  if (!missing()) return;
   TableFile file = TableFile::FromText(kArchiveHeader);
   file.WriteBack(archivePath);
 }

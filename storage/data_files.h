@@ -65,7 +65,10 @@ DataFilePaths LocateDataFiles();
 std::string ExecutableFolder();
 
 // Creates the archive holding its header line and CR LF when no file of that
-// name exists; an existing file is left as it is. Throws "Cannot create file %s".
+// name exists; an existing file is left as it is. Looked for again under the
+// archive's lock before it is made, so that a desk never empties the archive
+// another desk just made and wrote to. Throws "Cannot create file %s", or the
+// lock's error.
 void CreateArchiveIfMissing(const std::string& archivePath);
 
 // Makes the archive's folder when the paths name one and creates the archive

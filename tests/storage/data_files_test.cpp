@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "storage/data_files.h"
 #include "storage/file_io.h"
+#include "storage/file_lock.h"
+#include "storage/file_names.h"
 #include "storage/tlbcsv.h"
 #include "temp_folder.h"
 
@@ -81,6 +85,23 @@ TEST(DataFiles, FirstStartCreatesTheArchiveHeaderAndKeepsItThroughAnExit) {
   }
   EXPECT_EQ(TempFolder::Read(paths.archive), "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\n");
   EXPECT_EQ(TempFolder::Read(paths.municipalities), kMunicipalities);
+}
+
+// Two desks starting at once on a shared folder with no archive yet: the one
+// that waited for the lock finds the archive the other made and wrote to.
+TEST(DataFiles, AnArchiveMadeWhileTheLockWasWaitedForIsKept) {
+  TempFolder folder;
+  const std::string path = folder.File("archivio.dat");
+  const std::string written = "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\nA,B,M,C,D,E\r\n";
+  std::thread other;
+  {
+    FileLock firstDesk(LockPathOf(path));
+    other = std::thread([&] { CreateArchiveIfMissing(path); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(ReplaceFileContents(path, written));
+  }
+  other.join();
+  EXPECT_EQ(TempFolder::Read(path), written);
 }
 
 TEST(DataFiles, AnExistingArchiveIsUsedAsItIs) {
