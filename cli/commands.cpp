@@ -9,6 +9,7 @@
 #include "cli/person_code.h"
 #include "engine/ascii_case.h"
 #include "engine/fiscal_code_check.h"
+#include "storage/place_table_update.h"
 #include "storage/places.h"
 
 namespace {
@@ -132,6 +133,11 @@ const char* HelpText() {
          "      elimina dall'archivio il record con quel codice (stato 1 se non c'e').\n"
          "  vivezecf archivio elenca\n"
          "      stampa l'archivio com'e' nel file, intestazione compresa.\n"
+         "  vivezecf aggiorna-comuni FILE\n"
+         "      aggiorna l'elenco dei comuni dall'archivio dei comuni dell'anagrafe\n"
+         "      nazionale (ANPR_archivio_comuni.csv, scaricato dal sito dell'ANPR);\n"
+         "      lo usano da allora il programma a finestre e vivezecf.\n"
+         "      Esempio: vivezecf aggiorna-comuni ANPR_archivio_comuni.csv\n"
          "  vivezecf --version   versione del programma\n"
          "  vivezecf --help      questo aiuto\n"
          "\n"
@@ -139,7 +145,30 @@ const char* HelpText() {
          "2 uso errato, file illeggibile o archivio che non si puo' scrivere.\n";
 }
 
-int RunCommand(const std::string& programFolder, const std::vector<std::string>& args) {
+namespace {
+
+// `aggiorna-comuni FILE`: the place table updated from the registry's file,
+// written beside the archive.
+int AggiornaComuni(const DataFilePaths& paths, const std::vector<std::string>& args) {
+  if (args.size() != 1) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  try {
+    PrepareArchive(paths);  // its folder takes the updated table
+  } catch (const std::exception& error) {
+    std::cerr << error.what() << "\n";
+    return 2;
+  }
+  const PlaceUpdate update =
+      UpdatePlaceTable(args[0], paths.municipalities, paths.updatedMunicipalities);
+  (update.outcome == PlaceUpdateOutcome::Refused ? std::cerr : std::cout) << update.message << "\n";
+  return update.outcome == PlaceUpdateOutcome::Refused ? 2 : 0;
+}
+
+}  // namespace
+
+int RunCommand(const DataFilePaths& paths, const std::vector<std::string>& args) {
   if (args.empty()) {
     std::cerr << "Nessun comando\n" << kUsage;
     return 2;
@@ -159,13 +188,14 @@ int RunCommand(const std::string& programFolder, const std::vector<std::string>&
   if (command == "decodifica") run = Decodifica;
   if (command == "lotto") run = Lotto;
   if (command == "archivio") run = RunArchiveCommand;
+  if (command == "aggiorna-comuni") return AggiornaComuni(paths, {args.begin() + 1, args.end()});
   if (run == nullptr) {
     std::cerr << "Comando sconosciuto: " << command << "\n" << kUsage;
     return 2;
   }
   std::unique_ptr<PlaceRegister> places;
   try {
-    places = std::make_unique<PlaceRegister>(programFolder);
+    places = std::make_unique<PlaceRegister>(paths.municipalities);
   } catch (const std::exception& error) {
     std::cerr << error.what() << "\n";
     return 2;

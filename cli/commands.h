@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
-// The program's commands; `args` are those after the command's name. Each
-// returns the exit status: 0 done, 1 the data give no result, 2 bad usage.
-int RunCommand(const std::string& programFolder, const std::vector<std::string>& args);
+#include "storage/data_files.h"
+
+// The program's commands on the data files `paths` names; `args` are those
+// after the command's name. Each returns the exit status: 0 done, 1 the data
+// give no result, 2 bad usage.
+int RunCommand(const DataFilePaths& paths, const std::vector<std::string>& args);
 
 // The help text, every command with an example.
 const char* HelpText();

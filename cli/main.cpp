@@ -19,12 +19,6 @@
 
 namespace {
 
-// The folder of the comuni.dat the window would read: beside the executable
-// or, installed, the installed data folder.
-std::string MunicipalityFolder() {
-  return Utf8Of(PathOf(LocateDataFiles().municipalities).parent_path());
-}
-
 #ifdef _WIN32
 // The arguments as typed, in UTF-8 like every text the commands take: the
 // narrow ones are in the ANSI code page, which cannot hold every letter.
@@ -55,8 +49,8 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
-  return RunCommand(MunicipalityFolder(), Utf8Arguments());
+  return RunCommand(LocateDataFiles(), Utf8Arguments());
 #else
-  return RunCommand(MunicipalityFolder(), {argv + 1, argv + argc});
+  return RunCommand(LocateDataFiles(), {argv + 1, argv + argc});
 #endif
 }

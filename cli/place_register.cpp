@@ -1,7 +1,6 @@
 #include "cli/place_register.h"
 
 #include "engine/ascii_case.h"
-#include "storage/data_files.h"
 
 namespace {
 
@@ -17,8 +16,8 @@ bool LooksLikeCode(std::string_view text) {
 
 }  // namespace
 
-PlaceRegister::PlaceRegister(const std::string& programFolder) {
-  table_.SetTableName(MakeDataFilePaths(programFolder).municipalities);
+PlaceRegister::PlaceRegister(const std::string& tablePath) {
+  table_.SetTableName(tablePath);
   table_.SetReadOnly(true);
   table_.Open();
 }

@@ -9,12 +9,12 @@
 #include "storage/places.h"
 #include "storage/tlbcsv.h"
 
-// The shipped place table, opened read-only from where the window finds it,
+// The place table the window reads, opened read-only,
 // with a memory of the texts already looked up: a list repeats its places.
 class PlaceRegister {
  public:
   // Throws the table's error when it cannot be opened.
-  explicit PlaceRegister(const std::string& programFolder);
+  explicit PlaceRegister(const std::string& tablePath);
 
   // A name as the drop-down lists it (letters folded, any case) or a
   // four-character cadastral code, on the birth date. The lookup is valid

@@ -9,6 +9,7 @@
 #include "storage/data_file_read_ahead.h"
 #include "storage/file_lock.h"
 #include "storage/file_names.h"
+#include "storage/place_table_update.h"
 #include "storage/table_error.h"
 #include "storage/table_file.h"
 #include "storage/tlbcsv.h"
@@ -90,8 +91,10 @@ std::string InstalledMunicipalities(const DataFileFacts& facts) {
 }
 
 DataFilePaths PathsIn(HostSystem system, const std::string& folder) {
-  return {
-      Joined(system, folder, kMunicipalityFileName), Joined(system, folder, kArchiveFileName), {}};
+  return {Joined(system, folder, kMunicipalityFileName),
+          Joined(system, folder, kArchiveFileName),
+          {},
+          Joined(system, folder, kUpdatedMunicipalityFileName)};
 }
 
 [[noreturn]] void CannotCreate(const std::string& path) {
@@ -141,6 +144,7 @@ DataFilePaths ChooseDataFiles(const DataFileFacts& facts) {
   if (!userFolder.empty()) {
     chosen.archive = Joined(facts.system, userFolder, kArchiveFileName);
     chosen.archiveFolder = userFolder;
+    chosen.updatedMunicipalities = Joined(facts.system, userFolder, kUpdatedMunicipalityFileName);
   }
   if (!municipalitiesBeside && facts.system == HostSystem::Posix) {
     const std::string installed = InstalledMunicipalities(facts);
@@ -149,7 +153,22 @@ DataFilePaths ChooseDataFiles(const DataFileFacts& facts) {
   return chosen;
 }
 
-DataFilePaths LocateDataFiles() { return ChooseDataFiles(ReadDataFileFacts()); }
+DataFilePaths WithNewerPlaceTable(DataFilePaths paths) {
+  std::error_code error;
+  if (paths.updatedMunicipalities.empty() ||
+      !fs::is_regular_file(PathOf(paths.updatedMunicipalities), error)) {
+    return paths;
+  }
+  const std::string updated = LatestPlaceTableDay(paths.updatedMunicipalities);
+  if (!updated.empty() && updated > LatestPlaceTableDay(paths.municipalities)) {
+    paths.municipalities = paths.updatedMunicipalities;
+  }
+  return paths;
+}
+
+DataFilePaths LocateDataFiles() {
+  return WithNewerPlaceTable(ChooseDataFiles(ReadDataFileFacts()));
+}
 
 void CreateArchiveIfMissing(const std::string& archivePath) {
   // A link whose target is missing counts as missing: the target is created.

@@ -8,14 +8,18 @@ class TLbCsv;
 
 inline constexpr const char* kMunicipalityFileName = "comuni.dat";
 inline constexpr const char* kArchiveFileName = "archivio.dat";
+// The place table the user updated from the registry's file.
+inline constexpr const char* kUpdatedMunicipalityFileName = "comuni-aggiornati.dat";
 
 // Full paths of the two data files.
 struct DataFilePaths {
-  std::string municipalities;
+  std::string municipalities;  // the place table read
   std::string archive;
   // The user's folder that holds the archive, made when missing before the
   // archive is created; empty when the archive lives beside the executable.
   std::string archiveFolder;
+  // Where an update of the place table is written: beside the archive.
+  std::string updatedMunicipalities;
 };
 
 // The system whose path rules and folders apply.
@@ -49,6 +53,11 @@ struct DataFileFacts {
 // Both files in one folder, which may or may not end in a path separator.
 DataFilePaths MakeDataFilePaths(const std::string& folder);
 
+// The paths with the updated place table to be read instead of the shipped
+// one when it names a later day (first or last of any record); the shipped
+// one on a tie. Without an updated table nothing is read.
+DataFilePaths WithNewerPlaceTable(DataFilePaths paths);
+
 // Where the files are. The executable's folder holds both (a portable
 // program) when comuni.dat is there and archivio.dat is there and writable,
 // or missing in a writable folder. Otherwise the archive goes to the user's
@@ -57,7 +66,8 @@ DataFilePaths MakeDataFilePaths(const std::string& folder);
 // missing beside the executable is taken from the installed data folder.
 DataFilePaths ChooseDataFiles(const DataFileFacts& facts);
 
-// The facts of the running program, and the files they give.
+// The facts of the running program, and the files they give, the newer
+// place table chosen.
 DataFileFacts ReadDataFileFacts();
 DataFilePaths LocateDataFiles();
 

@@ -102,6 +102,7 @@ void TfrmCodFis::BindEvents() {
   bind(actCalcola, &TfrmCodFis::actCalcolaExecute);
   bind(actAzzera, &TfrmCodFis::actAzzeraExecute);
   bind(actEsci, &TfrmCodFis::actEsciExecute);
+  bind(actAggiornaComuni, &TfrmCodFis::actAggiornaComuniExecute);
   bind(actFirst, &TfrmCodFis::actFirstExecute);
   bind(actPrev, &TfrmCodFis::actPrevExecute);
   bind(actNext, &TfrmCodFis::actNextExecute);
@@ -145,11 +146,11 @@ void TfrmCodFis::FormCreate() {
   ComboBox1->setEditText(QString());
 
   // Storage takes paths in UTF-8 and decides where an installed program keeps them.
-  OpenDataTables(
-      dataFolder_.isEmpty()
-          ? LocateDataFiles()
-          : MakeDataFilePaths(QDir::toNativeSeparators(dataFolder_).toUtf8().toStdString()),
-      LbCsv2, LbCsv1, std::exchange(readAhead_, nullptr));
+  paths_ = dataFolder_.isEmpty()
+               ? LocateDataFiles()
+               : WithNewerPlaceTable(MakeDataFilePaths(
+                     QDir::toNativeSeparators(dataFolder_).toUtf8().toStdString()));
+  OpenDataTables(paths_, LbCsv2, LbCsv1, std::exchange(readAhead_, nullptr));
   DBText1->CheckField();
 
   placeNames_->SetValues(places_.Names());

@@ -2,9 +2,11 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <string>
 #include <utility>
 
+#include "storage/data_files.h"
 #include "storage/file_archive.h"
 #include "storage/places.h"
 #include "storage/tlbcsv.h"
@@ -60,6 +62,12 @@ class TfrmCodFis : public QMainWindow {
   void actCalcolaExecute();
   void actAzzeraExecute();
   void actEsciExecute();
+  // Updates the place table from the registry's file the user picks and
+  // reads it at once.
+  void actAggiornaComuniExecute();
+  // Asks for the registry's file; empty when the user gives none. A file
+  // dialog unless a test puts something else here.
+  std::function<QString(QWidget* parent)> PickRegistryFile;
   // Computes with `place` (the municipality shown, as it was on the birth
   // date), copies, archives and tells.
   std::string CalculateAndArchive(const PlaceRecord& place);
@@ -131,6 +139,7 @@ class TfrmCodFis : public QMainWindow {
   QAction* actCalcola;
   QAction* actAzzera;
   QAction* actEsci;
+  QAction* actAggiornaComuni;
   QAction* actFirst;
   QAction* actPrev;
   QAction* actNext;
@@ -179,6 +188,7 @@ class TfrmCodFis : public QMainWindow {
   Places places_{LbCsv1};
   MessageBoxPrompter prompter_;
   QString dataFolder_;
+  DataFilePaths paths_;                     // the files opened
   DataFileReadAhead* readAhead_ = nullptr;  // only for the first opening
   TActionUpdater* updater_;
   // The drop-down's names, filled in one step.

@@ -79,6 +79,10 @@ void TfrmCodFis::CreateActions() {
                          QStringLiteral("Azzera tutti i dati"), 9);
   actEsci = MakeAction(this, QStringLiteral("actEsci"), QStringLiteral("Esci"),
                        QStringLiteral("Esci dal programma"), 6);
+  actAggiornaComuni = new QAction(QStringLiteral("Aggiorna elenco comuni..."), this);
+  actAggiornaComuni->setObjectName(QStringLiteral("actAggiornaComuni"));
+  actAggiornaComuni->setStatusTip(
+      QStringLiteral("Aggiorna l'elenco dei comuni dall'archivio dell'anagrafe nazionale"));
   actFirst = MakeAction(this, QStringLiteral("actFirst"), QStringLiteral("Primo"), {}, 1);
   actPrev = MakeAction(this, QStringLiteral("actPrev"), QStringLiteral("Precedente"), {}, 2);
   actNext = MakeAction(this, QStringLiteral("actNext"), QStringLiteral("Successivo"), {}, 3);
@@ -166,6 +170,8 @@ void TfrmCodFis::CreateMenu() {
   bar->setObjectName(QStringLiteral("MainMenu1"));
   File1 = bar->addMenu(QStringLiteral("&File"));
   File1->setObjectName(QStringLiteral("File1"));
+  File1->addAction(actAggiornaComuni);
+  File1->addSeparator();
   File1->addAction(actEsci);
   Modifica1 = bar->addMenu(QStringLiteral("&Modifica"));
   Modifica1->setObjectName(QStringLiteral("Modifica1"));

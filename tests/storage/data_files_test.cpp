@@ -173,6 +173,8 @@ TEST(DataFilePlace, InstalledOnLinuxReadsTheSharedTableAndKeepsTheArchiveInTheUs
   EXPECT_EQ(paths.municipalities, "/usr/share/vivezevevoziv/comuni.dat");
   EXPECT_EQ(paths.archive, "/home/nicolò/.local/share/vivezevevoziv/archivio.dat");
   EXPECT_EQ(paths.archiveFolder, "/home/nicolò/.local/share/vivezevevoziv");
+  EXPECT_EQ(paths.updatedMunicipalities,
+            "/home/nicolò/.local/share/vivezevevoziv/comuni-aggiornati.dat");
 
   machine.environment["XDG_DATA_HOME"] = "/srv/dati/";
   paths = machine.Choose();
@@ -305,4 +307,22 @@ TEST(DataFilePlace, TheRunningProgramsFactsJudgeRealFiles) {
   EXPECT_FALSE(facts.fileExists(folder.File("missing.dat")));
   std::filesystem::permissions(archive, std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::add);
+}
+
+// The updated place table is read when it names a later day, first or last
+// (a place that only ceased names no later first day); the shipped one on a tie.
+TEST(DataFiles, TheUpdatedPlaceTableIsReadWhenItNamesALaterDay) {
+  const std::string shipped = "comuni,Code,Prov,Dal,Al\r\nSOVIZZO,M436,VI,2024-01-22,\r\n";
+  const std::pair<std::string, bool> cases[] = {
+      {"", false},
+      {shipped, false},
+      {"comuni,Code,Prov,Dal,Al\r\nSOVIZZO,M436,VI,2024-01-22,2024-12-31\r\n", true},
+      {"comuni,Code,Prov,Dal,Al\r\nALBESE ALBAVILLA,M999,CO,2025-01-01,\r\n", true}};
+  for (const auto& [updated, read] : cases) {
+    TempFolder folder;
+    folder.Write("comuni.dat", shipped);
+    if (!updated.empty()) folder.Write("comuni-aggiornati.dat", updated);
+    EXPECT_EQ(WithNewerPlaceTable(MakeDataFilePaths(folder.Path().string())).municipalities,
+              folder.File(read ? "comuni-aggiornati.dat" : "comuni.dat"));
+  }
 }
