@@ -86,8 +86,10 @@ void NamePlaces(std::vector<PlaceToName>& places,
         others.push_back(place);
       }
     }
+    // A structured binding is no variable a lambda may capture everywhere.
+    const auto& name = base;
     const auto keeper = std::find_if(inUse.begin(), inUse.end(), [&](const PlaceToName* place) {
-      return plainNamesInUse.contains({place->record.code, base});
+      return plainNamesInUse.contains({place->record.code, name});
     });
     if (inUse.size() > 1 && keeper != inUse.end()) {
       take(**keeper, base);
