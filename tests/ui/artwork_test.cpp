@@ -2,18 +2,11 @@
 // rendered small and scaled up.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
 #include <QImage>
-#include <QLabel>
-#include <QTest>
 
-#include "main_window_fixture.h"
 #include "ui/artwork.h"
 #include "ui/artwork_sizes.h"
 #include "ui/prerendered_artwork.h"
-#include "ui/tfrm_dialog.h"
-#include "widgets/tjv_form_wallpaper.h"
 
 namespace {
 
@@ -53,39 +46,6 @@ TEST(ArtworkTest, GreyToolPictureKeepsTheRatio) {
   const QPixmap grey = Artwork::GreyPicture(colour);
   EXPECT_EQ(grey.size(), QSize(48, 48));
   EXPECT_EQ(grey.devicePixelRatio(), 2.0);
-}
-
-// Run by ctest a second time with QT_SCALE_FACTOR=2; at one it has nothing to
-// show.
-class HighDensityTest : public MainWindowTest {
- protected:
-  void SetUp() override {
-    if (qApp->devicePixelRatio() == 1.0) GTEST_SKIP() << "run with QT_SCALE_FACTOR=2";
-    MainWindowTest::SetUp();
-  }
-};
-
-TEST_F(HighDensityTest, WindowAndDialogPicturesMatchTheScreen) {
-  TfrmCodFis& w = Start();
-  const qreal ratio = w.devicePixelRatioF();
-  ASSERT_GT(ratio, 1.0);
-  const QPixmap card = w.Image1->pixmap();
-  EXPECT_EQ(card.devicePixelRatio(), ratio);
-  EXPECT_EQ(card.deviceIndependentSize().toSize(), QSize(339, 217));
-  const auto* texture = w.CoolBar1->findChild<TJvFormWallpaper*>(QStringLiteral("CoolBarTexture"));
-  ASSERT_NE(texture, nullptr);
-  EXPECT_EQ(texture->Image().devicePixelRatio(), ratio);
-
-  // The tool button draws the picture rendered at the ratio, not a scaled one.
-  const QImage drawn = w.actCalcola->icon().pixmap(QSize(24, 24), ratio).toImage();
-  const QImage rendered = Artwork::Picture(QStringLiteral("tool0"), QSize(24, 24), ratio).toImage();
-  EXPECT_EQ(drawn.size(), rendered.size());
-  EXPECT_TRUE(drawn.convertToFormat(QImage::Format_ARGB32) ==
-              rendered.convertToFormat(QImage::Format_ARGB32));
-
-  TfrmDialog dialog;
-  EXPECT_EQ(dialog.imgLst(1).devicePixelRatio(), ratio);
-  EXPECT_EQ(dialog.JvFormWallpaper1()->Image().devicePixelRatio(), ratio);
 }
 
 // The pictures rendered by the build are what the sources draw here, at every
