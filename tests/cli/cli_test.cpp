@@ -91,6 +91,24 @@ TEST(CliCommands, DecodificaOneValuePerLineAndUnknownPlacesSaid) {
   EXPECT_EQ(Vivezecf("--version").out, "vivezecf 1.0\n");
 }
 
+TEST(CliCommands, CodesReadAndComputedAsTheAgenziaIssuedThem) {
+  const std::string m378 = "RSSMRA10C15M378";  // M378 only from 2017
+  const Outcome noted = Vivezecf("decodifica " + m378 + CheckFiscalCode(m378 + "A").expected);
+  EXPECT_EQ(noted.out,
+            "sesso: M\ndata di nascita: 2010-03-15\nluogo: MONTALCINO (SI)\ncodice luogo: M378\n"
+            "nota: codice luogo non in uso alla data di nascita\n");
+  EXPECT_EQ(Vivezecf("verifica ' rss mra 75c15 f402o '").status, 0);
+  EXPECT_EQ(Vivezecf("calcola BIANCHI ANNA F 10/05/1956 DAIRAGO").status, 1);
+  const Outcome nearby = Vivezecf("calcola --codice-vicino BIANCHI ANNA F 10/05/1956 DAIRAGO");
+  EXPECT_EQ(nearby.status, 0);
+  EXPECT_EQ(nearby.out, "BNCNNA56E50D244C\n");
+  EXPECT_EQ(nearby.err, "nota: codice luogo non in uso alla data di nascita\n");
+  EXPECT_NE(Vivezecf("--help").out.find("calcola [--codice-vicino]"), std::string::npos);
+  const Outcome future = Vivezecf("calcola ROSSI MARIO M 01/01/2999 ROMA");
+  EXPECT_EQ(future.status, 1);
+  EXPECT_EQ(future.err, "Data di nascita nel futuro: 01/01/2999\n");
+}
+
 const char* const kList =
     "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\n"
     "ROSSI,MARIO,M,MONTALCINO,15/03/1975,\r\n"
