@@ -60,7 +60,10 @@ int Verifica(PlaceRegister& places, const std::vector<std::string>& args) {
   const CodeReading reading = ReadCode(args[0], places.Register());
   if (!reading.valid) {
     for (const std::string& line : reading.lines) std::cout << line << "\n";
-    return reading.check.Valid() && reading.check.numeric ? 0 : 1;
+    // A numeric code is valid, but holds no person's data to match.
+    const bool numeric = reading.check.Valid() && reading.check.numeric;
+    if (numeric && args.size() == 6) std::cout << "Non corrisponde ai dati inseriti\n";
+    return numeric && args.size() == 1 ? 0 : 1;
   }
   std::cout << reading.lines.front() << "\n";
   if (args.size() == 1) return 0;
