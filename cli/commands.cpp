@@ -9,6 +9,8 @@
 #include "cli/person_code.h"
 #include "engine/ascii_case.h"
 #include "engine/fiscal_code_check.h"
+#include "storage/code_against_data.h"
+#include "storage/code_reading.h"
 #include "storage/place_table_update.h"
 #include "storage/places.h"
 
@@ -27,16 +29,26 @@ PersonText PersonFrom(const std::vector<std::string>& args, std::size_t first) {
 }
 
 int Calcola(PlaceRegister& places, const std::vector<std::string>& args) {
-  if (args.size() != 5) {
-    std::cerr << "calcola vuole COGNOME NOME SESSO DATA LUOGO\n" << kUsage;
+  std::vector<std::string> person;
+  bool nearby = false;
+  for (const std::string& arg : args) {
+    if (arg == "--codice-vicino") {
+      nearby = true;
+    } else {
+      person.push_back(arg);
+    }
+  }
+  if (person.size() != 5) {
+    std::cerr << "calcola vuole [--codice-vicino] COGNOME NOME SESSO DATA LUOGO\n" << kUsage;
     return 2;
   }
-  const PersonCode result = ComputePersonCode(PersonFrom(args, 0), places);
+  const PersonCode result = ComputePersonCode(PersonFrom(person, 0), places, nearby);
   if (!result.Computed()) {
     std::cerr << result.error << "\n";
     return result.usage ? 2 : 1;
   }
   std::cout << result.code << "\n";
+  if (result.nearbyPlace) std::cerr << "nota: codice luogo non in uso alla data di nascita\n";
   return 0;
 }
 
@@ -45,19 +57,35 @@ int Verifica(PlaceRegister& places, const std::vector<std::string>& args) {
     std::cerr << "verifica vuole CODICE [COGNOME NOME SESSO DATA LUOGO]\n" << kUsage;
     return 2;
   }
-  const std::string code = UpperAscii(args[0]);
-  const CodeCheck check = CheckFiscalCode(code);
-  std::cout << CodeCheckText(check) << "\n";
-  if (args.size() == 1) return check.Valid() ? 0 : 1;
-  const PersonCode result = ComputePersonCode(PersonFrom(args, 1), places);
-  if (!result.Computed()) {
-    std::cerr << result.error << "\n";
-    return result.usage ? 2 : 1;
+  const CodeReading reading = ReadCode(args[0], places.Register());
+  if (!reading.valid) {
+    for (const std::string& line : reading.lines) std::cout << line << "\n";
+    // A numeric code is valid, but holds no person's data to match.
+    const bool numeric = reading.check.Valid() && reading.check.numeric;
+    if (numeric && args.size() == 6) std::cout << "Non corrisponde ai dati inseriti\n";
+    return numeric && args.size() == 1 ? 0 : 1;
   }
-  const bool matches = MatchesComputedCode(code, result.code);
-  std::cout << (matches ? "Corrisponde ai dati inseriti" : "Non corrisponde ai dati inseriti")
-            << "\n";
-  return check.Valid() && matches ? 0 : 1;
+  std::cout << reading.lines.front() << "\n";
+  if (args.size() == 1) return 0;
+  // Values left empty are named by the comparison; others must read.
+  PersonData person{args[1], args[2], {}, std::nullopt, args[5]};
+  CalendarDate born;
+  std::string_view sex;
+  PersonError error;
+  if ((!args[3].empty() && !ReadSex(args[3], sex, error)) ||
+      (!args[4].empty() && !ReadBirthDate(args[4], born, error))) {
+    std::cerr << error.text << "\n";
+    return error.usage ? 2 : 1;
+  }
+  if (!args[3].empty()) person.sex = sex;
+  if (!args[4].empty()) person.birthDate = born;
+  const DataCheck check = CheckAgainstData(reading, person, places.Register());
+  if (!check.error.empty()) {
+    std::cerr << check.error << "\n";
+    return 1;
+  }
+  for (const std::string& line : check.lines) std::cout << line << "\n";
+  return check.matches ? 0 : 1;
 }
 
 int Decodifica(PlaceRegister& places, const std::vector<std::string>& args) {
@@ -65,26 +93,21 @@ int Decodifica(PlaceRegister& places, const std::vector<std::string>& args) {
     std::cerr << "decodifica vuole CODICE\n" << kUsage;
     return 2;
   }
-  const std::string code = UpperAscii(args[0]);
-  const CodeCheck check = CheckFiscalCode(code);
-  if (!check.Valid() || check.numeric) {
-    std::cerr << (check.Valid() ? "Un codice numerico non contiene dati della persona"
-                                : CodeCheckText(check))
-              << "\n";
+  const CodeReading reading = ReadCode(args[0], places.Register());
+  if (!reading.valid) {
+    if (reading.check.Valid() && reading.check.numeric) {
+      std::cerr << "Un codice numerico non contiene dati della persona\n";
+    } else {
+      for (const std::string& line : reading.lines) std::cerr << line << "\n";
+    }
     return 1;
   }
-  const DecodedCode decoded = DecodeFiscalCode(code);
+  const DecodedCode& decoded = reading.decoded;
   std::cout << "sesso: " << decoded.sex << "\n"
-            << "data di nascita: " << Iso(decoded.birthDate) << "\n";
-  const PlaceLookup lookup = places.FindCode(decoded.placeCode, decoded.birthDate);
-  const PlaceRecord& place = lookup.place;
-  if (lookup.match == PlaceMatch::UnknownName) {
-    std::cout << "luogo: sconosciuto (codice non presente nella tabella dei comuni)\n";
-  } else {
-    std::cout << "luogo: " << place.name
-              << (place.province.empty() ? "" : " (" + place.province + ")") << "\n";
-  }
-  std::cout << "codice luogo: " << decoded.placeCode << "\n";
+            << "data di nascita: " << Iso(decoded.birthDate) << "\n"
+            << "luogo: " << reading.placeName << "\n"
+            << "codice luogo: " << decoded.placeCode << "\n";
+  for (const std::string& note : reading.notes) std::cout << note << "\n";
   return 0;
 }
 
@@ -108,18 +131,25 @@ int Lotto(PlaceRegister& places, const std::vector<std::string>& args) {
 const char* HelpText() {
   return "vivezecf - codice fiscale dalla riga di comando\n"
          "\n"
-         "  vivezecf calcola COGNOME NOME SESSO DATA LUOGO\n"
+         "  vivezecf calcola [--codice-vicino] COGNOME NOME SESSO DATA LUOGO\n"
          "      stampa il codice fiscale. SESSO: F o M; DATA: gg/mm/aaaa, g/m/aaaa,\n"
-         "      gg/mm/aa o aaaa-mm-gg; LUOGO: nome del comune o dello stato estero\n"
-         "      come nell'elenco, oppure codice catastale di quattro caratteri.\n"
+         "      gg/mm/aa o aaaa-mm-gg, non dopo oggi; LUOGO: nome del comune o dello\n"
+         "      stato estero come nell'elenco, oppure codice catastale di quattro\n"
+         "      caratteri. Con --codice-vicino, per un luogo senza codice in uso alla\n"
+         "      data di nascita, usa il primo o l'ultimo codice di quel nome se la\n"
+         "      data cade al piu' cinque anni prima o dopo il suo periodo.\n"
          "      Esempio: vivezecf calcola Rossi Mario M 15/03/1975 Montalcino\n"
          "  vivezecf verifica CODICE [COGNOME NOME SESSO DATA LUOGO]\n"
-         "      dice se il codice e' valido e, con i dati, se corrisponde alla persona\n"
-         "      (omocodici compresi).\n"
+         "      dice se il codice e' valido (spazi e minuscole ammessi) e, con i dati,\n"
+         "      se corrisponde alla persona (omocodici compresi, e i codici del luogo\n"
+         "      di altri periodi); se no, una riga per ogni dato diverso. Un dato\n"
+         "      vuoto ('') e' indicato come mancante.\n"
          "      Esempio: vivezecf verifica RSSMRA75C15F402O Rossi Mario M 15/03/1975 Montalcino\n"
          "  vivezecf decodifica CODICE\n"
          "      stampa una riga per dato: 'sesso: M o F', 'data di nascita: aaaa-mm-gg',\n"
-         "      'luogo: NOME (PROVINCIA)', 'codice luogo: codice catastale'.\n"
+         "      'luogo: NOME (PROVINCIA)', 'codice luogo: codice catastale', e righe\n"
+         "      'nota: ...'. Il secolo della data e' quello in cui il codice del luogo\n"
+         "      era in uso; il luogo e' detto col nome di allora e quello di oggi.\n"
          "      Esempio: vivezecf decodifica RSSMRA75C15F402O\n"
          "  vivezecf lotto [FILE] [-o USCITA]\n"
          "      legge un file CSV (standard input senza FILE) con le colonne Cognome,\n"

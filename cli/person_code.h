@@ -23,6 +23,12 @@ struct PersonError {
   bool usage = false;
 };
 
+// A birth date and a sex letter ("F" or "M", either case typed) as every
+// command reads them; false with `error` filled for an unreadable one, or a
+// birth date after today.
+bool ReadBirthDate(std::string_view text, CalendarDate& born, PersonError& error);
+bool ReadSex(std::string_view text, std::string_view& sex, PersonError& error);
+
 // Appends the person's code to `code` and returns true, or fills `error`
 // and leaves `code` as it was. A list calls it once a row: buffers are the
 // caller's, kept across rows.
@@ -34,8 +40,14 @@ struct PersonCode {
   std::string code;
   std::string error;
   bool usage = false;
+  // Computed with the code of the place's nearest record, not in use on the
+  // birth date.
+  bool nearbyPlace = false;
 
   bool Computed() const { return error.empty(); }
 };
 
-PersonCode ComputePersonCode(const PersonText& person, PlaceRegister& places);
+// `nearby`: for a place with no code in use on the birth date, the code of
+// its first or last record when the date is at most five years before or
+// after it.
+PersonCode ComputePersonCode(const PersonText& person, PlaceRegister& places, bool nearby = false);

@@ -21,6 +21,8 @@ class PlaceRegister {
   // until the next call.
   const PlaceLookup& Find(std::string_view typed, const CalendarDate& date);
 
+  Places& Register() { return places_; }
+
   // The cadastral code, compared exactly.
   PlaceLookup FindCode(std::string_view code, const CalendarDate& date) {
     return places_.FindCode(code, date);

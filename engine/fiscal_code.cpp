@@ -32,8 +32,8 @@ struct LetterTables {
 constexpr LetterTables kLetters;
 
 // Writes the three characters of a surname or name at `out`; false when it
-// has fewer than two letters. A name with four or more consonants skips its
-// second one.
+// has no letter. A name with four or more consonants skips its second one;
+// one of fewer than three letters is filled with X.
 template <bool isFirstName>
 bool NamePart(std::string_view text, char* out) {
   // Consonants first, without a branch on the letter's kind (no predictor
@@ -59,8 +59,8 @@ bool NamePart(std::string_view text, char* out) {
     const char vowel = kLetters.vowel[static_cast<unsigned char>(text[k])];
     if (vowel != 0) out[n++] = vowel;
   }
-  if (n < 2) return false;
-  if (n == 2) out[2] = 'X';
+  if (n == 0) return false;
+  for (; n < 3; ++n) out[n] = 'X';
   return true;
 }
 
@@ -222,4 +222,14 @@ bool AppendFiscalCode(std::string_view surname, std::string_view name,
   }
   if (length == 0) out.append(kErrorCode);
   return length != 0;
+}
+
+std::string SurnameLetters(std::string_view surname) {
+  char part[3];
+  return NamePart<false>(surname, part) ? std::string(part, 3) : std::string();
+}
+
+std::string FirstNameLetters(std::string_view name) {
+  char part[3];
+  return NamePart<true>(name, part) ? std::string(part, 3) : std::string();
 }

@@ -26,3 +26,8 @@ std::string ComputeFiscalCode(std::string_view surname, std::string_view name,
 bool AppendFiscalCode(std::string_view surname, std::string_view name,
                       const CalendarDate& birthDate, std::string_view sexLetter,
                       std::string_view municipalityCode, std::string& out);
+
+// The three letters a surname, or a first name, gives in the code (letters
+// a to z in any case, other bytes dropped); empty when it has no letter.
+std::string SurnameLetters(std::string_view surname);
+std::string FirstNameLetters(std::string_view name);

@@ -8,23 +8,30 @@
 
 class Places;
 
-// What a code handed in says, as the lines the user reads: the check's
-// verdict first ("Codice valido", or the first fault), then for a valid
-// 16-character code "Sesso: M", "Data di nascita: <date>" (short date
-// format), "Luogo di nascita: ..." and, for a homocode, "Omocodia: codice
-// base <code>". The place is the record of the code valid on the birth date;
-// a code no record has is "codice XNNN sconosciuto", one whose records all lie
-// outside that date gives the latest name followed by " (codice non in uso
-// alla data di nascita)". The table's cursor does not move.
+// What a code handed in says. Spaces in it are ignored and its letters
+// upper-cased. The century of its year is the one in which its place code
+// was in use on that date and the date is not after today (the later when
+// both fit; when neither, the later not after today, with a note). The place
+// is named as on the birth date, with today's name when it differs. Letters
+// no surname or name can give and a place code no record has make it not
+// valid. The table's cursor does not move.
 struct CodeReading {
+  std::string code;  // as read: no spaces, upper case
   CodeCheck check;
-  std::vector<std::string> lines;  // bytes as the municipality table holds them
+  bool valid = false;     // a person's code, with possible letters and a known place
+  DecodedCode decoded;    // valid: the birth date in the century of its place
+  std::string placeName;  // valid: "MONTALCINO (SI)", "GIRGENTI, oggi AGRIGENTO (AG)"
+  // Why it is not valid, when the check passed: "Lettere del cognome
+  // impossibili: AAB", "Lettere del nome impossibili: ...", "Codice luogo
+  // sconosciuto: Z999", each a line.
+  std::vector<std::string> faults;
+  std::vector<std::string> notes;  // "nota: ..."
+  // The lines the user reads: the verdict ("Codice valido", or the first
+  // fault), then the other faults, or "Sesso: M", "Data di nascita: <date>"
+  // (short date format), "Luogo di nascita: ...", for a homocode "Omocodia:
+  // codice base <code>", and the notes. Bytes as the table holds them.
+  std::vector<std::string> lines;
 };
 
-// `code` as typed (UTF-8), upper case.
-CodeReading ReadCode(std::string_view code, Places& places);
-
-// "Corrisponde ai dati inseriti" when `computed` (a code worked out from a
-// person's data) or one of its homocodes is `code`, "Non corrisponde ai dati
-// inseriti" otherwise.
-std::string MatchLine(std::string_view code, const std::string& computed);
+// `typed` as typed (UTF-8).
+CodeReading ReadCode(std::string_view typed, Places& places);

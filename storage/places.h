@@ -84,6 +84,7 @@ class Places : public TLbCsvObserver {
 
   void BuildIndex();
   void IndexCodes();
+  void SortCodes();
   Slot Keep(std::string_view key, std::uint32_t entry);
   std::string_view KeyOf(const Slot& slot) const;
   std::span<const Slot> SlotsOf(const Index& index, std::string_view key) const;

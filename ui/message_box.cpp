@@ -140,10 +140,10 @@ void MessageBoxes::Warning(QWidget* parent, const QString& text) {
   Run(box);
 }
 
-bool MessageBoxes::WarningQuestion(QWidget* parent, const QString& text) {
+bool MessageBoxes::WarningQuestion(QWidget* parent, const QString& text, bool yesByDefault) {
   ScreenCentredBox box(QMessageBox::Warning, QStringLiteral("Warning"), text,
                        QMessageBox::Yes | QMessageBox::No, parent);
-  box.setDefaultButton(QMessageBox::Yes);
+  box.setDefaultButton(yesByDefault ? QMessageBox::Yes : QMessageBox::No);
   return Chosen(box, Run(box)) == QMessageBox::Yes;
 }
 

@@ -21,8 +21,8 @@ class MessageBoxes {
   static void Information(QWidget* parent, const QString& text);
   // "Warning" with OK.
   static void Warning(QWidget* parent, const QString& text);
-  // "Warning" with Yes and No, Yes the default; true on Yes.
-  static bool WarningQuestion(QWidget* parent, const QString& text);
+  // "Warning" with Yes and No, Yes the default unless told; true on Yes.
+  static bool WarningQuestion(QWidget* parent, const QString& text, bool yesByDefault = true);
   // A question with Yes and No, No the default; true on Yes.
   static bool Question(QWidget* parent, const QString& caption, const QString& text);
   // The grid's confirmation: "&Yes" (the default) and "&No" (also Esc),

@@ -24,7 +24,9 @@
 #include "engine/fiscal_code.h"
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
+#include "engine/today.h"
 #include "storage/data_files.h"
+#include "storage/place_chain.h"
 #include "storage/place_lookup.h"
 #include "ui/light_palette.h"
 #include "ui/tfrm_dialog.h"
@@ -190,18 +192,35 @@ void TfrmCodFis::actAzzeraExecute() {
 void TfrmCodFis::actCalcolaExecute() {
   // The code must belong to the municipality shown, which is also archived,
   // as it was on the birth date.
-  const PlaceLookup place = LookUpMunicipality(PickerDate());
+  const CalendarDate born = PickerDate();
+  if (born > Today()) {
+    Label6->setText(QString());
+    MessageBoxes::Warning(
+        this, QStringLiteral("Data di nascita nel futuro: ") + FromBytes(DateToText(born)));
+    return;
+  }
+  const PlaceLookup place = LookUpMunicipality(born);
   ShowPlace(LbCsv1, place);
   if (!place.Found()) {
     Label6->setText(QString());
-    MessageBoxes::Warning(
-        this, QString::fromUtf8(PlaceLookupMessage(place, ToUtf8(ComboBox1->currentText()))));
+    const std::string typed = ToUtf8(ComboBox1->currentText());
+    const QString refusal = QString::fromUtf8(PlaceLookupMessage(place, typed));
+    // Just before the name's first period or after its last, the code the
+    // Agenzia may well have issued is offered, No the default.
+    if (const auto near = NearbyRecord(places_, typed, born, place)) {
+      const QString question = FromBytes(NearbyRecordQuestion(*near));
+      if (MessageBoxes::WarningQuestion(this, refusal + QLatin1Char('\n') + question, false)) {
+        Label6->setText(FromBytes(CalculateAndArchive(*near, true)));
+      }
+      return;
+    }
+    MessageBoxes::Warning(this, refusal);
     return;
   }
   Label6->setText(FromBytes(CalculateAndArchive(place.place)));
 }
 
-std::string TfrmCodFis::CalculateAndArchive(const PlaceRecord& place) {
+std::string TfrmCodFis::CalculateAndArchive(const PlaceRecord& place, bool nearby) {
   // Stored as typed; computed from the letters folded to A to Z.
   ArchiveRecord person{ToStoredBytes(Cognome->text()),
                        ToStoredBytes(Nome->text()),
@@ -217,8 +236,11 @@ std::string TfrmCodFis::CalculateAndArchive(const PlaceRecord& place) {
   if (person.codiceFiscale == kErrorCode) return person.codiceFiscale;
 
   if (!CodeInArchive(person.codiceFiscale)) archive_.Add(person);
-  MessageBoxes::Information(this, QStringLiteral("Il Codice è stato copiato negli appunti\n"
-                                                 "Incollalo dove ti serve con: CTRL+V"));
+  QString told = QStringLiteral(
+      "Il Codice è stato copiato negli appunti\n"
+      "Incollalo dove ti serve con: CTRL+V");
+  if (nearby) told += QStringLiteral("\nCodice luogo non in uso alla data di nascita.");
+  MessageBoxes::Information(this, told);
   return person.codiceFiscale;
 }
 

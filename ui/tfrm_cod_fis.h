@@ -70,7 +70,9 @@ class TfrmCodFis : public QMainWindow {
   std::function<QString(QWidget* parent)> PickRegistryFile;
   // Computes with `place` (the municipality shown, as it was on the birth
   // date), copies, archives and tells.
-  std::string CalculateAndArchive(const PlaceRecord& place);
+  // `nearby`: the place's code was not in use on the birth date, as the
+  // user agreed; the "Information" box says so.
+  std::string CalculateAndArchive(const PlaceRecord& place, bool nearby = false);
   bool CodeInArchive(const std::string& code);
 
   // Handlers of the archive tab.

@@ -78,7 +78,9 @@ void TfrmCodFis::NameControls() {
   Name(RxDBGrid1, QStringLiteral("Archivio codici"),
        QStringLiteral("I codici calcolati; un clic ricarica il record nei campi"));
 
-  Name(edtCodice, QStringLiteral("Codice fiscale da verificare"));
+  Name(edtCodice, QStringLiteral("Codice fiscale da verificare"),
+       QStringLiteral("Spazi e minuscole ammessi; confrontato con i dati della scheda Calcola "
+                      "codice, dato per dato"));
 
   Name(JvStatusBar21, QStringLiteral("Barra di stato"));
   JvHotLink1->setAccessibleDescription(

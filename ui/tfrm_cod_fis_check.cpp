@@ -1,5 +1,5 @@
 // The code-check tab: a code typed in is read back as it is typed, and
-// compared with what the calculation tab's inputs give.
+// compared field by field with the calculation tab's inputs.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,8 +7,7 @@
 #include <QTabWidget>
 #include <QValidator>
 
-#include "engine/fiscal_code.h"
-#include "engine/letter_folding.h"
+#include "storage/code_against_data.h"
 #include "storage/code_reading.h"
 #include "ui/captioned_value_accessible.h"
 #include "ui/light_palette.h"
@@ -18,7 +17,8 @@
 
 namespace {
 
-// Typed or pasted letters become upper case.
+// Typed or pasted letters become upper case; spaces, as a code is copied
+// from a card, are kept and ignored by the reading.
 class UpperCase : public QValidator {
  public:
   using QValidator::QValidator;
@@ -48,7 +48,7 @@ void TfrmCodFis::CreateCheckTab() {
   edtCodice->setObjectName(QStringLiteral("edtCodice"));
   edtCodice->setGeometry(12, 28, 241, 24);
   edtCodice->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
-  edtCodice->setMaxLength(16);
+  edtCodice->setMaxLength(24);
   edtCodice->setValidator(new UpperCase(edtCodice));
   labEsito = new QLabel(card);
   labEsito->setObjectName(QStringLiteral("labEsito"));
@@ -81,21 +81,21 @@ void TfrmCodFis::BindCheckTab() {
 void TfrmCodFis::edtCodiceChange() {
   labEsito->clear();
   labDettagli->clear();
-  const std::string code = ToUtf8(edtCodice->text());
-  if (code.empty()) return;
-  CodeReading reading = ReadCode(code, places_);
-  // Computed as Calcola computes, without moving the municipality shown.
-  if (reading.check.Valid() && !reading.check.numeric) {
-    const PlaceLookup place = LookUpMunicipality(PickerDate());
-    const std::string computed =
-        place.Found() ? ComputeFiscalCode(FoldNameLetters(ToUtf8(Cognome->text())),
-                                          FoldNameLetters(ToUtf8(Nome->text())), PickerDate(),
-                                          RadioButton1->isChecked() ? "F" : "M", place.place.code)
-                      : std::string(kErrorCode);
-    if (computed != kErrorCode) reading.lines.push_back(MatchLine(code, computed));
+  const std::string typed = ToUtf8(edtCodice->text());
+  if (typed.empty()) return;
+  const CodeReading reading = ReadCode(typed, places_);
+  std::vector<std::string> lines = reading.lines;
+  // Compared with the calculation tab's inputs once a name is typed there.
+  if (reading.valid && !(Cognome->text().trimmed().isEmpty() && Nome->text().trimmed().isEmpty())) {
+    const PersonData person{ToUtf8(Cognome->text()), ToUtf8(Nome->text()),
+                            RadioButton1->isChecked() ? "F" : "M", PickerDate(),
+                            ToUtf8(ComboBox1->currentText())};
+    const DataCheck check = CheckAgainstData(reading, person, places_);
+    if (!check.error.empty()) lines.push_back(check.error);
+    lines.insert(lines.end(), check.lines.begin(), check.lines.end());
   }
-  labEsito->setText(FromBytes(reading.lines.front()));
+  labEsito->setText(FromBytes(lines.front()));
   QStringList details;
-  for (std::size_t i = 1; i < reading.lines.size(); ++i) details << FromBytes(reading.lines[i]);
+  for (std::size_t i = 1; i < lines.size(); ++i) details << FromBytes(lines[i]);
   labDettagli->setText(details.join(QLatin1Char('\n')));
 }

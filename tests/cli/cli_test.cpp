@@ -46,7 +46,7 @@ TEST(CliCommands, CalcolaRefusesWhatGivesNoCode) {
   const Outcome unknown = Vivezecf("calcola ROSSI MARIO M 01/01/1975 NOWHERE");
   EXPECT_EQ(unknown.status, 1);
   EXPECT_EQ(unknown.err, "Comune non trovato: NOWHERE\n");
-  EXPECT_EQ(Vivezecf("calcola A B M 01/01/1975 ROMA").status, 1);
+  EXPECT_EQ(Vivezecf("calcola 12 B M 01/01/1975 ROMA").status, 1);
   EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M 31/02/1975 ROMA").status, 2);
   EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M 1975/02/01 ROMA").status, 2);
   EXPECT_EQ(Vivezecf("calcola ROSSI MARIO X 01/02/1975 ROMA").status, 2);
@@ -71,7 +71,8 @@ TEST(CliCommands, VerificaSaysValidityAndWhetherTheCodeIsThePersons) {
   EXPECT_EQ(homocode.out.substr(homocode.out.find('\n') + 1), "Corrisponde ai dati inseriti\n");
   const Outcome other = Vivezecf("verifica RSSMRA75C15F402O ROSSI MARIA F 15/03/1975 MONTALCINO");
   EXPECT_EQ(other.status, 1);
-  EXPECT_EQ(other.out, "Codice valido\nNon corrisponde ai dati inseriti\n");
+  EXPECT_EQ(other.out,
+            "Codice valido\nNon corrisponde ai dati inseriti\nSesso: nel codice M, nei dati F\n");
 }
 
 TEST(CliCommands, DecodificaOneValuePerLineAndUnknownPlacesSaid) {
@@ -82,13 +83,30 @@ TEST(CliCommands, DecodificaOneValuePerLineAndUnknownPlacesSaid) {
   const std::string unknownPlace = "RSSMRA75C15Z999";
   const std::string code = unknownPlace + CheckFiscalCode(unknownPlace + "A").expected;
   const Outcome unknown = Vivezecf("decodifica " + code);
-  EXPECT_EQ(unknown.status, 0);
-  EXPECT_NE(unknown.out.find("luogo: sconosciuto"), std::string::npos);
-  EXPECT_NE(unknown.out.find("codice luogo: Z999"), std::string::npos);
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.err, "Codice luogo sconosciuto: Z999\n");
   EXPECT_EQ(Vivezecf("decodifica").status, 2);
   EXPECT_EQ(Vivezecf("--help").status, 0);
   EXPECT_NE(Vivezecf("--help").out.find("Esempio: vivezecf lotto"), std::string::npos);
   EXPECT_EQ(Vivezecf("--version").out, "vivezecf 1.0\n");
+}
+
+TEST(CliCommands, CodesReadAndComputedAsTheAgenziaIssuedThem) {
+  const std::string m378 = "RSSMRA10C15M378";  // M378 only from 2017
+  const Outcome noted = Vivezecf("decodifica " + m378 + CheckFiscalCode(m378 + "A").expected);
+  EXPECT_EQ(noted.out,
+            "sesso: M\ndata di nascita: 2010-03-15\nluogo: MONTALCINO (SI)\ncodice luogo: M378\n"
+            "nota: codice luogo non in uso alla data di nascita\n");
+  EXPECT_EQ(Vivezecf("verifica ' rss mra 75c15 f402o '").status, 0);
+  EXPECT_EQ(Vivezecf("calcola BIANCHI ANNA F 10/05/1956 DAIRAGO").status, 1);
+  const Outcome nearby = Vivezecf("calcola --codice-vicino BIANCHI ANNA F 10/05/1956 DAIRAGO");
+  EXPECT_EQ(nearby.status, 0);
+  EXPECT_EQ(nearby.out, "BNCNNA56E50D244C\n");
+  EXPECT_EQ(nearby.err, "nota: codice luogo non in uso alla data di nascita\n");
+  EXPECT_NE(Vivezecf("--help").out.find("calcola [--codice-vicino]"), std::string::npos);
+  const Outcome future = Vivezecf("calcola ROSSI MARIO M 01/01/2999 ROMA");
+  EXPECT_EQ(future.status, 1);
+  EXPECT_EQ(future.err, "Data di nascita nel futuro: 01/01/2999\n");
 }
 
 const char* const kList =

@@ -58,8 +58,8 @@ bool NamePart(const std::string& text, char* out) {
     const char vowel = kLetters.vowel[static_cast<unsigned char>(text[k])];
     if (vowel != 0) out[n++] = vowel;
   }
-  if (n < 2) return false;
-  if (n == 2) out[2] = 'X';
+  if (n == 0) return false;
+  for (; n < 3; ++n) out[n] = 'X';
   return true;
 }
 

@@ -95,8 +95,8 @@ std::string NamePart(const std::string& text, bool isFirstName) {
   const std::string& v = l.vowels;
   if (c.size() >= 4) return isFirstName ? std::string{c[0], c[2], c[3]} : c.substr(0, 3);
   const std::string letters = (c + v).substr(0, 3);
-  if (letters.size() < 2) return {};
-  return letters.size() == 3 ? letters : letters + 'X';
+  if (letters.empty()) return {};
+  return (letters + "XX").substr(0, 3);
 }
 
 std::string DayPart(int day, const std::string& sexLetter) {

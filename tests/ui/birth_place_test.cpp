@@ -87,6 +87,34 @@ TEST_F(BirthPlaceTest, APlaceThatDidNotExistYetIsRefused) {
   EXPECT_EQ(montalcino, 1);
 }
 
+TEST_F(BirthPlaceTest, JustBeforeAPlacesFirstCodeItIsOfferedWithNoTheDefault) {
+  TfrmCodFis& w = Start();
+  const QString asked = QStringLiteral(
+      "DAIRAGO: nessun codice in uso alla data di nascita (in uso dal 22/01/1958)\n"
+      "Calcolare con D244, DAIRAGO (MI), in uso dal 22/01/1958?");
+  TypePerson("BIANCHI", "ANNA", true, QDate(1956, 5, 10), "DAIRAGO");
+  EXPECT_EQ(Calcola(), asked);  // left to its default: nothing computed
+  EXPECT_TRUE(w.Label6->text().isEmpty());
+  MessageBoxScript answerer;
+  answerer.ThenYes();
+  w.actCalcola->trigger();
+  ASSERT_EQ(answerer.seen().size(), 2u);
+  EXPECT_EQ(answerer.seen()[0].text, asked);
+  EXPECT_TRUE(answerer.seen()[1].text.endsWith(
+      QStringLiteral("\nCodice luogo non in uso alla data di nascita.")));
+  EXPECT_EQ(w.Label6->text(), QStringLiteral("BNCNNA56E50D244C"));
+  EXPECT_EQ(w.LbCsv2.RecordCount(), 1);
+  // Between two municipalities of one name, and a date not yet come: refused.
+  TypePerson("BIANCHI", "ANNA", true, QDate(1980, 5, 10), "MADRUZZO");
+  EXPECT_FALSE(Calcola().contains(QStringLiteral("Calcolare")));
+  const QDate tomorrow = QDate::currentDate().addDays(1);
+  TypePerson("BIANCHI", "ANNA", true, tomorrow, "ROMA");
+  EXPECT_EQ(Calcola(), QStringLiteral("Data di nascita nel futuro: ") +
+                           tomorrow.toString(QStringLiteral("dd/MM/yyyy")));
+  EXPECT_TRUE(w.Label6->text().isEmpty());
+  EXPECT_EQ(w.LbCsv2.RecordCount(), 1);
+}
+
 TEST_F(BirthPlaceTest, LeavingTheDropDownLooksThePlaceUpOnThePickersDate) {
   TfrmCodFis& w = Start();
   w.DateTimePicker1->setDate(QDate(1975, 3, 15));

@@ -47,9 +47,13 @@ TEST_F(CodeCheckTabTest, TypedCodesAreReadBackAndComparedWithTheInputs) {
   EXPECT_TRUE(w.labDettagli->text().endsWith(QStringLiteral("\nCorrisponde ai dati inseriti")));
   EXPECT_TRUE(Check("RSSMRA75C15F402O").endsWith(QStringLiteral("\nCorrisponde ai dati inseriti")));
   EXPECT_TRUE(Check("CHNWAI85C03Z221B")
-                  .endsWith(QStringLiteral("HONG KONG (EE)\nNon corrisponde ai dati inseriti")));
-  w.ComboBox1->setEditText(QStringLiteral("ATLANTIDE"));  // refused by Calcola: no line
-  EXPECT_TRUE(Check("CHNWAI85C03Z221B").endsWith(QStringLiteral("HONG KONG (EE)")));
+                  .contains(QStringLiteral("HONG KONG (EE)\nNon corrisponde ai dati inseriti\n"
+                                           "Cognome: nel codice CHN, nei dati RSS\n")));
+  EXPECT_TRUE(
+      Check(" rss mra 75C15 F402O ").endsWith(QStringLiteral("\nCorrisponde ai dati inseriti")));
+  w.ComboBox1->setEditText(QStringLiteral("ATLANTIDE"));  // refused by Calcola: said why
+  EXPECT_TRUE(Check("CHNWAI85C03Z221B")
+                  .endsWith(QStringLiteral("HONG KONG (EE)\nComune non trovato: ATLANTIDE")));
   EXPECT_TRUE(Check("RSSMRA20C15F402"
                     "X")
                   .contains(QStringLiteral("Codice")));

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/calendar_date.h"
+
+// A code as typed or copied from a card: spaces (and tabs) anywhere are
+// dropped and the letters a to z upper-cased.
+std::string NormalizeTypedCode(std::string_view typed);
+
+// The lines for surname and name letters no name can give, each on its own:
+// "Lettere del cognome impossibili: AAB", "Lettere del nome impossibili:
+// ...". A consonant other than X after a vowel, or any letter but X after an
+// X that follows a vowel, cannot be made; none for a code whose letters can.
+// `code` is a checked 16-character code.
+std::vector<std::string> ImpossibleLetterLines(std::string_view code);
+
+// The birth dates a valid 16-character code may stand for, later first: its
+// two-digit year in the latest century that does not put the date after
+// today, and the century before it when that day exists then.
+std::vector<CalendarDate> BirthDateCandidates(std::string_view code);
