@@ -4,6 +4,7 @@
 // archive became its source (places_in_use.csv). Archived records name their
 // place by these, so each must stay in use with its code in every later table.
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <set>
