@@ -59,6 +59,12 @@ struct PlaceLookup {
 // - "Comune ambiguo: <NAME> (<PROV>), <NAME> (<PROV>)".
 std::string PlaceLookupMessage(const PlaceLookup& lookup, std::string_view typed);
 
+// An ambiguous lookup settled by a fiscal code made for one of its places
+// (the archive keeps both): the candidate whose code is the code's place
+// part, homocode letters read as digits. Any other lookup, or a code that
+// names none of the candidates, is returned as it is.
+PlaceLookup SettledByFiscalCode(PlaceLookup lookup, std::string_view fiscalCode);
+
 // Moves the place table's cursor where a walk from its first record
 // comparing each name would stop: on the record the lookup gives (found, or
 // the latest of a name not in use then), otherwise on the last record. The
