@@ -46,6 +46,9 @@ TEST(CliCommands, CalcolaRefusesWhatGivesNoCode) {
   const Outcome unknown = Vivezecf("calcola ROSSI MARIO M 01/01/1975 NOWHERE");
   EXPECT_EQ(unknown.status, 1);
   EXPECT_EQ(unknown.err, "Comune non trovato: NOWHERE\n");
+  const Outcome ambiguous = Vivezecf("calcola ROSSI MARIO M 01/01/1980 castro");
+  EXPECT_EQ(ambiguous.status, 1);
+  EXPECT_EQ(ambiguous.err, "Comune ambiguo: CASTRO (BG), CASTRO (LE)\n");
   EXPECT_EQ(Vivezecf("calcola A B M 01/01/1975 ROMA").status, 1);
   EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M 31/02/1975 ROMA").status, 2);
   EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M 1975/02/01 ROMA").status, 2);
