@@ -7,10 +7,14 @@ PlaceRegister::PlaceRegister(const std::string& tablePath) {
 }
 
 const PlaceLookup& PlaceRegister::Find(std::string_view typed, const CalendarDate& date) {
-  // A list repeats its places: the text read by the steps is worth keeping,
-  // but the date decides each time.
   auto it = remembered_.find(typed);
-  if (it != remembered_.end() && it->second.match == PlaceMatch::UnknownName) return it->second;
+  if (it != remembered_.end()) {
+    const PlaceLookup& seen = it->second;
+    if (seen.match == PlaceMatch::UnknownName ||
+        (seen.match == PlaceMatch::Found && seen.answers.Contains(date))) {
+      return seen;
+    }
+  }
   PlaceLookup lookup = places_.Find(typed, date);
   if (it == remembered_.end()) {
     if (remembered_.size() > 100000) remembered_.clear();

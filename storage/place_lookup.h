@@ -42,6 +42,9 @@ struct PlaceLookup {
   // Found: the record in use on the date. NotInUseOnDate: the latest record
   // of that name, the one the window shows.
   PlaceRecord place;
+  // Found: the days on which the same text finds this same record, so a
+  // caller may keep the answer for them.
+  PlacePeriod answers;
   // NotInUseOnDate: the periods of every record of that name, in file order.
   std::vector<PlacePeriod> periods;
   // Ambiguous: one record for each place that answers, in the order they

@@ -19,8 +19,6 @@ namespace {
 // unreadable text, which bounds nothing.
 std::optional<CalendarDate> IsoDate(std::string_view text) { return ReadDate(text, kIsoDates); }
 
-CalendarDate DateOfNumber(std::int32_t day) { return {day / 10000, day / 100 % 100, day % 100}; }
-
 // The index of a column, or -1 when the table has none of that name.
 int ColumnOf(TLbCsv& table, const char* name) {
   return FindColumn(SplitHeader(table.Lines().Line(0)), name);
@@ -30,8 +28,8 @@ int ColumnOf(TLbCsv& table, const char* name) {
 
 PlacePeriod Places::Entry::Period() const {
   PlacePeriod period;
-  if (from != kNoDay) period.from = DateOfNumber(from);
-  if (to != kNoDay) period.to = DateOfNumber(to);
+  if (from != kNoDay) period.from = DateOf(from);
+  if (to != kNoDay) period.to = DateOf(to);
   return period;
 }
 

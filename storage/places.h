@@ -92,6 +92,7 @@ class Places : public TLbCsvObserver {
   static std::int32_t DayOf(const CalendarDate& date) {
     return date.year * 10000 + date.month * 100 + date.day;
   }
+  static CalendarDate DateOf(std::int32_t day) { return {day / 10000, day / 100 % 100, day % 100}; }
   // A name or a code, as a stretch of keys_, and the entry of its record.
   struct Slot {
     std::uint32_t at;

@@ -2,6 +2,7 @@
 // write places, and the choice among the places found by the birth date.
 #include <algorithm>
 
+#include "engine/calendar_date.h"
 #include "engine/letter_folding.h"
 #include "storage/common_place_names.h"
 #include "storage/place_text.h"
@@ -13,6 +14,22 @@ namespace {
 void Settle(std::vector<std::uint32_t>& found) {
   std::ranges::sort(found);
   found.erase(std::unique(found.begin(), found.end()), found.end());
+}
+
+// The next and the previous day of a yyyymmdd number.
+std::int32_t DayAfter(std::int32_t day) {
+  const int year = day / 10000;
+  const int month = day / 100 % 100;
+  if (day % 100 < DaysInMonth(year, month)) return day + 1;
+  return month < 12 ? year * 10000 + (month + 1) * 100 + 1 : (year + 1) * 10000 + 101;
+}
+
+std::int32_t DayBefore(std::int32_t day) {
+  const int year = day / 10000;
+  const int month = day / 100 % 100;
+  if (day % 100 > 1) return day - 1;
+  return month > 1 ? year * 10000 + (month - 1) * 100 + DaysInMonth(year, month - 1)
+                   : (year - 1) * 10000 + 1231;
 }
 
 void Merge(std::vector<std::uint32_t>& into, const std::vector<std::uint32_t>& more) {
@@ -150,11 +167,30 @@ PlaceLookup Places::Decide(Found found, const CalendarDate& date) const {
   if (inUse == 1) {
     lookup.match = PlaceMatch::Found;
     lookup.place = RecordOf(*candidates.front());
+    // The same answer until a record found begins or ends: only then can
+    // another be in use, or a place count as begun after the date.
+    std::int32_t first = kNoDay;
+    std::int32_t last = kNoDay;
+    const auto from = [&first](std::int32_t bound) {
+      first = first == kNoDay ? bound : std::max(first, bound);
+    };
+    const auto to = [&last](std::int32_t bound) {
+      last = last == kNoDay ? bound : std::min(last, bound);
+    };
+    for (const std::uint32_t index : found) {
+      const Entry& entry = entries_[index];
+      if (entry.from != kNoDay) entry.from <= day ? from(entry.from) : to(DayBefore(entry.from));
+      if (entry.to != kNoDay) entry.to < day ? from(DayAfter(entry.to)) : to(entry.to);
+    }
+    if (first != kNoDay) lookup.answers.from = DateOf(first);
+    if (last != kNoDay) lookup.answers.to = DateOf(last);
     return lookup;
   }
   // The latest record found is the one shown.
   lookup.match = PlaceMatch::NotInUseOnDate;
   lookup.place = RecordOf(entries_[found.back()]);
+  // Homonyms' periods among the name's own: all in order of their days.
+  std::ranges::stable_sort(found, {}, [this](std::uint32_t index) { return entries_[index].from; });
   for (const std::uint32_t index : found) lookup.periods.push_back(entries_[index].Period());
   return lookup;
 }

@@ -104,6 +104,20 @@ const char* const kList =
     "XX,YY,M,ROMA,99/99/1980,\r\n"
     "XX,YY,M,CORIGLIANO-ROSSANO,01/01/1975,\r\n";
 
+// A place found once is found again for another row only when the date
+// gives the same answer.
+TEST(CliLotto, EachRowsDateChoosesAmongHomonyms) {
+  const std::string in = TempPath("brione.csv"), out = TempPath("brione_out.csv");
+  Write(in,
+        "Cognome,Nome,Sex,Comune,Data\r\nROSSI,MARIO,M,BRIONE,01/01/2020\r\n"
+        "ROSSI,MARIO,M,BRIONE,01/01/2000\r\n");
+  EXPECT_EQ(Vivezecf("lotto '" + in + "' -o '" + out + "'").status, 1);
+  const std::string text = ReadAll(out);
+  EXPECT_NE(text.find("BRIONE,01/01/2020,RSSMRA20A01B184"), std::string::npos);
+  EXPECT_NE(text.find("BRIONE,01/01/2000,,\"Comune ambiguo: BRIONE (BS), BRIONE (TN)\""),
+            std::string::npos);
+}
+
 TEST(CliLotto, RowsWithCodesOrErrorsAndASummary) {
   const std::string in = TempPath("list.csv"), out = TempPath("list_out.csv");
   Write(in, kList);
