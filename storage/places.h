@@ -61,7 +61,7 @@ class Places : public TLbCsvObserver {
   // same steps begins with it, and those its common forms stand for, each
   // once, in byte order, at most `most`.
   std::vector<std::string> Suggest(std::string_view typed, std::size_t most);
-  // The same for a cadastral code, compared exactly.
+  // A cadastral code, compared exactly, as it was on `date`.
   PlaceLookup FindCode(std::string_view code, const CalendarDate& date);
   // A cadastral code whatever the date: its record still open, or else the
   // one that ended last.
@@ -70,13 +70,13 @@ class Places : public TLbCsvObserver {
   void DataEvent(TLbCsv& table, TDataEvent event) override;
 
  private:
-  // A record, its days as yyyymmdd numbers (kNoDay for no bound) and whether
-  // it holds the official name: small, since thousands are made at start.
+  // A record: its days as yyyymmdd numbers (kNoDay for no bound), where its
+  // name, code and province stand in keys_, and whether it holds the
+  // official name. Small, since thousands are made at start.
   struct Entry {
     std::int32_t record;  // 1-based
     std::int32_t from;
     std::int32_t to;
-    // The name, then the code and the province, in keys_.
     std::uint32_t nameAt;
     std::uint32_t nameSize;
     std::uint32_t codeSize;
