@@ -4,7 +4,6 @@
 #   cmake -DINPUT=... -DOUTPUT=... -DFUNCTION=... -P embed-text.cmake
 file(READ "${INPUT}" bytes HEX)
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," chars "${bytes}")
-string(REGEX REPLACE "(('\\\\x[0-9a-f][0-9a-f]',){16})" "\\1\n  " chars "${chars}")
 file(WRITE "${OUTPUT}.tmp"
      "// Made from ${INPUT} by cmake/embed-text.cmake; do not edit.\n"
      "#include <string_view>\n\n"
