@@ -16,9 +16,8 @@ class PlaceRegister {
   // Throws the table's error when it cannot be opened.
   explicit PlaceRegister(const std::string& tablePath);
 
-  // A name as the drop-down lists it (letters folded, any case) or a
-  // four-character cadastral code, on the birth date. The lookup is valid
-  // until the next call.
+  // A place as Places::Find reads it, on the birth date. The lookup is
+  // valid until the next call.
   const PlaceLookup& Find(std::string_view typed, const CalendarDate& date);
 
   Places& Register() { return places_; }
@@ -29,8 +28,6 @@ class PlaceRegister {
   }
 
  private:
-  PlaceLookup LookUp(std::string_view typed, const CalendarDate& date);
-
   // Looked up by the typed text itself, with no copy of it.
   struct TextHash {
     using is_transparent = void;

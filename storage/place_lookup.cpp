@@ -1,5 +1,9 @@
 #include "storage/place_lookup.h"
 
+#include <algorithm>
+#include <stdexcept>
+
+#include "engine/fiscal_code_check.h"
 #include "engine/short_date.h"
 #include "storage/tlbcsv.h"
 #include "storage/tquiet_walk.h"
@@ -58,6 +62,22 @@ std::string PlaceLookupMessage(const PlaceLookup& lookup, std::string_view typed
     }
   }
   return {};
+}
+
+PlaceLookup SettledByFiscalCode(PlaceLookup lookup, std::string_view fiscalCode) {
+  if (lookup.match != PlaceMatch::Ambiguous) return lookup;
+  std::string place;
+  try {
+    place = BaseCode(fiscalCode).substr(11, 4);
+  } catch (const std::invalid_argument&) {
+    return lookup;  // no code to settle it: the user is asked as for a typed name
+  }
+  const auto chosen = std::ranges::find(lookup.candidates, place, &PlaceRecord::code);
+  if (chosen == lookup.candidates.end()) return lookup;
+  PlaceLookup settled;
+  settled.match = PlaceMatch::Found;
+  settled.place = *chosen;
+  return settled;
 }
 
 void ShowPlace(TLbCsv& table, const PlaceLookup& lookup) {

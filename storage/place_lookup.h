@@ -42,6 +42,9 @@ struct PlaceLookup {
   // Found: the record in use on the date. NotInUseOnDate: the latest record
   // of that name, the one the window shows.
   PlaceRecord place;
+  // Found: the days on which the same text finds this same record, so a
+  // caller may keep the answer for them.
+  PlacePeriod answers;
   // NotInUseOnDate: the periods of every record of that name, in file order.
   std::vector<PlacePeriod> periods;
   // Ambiguous: one record for each place that answers, in the order they
@@ -58,6 +61,12 @@ struct PlaceLookup {
 //   <Al>; dal <Dal>)", each period of the name, dates in the short date format;
 // - "Comune ambiguo: <NAME> (<PROV>), <NAME> (<PROV>)".
 std::string PlaceLookupMessage(const PlaceLookup& lookup, std::string_view typed);
+
+// An ambiguous lookup settled by a fiscal code made for one of its places
+// (the archive keeps both): the candidate whose code is the code's place
+// part, homocode letters read as digits. Any other lookup, or a code that
+// names none of the candidates, is returned as it is.
+PlaceLookup SettledByFiscalCode(PlaceLookup lookup, std::string_view fiscalCode);
 
 // Moves the place table's cursor where a walk from its first record
 // comparing each name would stop: on the record the lookup gives (found, or

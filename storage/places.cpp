@@ -6,6 +6,7 @@
 #include "engine/date_reading.h"
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
+#include "storage/place_text.h"
 #include "storage/record_format.h"
 #include "storage/table_file.h"
 #include "storage/tlbcsv.h"
@@ -18,12 +19,6 @@ namespace {
 // unreadable text, which bounds nothing.
 std::optional<CalendarDate> IsoDate(std::string_view text) { return ReadDate(text, kIsoDates); }
 
-std::int32_t DayNumber(const CalendarDate& date) {
-  return date.year * 10000 + date.month * 100 + date.day;
-}
-
-CalendarDate DateOfNumber(std::int32_t day) { return {day / 10000, day / 100 % 100, day % 100}; }
-
 // The index of a column, or -1 when the table has none of that name.
 int ColumnOf(TLbCsv& table, const char* name) {
   return FindColumn(SplitHeader(table.Lines().Line(0)), name);
@@ -33,8 +28,8 @@ int ColumnOf(TLbCsv& table, const char* name) {
 
 PlacePeriod Places::Entry::Period() const {
   PlacePeriod period;
-  if (from != kNoDay) period.from = DateOfNumber(from);
-  if (to != kNoDay) period.to = DateOfNumber(to);
+  if (from != kNoDay) period.from = DateOf(from);
+  if (to != kNoDay) period.to = DateOf(to);
   return period;
 }
 
@@ -52,22 +47,25 @@ void Places::BuildIndex() {
   if (indexed_) return;
   const int nameColumn = static_cast<int>(table_.FieldNamed(kName).Index());
   const int codeColumn = ColumnOf(table_, kCode);
-  nameColumn_ = nameColumn;
+  const int provinceColumn = ColumnOf(table_, kProvince);
   codeColumn_ = codeColumn;
-  provinceColumn_ = ColumnOf(table_, kProvince);
   const int fromColumn = ColumnOf(table_, kFrom);
   const int toColumn = ColumnOf(table_, kTo);
   const int languageColumn = ColumnOf(table_, kLanguage);
-  const int lastColumn = std::max({nameColumn, fromColumn, toColumn, languageColumn});
+  const int lastColumn =
+      std::max({nameColumn, codeColumn, provinceColumn, fromColumn, toColumn, languageColumn});
   keys_.clear();
   entries_.clear();
   byName_.clear();
+  byBase_.clear();
   byCode_.clear();
+  byLoose_.clear();
+  looselyIndexed_ = false;
   const int count = table_.RecordCount();
   entries_.reserve(static_cast<std::size_t>(count));
-  // Room for the usual names, and the codes once asked for: growing in steps
-  // would copy the keys over and over into memory never touched before.
-  keys_.reserve(static_cast<std::size_t>(count) * 24);
+  // Room for the usual names, codes and provinces: growing in steps would
+  // copy the keys over and over into memory never touched before.
+  keys_.reserve(static_cast<std::size_t>(count) * 32);
   byName_.reserve(static_cast<std::size_t>(count));
   // Each line is read once, up to the last column wanted; a line short of
   // values has them empty, as the table gives them.
@@ -84,28 +82,32 @@ void Places::BuildIndex() {
                          : std::string_view();
     };
     const auto entry = static_cast<std::uint32_t>(entries_.size());
-    const auto day = [](std::optional<CalendarDate> date) {
-      return date ? DayNumber(*date) : kNoDay;
-    };
+    const auto day = [](std::optional<CalendarDate> date) { return date ? DayOf(*date) : kNoDay; };
+    const auto size = [](std::string_view text) { return static_cast<std::uint32_t>(text.size()); };
+    const std::string_view name = value(nameColumn);
+    const auto at_name = static_cast<std::uint32_t>(keys_.size());
     entries_.push_back({record, day(IsoDate(value(fromColumn))), day(IsoDate(value(toColumn))),
+                        at_name, size(name), size(value(codeColumn)), size(value(provinceColumn)),
                         value(languageColumn).empty()});
-    byName_.push_back(Keep(value(nameColumn), entry));
+    byName_.push_back({at_name, size(name), entry});
+    keys_.append(name);
+    keys_.append(value(codeColumn));
+    keys_.append(value(provinceColumn));
+    // "CASTRO (BG)" is found as CASTRO too; "PALAU (EE)" and "GEORGIA
+    // (Z136)" only so.
+    const SuffixedName suffixed = SplitPlaceSuffix(name);
+    if (IsProvinceSuffix(suffixed.suffix)) byBase_.push_back({at_name, size(suffixed.base), entry});
   }
   // By key, and the records of one key in file order.
   const auto before = [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); };
   // The table comes sorted by name: checking is cheaper than sorting again.
   namesInFileOrder_ = std::is_sorted(byName_.begin(), byName_.end(), before);
   if (!namesInFileOrder_) std::stable_sort(byName_.begin(), byName_.end(), before);
-  // The window starts with names only; codes are read when first asked for.
+  std::stable_sort(byBase_.begin(), byBase_.end(), before);
+  // The window starts with names only; codes and loose readings are sorted
+  // when first asked for.
   codesIndexed_ = false;
   indexed_ = true;
-}
-
-Places::Slot Places::Keep(std::string_view key, std::uint32_t entry) {
-  const Slot slot{static_cast<std::uint32_t>(keys_.size()), static_cast<std::uint32_t>(key.size()),
-                  entry};
-  keys_.append(key);
-  return slot;
 }
 
 void Places::IndexCodes() {
@@ -113,11 +115,9 @@ void Places::IndexCodes() {
   byCode_.clear();
   if (codeColumn_ >= 0) {
     byCode_.reserve(entries_.size());
-    const TableFile& lines = table_.Lines();
-    std::string code;
     for (std::uint32_t entry = 0; entry < entries_.size(); ++entry) {
-      const std::string_view line = lines.Line(static_cast<std::size_t>(entries_[entry].record));
-      byCode_.push_back(Keep(ValueAt(line, codeColumn_, code), entry));
+      const Entry& e = entries_[entry];
+      byCode_.push_back({e.nameAt + e.nameSize, e.codeSize, entry});
     }
     SortCodes();
   }
@@ -151,6 +151,38 @@ void Places::SortCodes() {
   byCode_ = std::move(sorted);
 }
 
+void Places::IndexLoosely() {
+  if (looselyIndexed_) return;
+  byLoose_.clear();
+  byLoose_.reserve(entries_.size() + byBase_.size());
+  // Slots hold offsets into keys_, so its growing here moves nothing.
+  const auto keep = [this](const std::string& loose, std::uint32_t entry) {
+    byLoose_.push_back({static_cast<std::uint32_t>(keys_.size()),
+                        static_cast<std::uint32_t>(loose.size()), entry});
+    keys_.append(loose);
+  };
+  for (std::uint32_t entry = 0; entry < entries_.size(); ++entry) {
+    keep(LoosePlaceText(NameOf(entries_[entry])), entry);
+  }
+  for (const Slot& base : byBase_) keep(LoosePlaceText(KeyOf(base)), base.entry);
+  std::stable_sort(byLoose_.begin(), byLoose_.end(),
+                   [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); });
+  looselyIndexed_ = true;
+}
+
+std::string_view Places::NameOf(const Entry& entry) const {
+  return std::string_view(keys_).substr(entry.nameAt, entry.nameSize);
+}
+
+std::string_view Places::CodeOf(const Entry& entry) const {
+  return std::string_view(keys_).substr(entry.nameAt + entry.nameSize, entry.codeSize);
+}
+
+std::string_view Places::ProvinceOf(const Entry& entry) const {
+  return std::string_view(keys_).substr(entry.nameAt + entry.nameSize + entry.codeSize,
+                                        entry.provinceSize);
+}
+
 std::string_view Places::KeyOf(const Slot& slot) const {
   return std::string_view(keys_).substr(slot.at, slot.size);
 }
@@ -166,37 +198,8 @@ std::span<const Places::Slot> Places::SlotsOf(const Index& index, std::string_vi
 }
 
 PlaceRecord Places::RecordOf(const Entry& entry) const {
-  const std::vector<std::string> values = table_.RecordValues(entry.record);
-  const auto value = [&values](int column) {
-    return column >= 0 ? values[static_cast<std::size_t>(column)] : std::string();
-  };
-  return {entry.record, value(nameColumn_), value(codeColumn_), value(provinceColumn_),
-          entry.Period()};
-}
-
-PlaceLookup Places::Read(const Index& index, std::string_view key, const CalendarDate& date) {
-  PlaceLookup lookup;
-  const std::span<const Slot> same = SlotsOf(index, key);
-  if (same.empty()) return lookup;
-  const std::int32_t day = DayNumber(date);
-  // The first record in use then, the official name before any other.
-  const Entry* found = nullptr;
-  for (const Slot& slot : same) {
-    const Entry& candidate = entries_[slot.entry];
-    if (candidate.Contains(day) && (found == nullptr || (!found->official && candidate.official))) {
-      found = &candidate;
-    }
-  }
-  if (found != nullptr) {
-    lookup.match = PlaceMatch::Found;
-    lookup.place = RecordOf(*found);
-    return lookup;
-  }
-  // The latest record of the name is the one shown.
-  lookup.match = PlaceMatch::NotInUseOnDate;
-  lookup.place = RecordOf(entries_[same.back().entry]);
-  for (const Slot& slot : same) lookup.periods.push_back(entries_[slot.entry].Period());
-  return lookup;
+  return {entry.record, std::string(NameOf(entry)), std::string(CodeOf(entry)),
+          std::string(ProvinceOf(entry)), entry.Period()};
 }
 
 void Places::RequireOpen() {
@@ -204,17 +207,13 @@ void Places::RequireOpen() {
   if (!table_.Active()) table_.First();
 }
 
-PlaceLookup Places::Find(std::string_view typed, const CalendarDate& date) {
-  RequireOpen();
-  BuildIndex();
-  return Read(byName_, FoldPlaceName(typed), date);
-}
-
 PlaceLookup Places::FindCode(std::string_view code, const CalendarDate& date) {
   RequireOpen();
   BuildIndex();
   IndexCodes();
-  return Read(byCode_, code, date);
+  Found found;
+  Add(SlotsOf(byCode_, code), found);
+  return Decide(std::move(found), date);
 }
 
 PlaceLookup Places::FindCode(std::string_view code) {

@@ -34,7 +34,7 @@ inline constexpr const char* kLanguage = "Lingua";
 // province and the days it had that code. The one way a place is found, by
 // the window, the command line and the rest of storage: lookups answer by
 // value and never move the table's cursor (the window shows what they give
-// with ShowPlace). They go through an index made once per opening.
+// with ShowPlace). They go through indexes made once per opening.
 class Places : public TLbCsvObserver {
  public:
   explicit Places(TLbCsv& table);
@@ -47,10 +47,21 @@ class Places : public TLbCsvObserver {
   // Every name once, in file order.
   std::vector<std::string> Names();
 
-  // The place typed (UTF-8; letters folded as a typed municipality is, so
-  // "forlì" finds FORLI') as it was on `date`. Names are compared whole.
+  // The place typed (UTF-8) as it was on `date`, found in steps, the first
+  // that finds any name deciding: the text folded (so "forlì" finds FORLI')
+  // with its spaces tidied, or a cadastral code; then read without spaces,
+  // hyphens and apostrophes; "S." read as SAN, SANTA...; either part of
+  // "A/B" or "A - B"; the common forms built in. A name also stands for its
+  // homonyms suffixed by province ("CASTRO" for "CASTRO (BG)"), and "NAME
+  // (PROV)" or "NAME (CODE)" picks one. Places are counted by code: two in
+  // use on the date (or one in another province begun after it) are
+  // ambiguous; none is NotInUseOnDate.
   PlaceLookup Find(std::string_view typed, const CalendarDate& date);
-  // The same for a cadastral code, compared exactly.
+  // The names offered for a text being typed: those whose reading by the
+  // same steps begins with it, and those its common forms stand for, each
+  // once, in byte order, at most `most`.
+  std::vector<std::string> Suggest(std::string_view typed, std::size_t most);
+  // A cadastral code, compared exactly, as it was on `date`.
   PlaceLookup FindCode(std::string_view code, const CalendarDate& date);
   // A cadastral code whatever the date: its record still open, or else the
   // one that ended last.
@@ -59,12 +70,17 @@ class Places : public TLbCsvObserver {
   void DataEvent(TLbCsv& table, TDataEvent event) override;
 
  private:
-  // A record, its days as yyyymmdd numbers (kNoDay for no bound) and whether
-  // it holds the official name: small, since thousands are made at start.
+  // A record: its days as yyyymmdd numbers (kNoDay for no bound), where its
+  // name, code and province stand in keys_, and whether it holds the
+  // official name. Small, since thousands are made at start.
   struct Entry {
     std::int32_t record;  // 1-based
     std::int32_t from;
     std::int32_t to;
+    std::uint32_t nameAt;
+    std::uint32_t nameSize;
+    std::uint32_t codeSize;
+    std::uint32_t provinceSize;
     bool official;
 
     bool Contains(std::int32_t day) const {
@@ -73,6 +89,10 @@ class Places : public TLbCsvObserver {
     PlacePeriod Period() const;
   };
   static constexpr std::int32_t kNoDay = -1;
+  static std::int32_t DayOf(const CalendarDate& date) {
+    return date.year * 10000 + date.month * 100 + date.day;
+  }
+  static CalendarDate DateOf(std::int32_t day) { return {day / 10000, day / 100 % 100, day % 100}; }
   // A name or a code, as a stretch of keys_, and the entry of its record.
   struct Slot {
     std::uint32_t at;
@@ -82,14 +102,27 @@ class Places : public TLbCsvObserver {
   // Sorted by key, the slots of one key in file order.
   using Index = std::vector<Slot>;
 
+  // What the steps gathered: entries, in file order, each once.
+  using Found = std::vector<std::uint32_t>;
+
   void BuildIndex();
   void IndexCodes();
   void SortCodes();
-  Slot Keep(std::string_view key, std::uint32_t entry);
+  void IndexLoosely();
+  std::string_view NameOf(const Entry& entry) const;
+  std::string_view CodeOf(const Entry& entry) const;
+  std::string_view ProvinceOf(const Entry& entry) const;
+  void Add(std::span<const Slot> slots, Found& found) const;
+  // The steps (places_steps.cpp).
+  Found Named(std::string_view tidy);
+  Found NamedPlainly(std::string_view tidy);
+  Found Exactly(std::string_view name) const;
+  Found Loosely(std::string_view tidy);
+  Found ByCommonForm(std::string_view tidy);
+  // The place the entries found stand for on the date.
+  PlaceLookup Decide(Found found, const CalendarDate& date) const;
   std::string_view KeyOf(const Slot& slot) const;
   std::span<const Slot> SlotsOf(const Index& index, std::string_view key) const;
-  // The lookup of `key` among the records the index gives for it.
-  PlaceLookup Read(const Index& index, std::string_view key, const CalendarDate& date);
   PlaceRecord RecordOf(const Entry& entry) const;
   void RequireOpen();
 
@@ -97,12 +130,13 @@ class Places : public TLbCsvObserver {
   bool indexed_ = false;
   bool codesIndexed_ = false;
   bool namesInFileOrder_ = false;
-  int nameColumn_ = -1;
   int codeColumn_ = -1;
-  int provinceColumn_ = -1;
   // Every name and code read, one after another: one block, not a string each.
   std::string keys_;
   std::vector<Entry> entries_;  // one a record, in file order
   Index byName_;
+  Index byBase_;  // names suffixed by province, by the name before the suffix
   Index byCode_;
+  bool looselyIndexed_ = false;
+  Index byLoose_;  // names and the bases of byBase_, as LoosePlaceText reads them
 };

@@ -321,7 +321,9 @@ void TfrmCodFis::RxDBGrid1CellClick(int /*column*/) {
   } catch (const DateConversionError&) {
     // Reported below, once the municipality is shown.
   }
-  ShowPlace(LbCsv1, LookUpMunicipality(lookUpDate));
+  // Of two places of that name then, the one the archived code was made for.
+  ShowPlace(LbCsv1, SettledByFiscalCode(LookUpMunicipality(lookUpDate),
+                                        archive_.CurrentValue(kCodiceFiscale)));
   const CalendarDate date = TextToDate(born);
   DateTimePicker1->setDate(QDate(date.year, date.month, date.day));
   Label6->setText(FromBytes(archive_.CurrentValue(kCodiceFiscale)));

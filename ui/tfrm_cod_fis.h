@@ -19,6 +19,7 @@ class QLineEdit;
 class QMenu;
 class QRadioButton;
 class ByteListModel;
+class QCompleter;
 class DataFileReadAhead;
 class QTabWidget;
 class QToolButton;
@@ -181,6 +182,8 @@ class TfrmCodFis : public QMainWindow {
   CalendarDate PickerDate() const;
   // The municipality shown, as it was on `born`.
   PlaceLookup LookUpMunicipality(const CalendarDate& born);
+  // Offers the places the text being typed may stand for.
+  void SuggestPlaces(QCompleter* completer, const QString& typed);
   // Closes both tables; false when the archive could not be saved and the
   // user chose to stay.
   bool CloseTables();
@@ -193,8 +196,10 @@ class TfrmCodFis : public QMainWindow {
   DataFilePaths paths_;                     // the files opened
   DataFileReadAhead* readAhead_ = nullptr;  // only for the first opening
   TActionUpdater* updater_;
-  // The drop-down's names, filled in one step.
+  // The drop-down's names, filled in one step, and the suggestions for the
+  // text being typed.
   ByteListModel* placeNames_;
+  ByteListModel* placeSuggestions_;
   int confirmationsWaiting_ = 0;
   bool closeRequested_ = false;
   bool placed_ = false;

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "ui/named_combo_accessible.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/tdate_time_picker.h"
 #include "widgets/tdb_text.h"
@@ -61,11 +62,12 @@ void TfrmCodFis::NameControls() {
   Name(Nome, QStringLiteral("Nome"));
   Name(RadioButton1, QStringLiteral("Sesso: F"), QStringLiteral("Femmina"));
   Name(RadioButton2, QStringLiteral("Sesso: M"), QStringLiteral("Maschio"));
-  Name(ComboBox1, QStringLiteral("Luogo di nascita"),
-       QStringLiteral("Comune o stato estero di nascita"));
+  // Named by its caption everywhere, its text read as its value.
+  NamedComboAccessible::Caption(ComboBox1, QStringLiteral("Luogo di nascita"));
+  ComboBox1->setAccessibleDescription(QStringLiteral("Comune o stato estero di nascita"));
   Name(ComboBox1->lineEdit(), QStringLiteral("Luogo di nascita"));
-  // On Linux a combo box is named by its text and its caption comes from the
-  // label it is the buddy of; the card paints that label, so this one hides.
+  // Linux also reads a caption from the label a control is the buddy of; the
+  // card paints that label, so this one hides.
   auto* caption = new QLabel(QStringLiteral("Luogo di nascita"), Panel1);
   caption->setObjectName(QStringLiteral("ComboBox1Caption"));
   caption->setBuddy(ComboBox1);

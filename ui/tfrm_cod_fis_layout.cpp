@@ -14,7 +14,6 @@
 #include <QTabWidget>
 #include <array>
 
-#include "engine/letter_folding.h"
 #include "engine/short_date.h"
 #include "storage/archive.h"
 #include "storage/data_files.h"
@@ -28,7 +27,6 @@
 #include "ui/popup_click_through.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/byte_list_model.h"
-#include "widgets/byte_text.h"
 #include "widgets/taction_updater.h"
 #include "widgets/tdata_source.h"
 #include "widgets/tdataset_action.h"
@@ -191,25 +189,19 @@ void TfrmCodFis::CreateCalculationTab() {
   ComboBox1->setModel(placeNames_);
   // Suggestions while typing, but nothing may change what is typed: a
   // completer owned by the box would make it swap the typed text for the
-  // entry matching it ignoring case.
+  // entry matching it ignoring case. The places offered are found by the
+  // lookup's own steps (BOZEN for "bozen", REGGIO DI CALABRIA for "reggio
+  // calabria"), so the popup shows them as they come.
   ComboBox1->setCompleter(nullptr);
-  auto* completer = new QCompleter(ComboBox1->model(), ComboBox1);
+  placeSuggestions_ = new ByteListModel(ComboBox1);
+  auto* completer = new QCompleter(placeSuggestions_, ComboBox1);
   completer->setObjectName(QStringLiteral("ComboBox1Completer"));
-  completer->setCaseSensitivity(Qt::CaseInsensitive);
-  completer->setCompletionMode(QCompleter::PopupCompletion);
+  completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer->setWidget(ComboBox1->lineEdit());
   // A click on a tool button both closes the suggestions and runs the button.
   new PopupClickThrough(completer->popup());
   connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, completer,
-          [completer](const QString& typed) {
-            // Letters with marks find the names written without them.
-            completer->setCompletionPrefix(FromUtf8(FoldPlaceName(ToUtf8(typed))));
-            if (typed.isEmpty()) {
-              completer->popup()->hide();
-            } else {
-              completer->complete();
-            }
-          });
+          [this, completer](const QString& typed) { SuggestPlaces(completer, typed); });
   connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
           [this](const QString& picked) {
             ComboBox1->setEditText(picked);

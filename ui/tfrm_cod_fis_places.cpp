@@ -1,12 +1,16 @@
-// The main window's update of the place table: the registry's file picked,
-// storage's answer shown, the new table read at once.
+// The main window's places: the suggestions while a place is typed, and the
+// update of the place table (the registry's file picked, storage's answer
+// shown, the new table read at once).
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
 
 #include "storage/place_table_update.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/byte_list_model.h"
+#include "widgets/byte_text.h"
 
 namespace {
 
@@ -17,6 +21,23 @@ QString AskForRegistryFile(QWidget* parent) {
 }
 
 }  // namespace
+
+void TfrmCodFis::SuggestPlaces(QCompleter* completer, const QString& typed) {
+  // A list of a few screens at most: the first names in order.
+  constexpr std::size_t kMostSuggestions = 200;
+  std::vector<std::string> offered;
+  try {
+    offered = places_.Suggest(ToUtf8(typed), kMostSuggestions);
+  } catch (const std::runtime_error&) {
+    // A table that failed to open says so at the lookup; typing stays quiet.
+  }
+  placeSuggestions_->SetValues(std::move(offered));
+  if (placeSuggestions_->rowCount() == 0) {
+    completer->popup()->hide();
+  } else {
+    completer->complete();
+  }
+}
 
 void TfrmCodFis::actAggiornaComuniExecute() {
   const QString file = PickRegistryFile ? PickRegistryFile(this) : AskForRegistryFile(this);

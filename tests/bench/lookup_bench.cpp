@@ -1,7 +1,7 @@
 // The municipality lookup in the real window on a real display (run under
 // Xvfb by scripts/bench-window): the drop-down's text looked up as when it
 // loses the focus, the province label repainted and the paint sent to the
-// server. Each iteration alternates between two names, so the cursor moves.
+// server. Each iteration alternates between two texts, so the cursor moves.
 //
 //   lookup_bench FOLDER [benchmark options]   (FOLDER holds comuni.dat)
 #include <benchmark/benchmark.h>
@@ -32,6 +32,12 @@ void LookUp(benchmark::State& state, const char* name, const char* other) {
 
 BENCHMARK_CAPTURE(LookUp, CESENA, "CESENA", "ABANO TERME")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(LookUp, ZUNGRI_near_the_end, "ZUNGRI", "ZUGLIO")->Unit(benchmark::kMicrosecond);
+// Texts found by the later steps: another language, a common form, "S." for
+// SAN, a bilingual form.
+BENCHMARK_CAPTURE(LookUp, Bozen_Reggio_Calabria, "Bozen", "Reggio Calabria")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(LookUp, S_Giovanni_Rotondo_Bolzano_Bozen, "S. GIOVANNI ROTONDO", "Bolzano/Bozen")
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -46,6 +46,9 @@ TEST(CliCommands, CalcolaRefusesWhatGivesNoCode) {
   const Outcome unknown = Vivezecf("calcola ROSSI MARIO M 01/01/1975 NOWHERE");
   EXPECT_EQ(unknown.status, 1);
   EXPECT_EQ(unknown.err, "Comune non trovato: NOWHERE\n");
+  const Outcome ambiguous = Vivezecf("calcola ROSSI MARIO M 01/01/1980 castro");
+  EXPECT_EQ(ambiguous.status, 1);
+  EXPECT_EQ(ambiguous.err, "Comune ambiguo: CASTRO (BG), CASTRO (LE)\n");
   EXPECT_EQ(Vivezecf("calcola 12 B M 01/01/1975 ROMA").status, 1);
   EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M 31/02/1975 ROMA").status, 2);
   EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M 1975/02/01 ROMA").status, 2);
@@ -118,6 +121,20 @@ const char* const kList =
     "X,Y,M,NOWHERE,01/01/1980,\r\n"
     "XX,YY,M,ROMA,99/99/1980,\r\n"
     "XX,YY,M,CORIGLIANO-ROSSANO,01/01/1975,\r\n";
+
+// A place found once is found again for another row only when the date
+// gives the same answer.
+TEST(CliLotto, EachRowsDateChoosesAmongHomonyms) {
+  const std::string in = TempPath("brione.csv"), out = TempPath("brione_out.csv");
+  Write(in,
+        "Cognome,Nome,Sex,Comune,Data\r\nROSSI,MARIO,M,BRIONE,01/01/2020\r\n"
+        "ROSSI,MARIO,M,BRIONE,01/01/2000\r\n");
+  EXPECT_EQ(Vivezecf("lotto '" + in + "' -o '" + out + "'").status, 1);
+  const std::string text = ReadAll(out);
+  EXPECT_NE(text.find("BRIONE,01/01/2020,RSSMRA20A01B184"), std::string::npos);
+  EXPECT_NE(text.find("BRIONE,01/01/2000,,\"Comune ambiguo: BRIONE (BS), BRIONE (TN)\""),
+            std::string::npos);
+}
 
 TEST(CliLotto, RowsWithCodesOrErrorsAndASummary) {
   const std::string in = TempPath("list.csv"), out = TempPath("list_out.csv");

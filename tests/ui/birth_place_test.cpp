@@ -2,7 +2,9 @@
 // places chosen by the birth date, letters beyond A to Z.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QClipboard>
+#include <QCompleter>
 #include <QFile>
 #include <QLabel>
 
@@ -46,6 +48,10 @@ TEST_F(BirthPlaceTest, EachPersonGetsTheCodeOfThePlaceAsItWasOnTheBirthDate) {
       {"BØ", "ANNA", true, {1990, 2, 2}, "ROMA", "BOXNNA90B42H501S"},
       {"GROß", "PAUL", false, {1990, 2, 2}, "ROMA", "GRSPLA90B02H501F"},
       {"MÜLLER", "STRAßER", false, {1990, 2, 2}, "ROMA", "MLLSRS90B02H501T"},
+      // As papers write places: another language, a common form.
+      {"ROSSI", "MARIO", false, {1980, 1, 1}, "Bozen", "RSSMRA80A01A952F"},
+      {"ROSSI", "MARIO", false, {1980, 1, 1}, "Reggio Calabria", "RSSMRA80A01H224X"},
+      {"ROSSI", "MARIO", false, {1970, 1, 1}, "URSS", "RSSMRA70A01Z135N"},
   };
   int archived = 0;
   for (const auto& p : people) {
@@ -115,6 +121,30 @@ TEST_F(BirthPlaceTest, JustBeforeAPlacesFirstCodeItIsOfferedWithNoTheDefault) {
   EXPECT_EQ(w.LbCsv2.RecordCount(), 1);
 }
 
+TEST_F(BirthPlaceTest, TwoPlacesOfTheNameThenAreRefusedWithBoth) {
+  TfrmCodFis& w = Start();
+  TypePerson("ROSSI", "MARIO", false, QDate(1980, 1, 1), "castro");
+  EXPECT_EQ(Calcola(), QStringLiteral("Comune ambiguo: CASTRO (BG), CASTRO (LE)"));
+  EXPECT_TRUE(w.Label6->text().isEmpty());
+  EXPECT_EQ(w.LbCsv2.RecordCount(), 0);
+}
+
+TEST_F(BirthPlaceTest, TypingOffersThePlacesAndAPickShowsItsProvince) {
+  TfrmCodFis& w = Start();
+  auto* completer = w.findChild<QCompleter*>(QStringLiteral("ComboBox1Completer"));
+  ASSERT_NE(completer, nullptr);
+  w.ComboBox1->lineEdit()->clear();
+  QTest::keyClicks(w.ComboBox1->lineEdit(), QStringLiteral("s. giovanni rot"));
+  QAbstractItemModel* offered = completer->completionModel();
+  ASSERT_GT(offered->rowCount(), 0);
+  EXPECT_EQ(offered->index(0, 0).data().toString(), QStringLiteral("SAN GIOVANNI ROTONDO"));
+  EXPECT_EQ(w.ComboBox1->currentText(), QStringLiteral("s. giovanni rot"));  // until picked
+  completer->popup()->setCurrentIndex(completer->completionModel()->index(0, 0));
+  QTest::keyClick(completer->popup(), Qt::Key_Return);
+  EXPECT_EQ(w.ComboBox1->currentText(), QStringLiteral("SAN GIOVANNI ROTONDO"));
+  EXPECT_EQ(w.DBText1->text(), QStringLiteral("FG"));
+}
+
 TEST_F(BirthPlaceTest, LeavingTheDropDownLooksThePlaceUpOnThePickersDate) {
   TfrmCodFis& w = Start();
   w.DateTimePicker1->setDate(QDate(1975, 3, 15));
@@ -138,6 +168,15 @@ TEST_F(BirthPlaceTest, AnOldArchiveWithTwoDigitYearsReloadsInTheRightCentury) {
   w.actCalcola->trigger();
   EXPECT_EQ(w.Label6->text(), QStringLiteral("RSSMRA75C15F402O"));
   EXPECT_EQ(w.LbCsv2.RecordCount(), 1);  // the same code, not archived again
+}
+
+TEST_F(BirthPlaceTest, AnArchivedHomonymReloadsAsThePlaceOfItsCode) {
+  Write("archivio.dat", kHeader + "ROSSI,MARIO,M,BRIONE,01/01/2000,RSSMRA00A01B185E\r\n");
+  TfrmCodFis& w = Start();
+  w.LbCsv2.First();
+  w.RxDBGrid1CellClick(0);
+  EXPECT_EQ(w.LbCsv1.FieldNamed("Code").Text(), "B185");
+  EXPECT_EQ(w.DBText1->text(), QStringLiteral("TN"));
 }
 
 }  // namespace
