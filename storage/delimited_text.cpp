@@ -156,8 +156,8 @@ RowStep ReadDelimitedRow(std::string_view text, std::size_t& at, char separator,
   const std::size_t size = text.size();
   for (;;) {
     // Empty lines first.
-    while (at < size && (text[at] == '\n' || (text[at] == '\r' && at + 1 < size &&
-                                               text[at + 1] == '\n'))) {
+    while (at < size &&
+           (text[at] == '\n' || (text[at] == '\r' && at + 1 < size && text[at + 1] == '\n'))) {
       at += text[at] == '\n' ? 1 : 2;
     }
     if (at >= size) return last ? RowStep::End : RowStep::More;

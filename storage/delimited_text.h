@@ -46,11 +46,11 @@ std::optional<DelimitedText> ReadDelimitedText(std::string_view text, char separ
 // One row as read, viewed in the text it was read from (and in `unquoted`
 // for values that had quotes): valid until the next read into it.
 struct DelimitedRow {
-  std::string_view text;                  // the row as written, without its line end
-  std::vector<std::string_view> values;   // the quotes taken off
+  std::string_view text;                 // the row as written, without its line end
+  std::vector<std::string_view> values;  // the quotes taken off
   std::string unquoted;
   std::vector<std::pair<std::size_t, std::size_t>> spans;  // where quoted values stand in it
-  bool plain = true;                      // no quote: each value as `text` holds it
+  bool plain = true;  // no quote: each value as `text` holds it
 
   // Each value as `text` holds it.
   const std::vector<std::string_view>& Written() const { return plain ? values : written; }

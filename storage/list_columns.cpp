@@ -59,8 +59,8 @@ ListColumns FindListColumns(const std::vector<std::string_view>& header) {
     if (known->rank == rankOf[field]) {
       if (ties[field].empty()) {
         ties[field] = "Due colonne per lo stesso dato: \"" +
-                      std::string(header[columns.at[field]]) + "\" e \"" +
-                      std::string(header[i]) + "\"";
+                      std::string(header[columns.at[field]]) + "\" e \"" + std::string(header[i]) +
+                      "\"";
       }
       continue;
     }
