@@ -6,7 +6,10 @@
 namespace {
 
 bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(" \t") == std::string_view::npos;
+  for (const char c : text) {
+    if (c != ' ' && c != '\t') return false;
+  }
+  return true;
 }
 
 }  // namespace
