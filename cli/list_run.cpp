@@ -76,7 +76,14 @@ class ListText {
     }
     raw_.resize(kChunk);
     const std::size_t n = std::fread(raw_.data(), 1, kChunk, file_);
-    AppendWindows1252AsUtf8({raw_.data(), n}, text);
+    std::string_view piece(raw_.data(), n);
+    // A byte-order mark stays one, whatever the bytes after it.
+    if (first_ && piece.starts_with(kByteOrderMark)) {
+      text.append(kByteOrderMark);
+      piece.remove_prefix(kByteOrderMark.size());
+    }
+    first_ = false;
+    AppendWindows1252AsUtf8(piece, text);
     return n > 0;
   }
   bool Failed() const { return std::ferror(file_) != 0; }
@@ -84,6 +91,7 @@ class ListText {
  private:
   std::FILE* file_;
   bool utf8_;
+  bool first_ = true;
   std::vector<char> raw_;
 };
 
