@@ -168,7 +168,9 @@ bool Pass(ListText& list, const ListPass& pass, const ByteSink& sink, std::strin
       fills.resize(order.size());
       continue;
     }
-    const bool blank = std::all_of(row.values.begin(), row.values.end(),
+    // A row of separators only, as spreadsheets save an empty row.
+    const bool blank = row.text.size() < row.values.size() &&
+                       std::all_of(row.values.begin(), row.values.end(),
                                    [](std::string_view value) { return value.empty(); });
     for (std::size_t f = 0; f < kListFieldCount; ++f) {
       const auto column = static_cast<std::size_t>(columns.at[f]);

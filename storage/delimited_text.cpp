@@ -34,10 +34,15 @@ std::size_t SplitPlainLine(std::string_view text, std::size_t at, char separator
   std::size_t end = size;
   for (std::size_t word_at = at; word_at < size; word_at += 8) {
     const std::size_t count = size - word_at < 8 ? size - word_at : 8;
-    // Byte k of the text at bits 8k, whatever the machine's byte order.
+    // Byte k of the text at bits 8k, whatever the machine's byte order; a
+    // whole word in one load.
     std::uint64_t word = 0;
     if constexpr (std::endian::native == std::endian::little) {
-      std::memcpy(&word, data + word_at, count);
+      if (count == 8) {
+        std::memcpy(&word, data + word_at, 8);
+      } else {
+        std::memcpy(&word, data + word_at, count);
+      }
     } else {
       for (std::size_t k = 0; k < count; ++k) {
         word |= std::uint64_t{static_cast<unsigned char>(data[word_at + k])} << (8 * k);

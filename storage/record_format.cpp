@@ -119,7 +119,11 @@ void AppendQuotedIfNeeded(std::string_view value, char separator, bool keepBreak
   // A plain loop: most values are short, a code or nothing.
   bool quoted = false;
   for (const char c : value) {
-    if (c == separator || c == '"' || (keepBreaks && (c == '\r' || c == '\n'))) quoted = true;
+    // Letters and digits, most of any value, fail the first test.
+    if ((c <= '"' || c == separator) &&
+        (c == separator || c == '"' || (keepBreaks && (c == '\r' || c == '\n')))) {
+      quoted = true;
+    }
   }
   if (keepBreaks && !quoted) {
     line.append(value);
