@@ -6,6 +6,7 @@
 
 #include "cli/archive_commands.h"
 #include "cli/batch.h"
+#include "cli/code_list.h"
 #include "cli/person_code.h"
 #include "engine/ascii_case.h"
 #include "engine/fiscal_code_check.h"
@@ -111,19 +112,33 @@ int Decodifica(PlaceRegister& places, const std::vector<std::string>& args) {
   return 0;
 }
 
-int Lotto(PlaceRegister& places, const std::vector<std::string>& args) {
-  std::string input, output;
+// `[FILE] [-o OUT]`, the arguments of the commands over lists; false after
+// saying what `command` wants.
+bool ListArguments(const char* command, const std::vector<std::string>& args, std::string& input,
+                   std::string& output) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size()) {
       output = args[++i];
     } else if (args[i] != "-o" && input.empty() && args[i] != "-") {
       input = args[i];
     } else {
-      std::cerr << "lotto vuole [FILE] [-o USCITA]\n" << kUsage;
-      return 2;
+      std::cerr << command << " vuole [FILE] [-o USCITA]\n" << kUsage;
+      return false;
     }
   }
+  return true;
+}
+
+int Lotto(PlaceRegister& places, const std::vector<std::string>& args) {
+  std::string input, output;
+  if (!ListArguments("lotto", args, input, output)) return 2;
   return RunBatch(input, output, places);
+}
+
+int Controlla(PlaceRegister& places, const std::vector<std::string>& args) {
+  std::string input, output;
+  if (!ListArguments("controlla", args, input, output)) return 2;
+  return RunCodeCheck(input, output, places);
 }
 
 }  // namespace
@@ -152,10 +167,17 @@ const char* HelpText() {
          "      era in uso; il luogo e' detto col nome di allora e quello di oggi.\n"
          "      Esempio: vivezecf decodifica RSSMRA75C15F402O\n"
          "  vivezecf lotto [FILE] [-o USCITA]\n"
-         "      legge un file CSV (standard input senza FILE) con le colonne Cognome,\n"
-         "      Nome, Sex, Comune e Data e lo riscrive in UTF-8 (standard output senza\n"
-         "      -o) con le colonne CodiceFiscale ed Errore; riepilogo su standard error.\n"
-         "      Esempio: vivezecf lotto archivio.dat -o codici.csv\n"
+         "      legge un elenco CSV (standard input senza FILE; separato da virgole,\n"
+         "      punti e virgola o tabulazioni; UTF-8 o Windows-1252) con le colonne\n"
+         "      Cognome, Nome, Sesso (o Sex), Luogo di nascita (o Comune) e Data di\n"
+         "      nascita (o Data) e lo riscrive in UTF-8 (standard output senza -o) con\n"
+         "      le colonne CodiceFiscale ed Errore; riepilogo su standard error.\n"
+         "      Esempio: vivezecf lotto dipendenti.csv -o codici.csv\n"
+         "  vivezecf controlla [FILE] [-o USCITA]\n"
+         "      controlla i codici di un elenco con la colonna Codice fiscale (o CF) e i\n"
+         "      dati delle persone; scrive le colonne Esito (corrisponde, non\n"
+         "      corrisponde, valido, non valido) e Dettaglio; riepilogo su standard error.\n"
+         "      Esempio: vivezecf controlla dipendenti.csv -o controllo.csv\n"
          "  vivezecf archivio aggiungi COGNOME NOME SESSO DATA LUOGO\n"
          "      calcola il codice come il programma a finestre e lo aggiunge al suo\n"
          "      archivio (lo stesso file), se non c'e' gia'; stampa il codice.\n"
@@ -217,6 +239,7 @@ int RunCommand(const DataFilePaths& paths, const std::vector<std::string>& args)
   if (command == "verifica") run = Verifica;
   if (command == "decodifica") run = Decodifica;
   if (command == "lotto") run = Lotto;
+  if (command == "controlla") run = Controlla;
   if (command == "archivio") run = RunArchiveCommand;
   if (command == "aggiorna-comuni") return AggiornaComuni(paths, {args.begin() + 1, args.end()});
   if (run == nullptr) {

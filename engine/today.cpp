@@ -14,15 +14,21 @@ CalendarDate Today() {
   if (const int set = testToday.load(std::memory_order_relaxed)) {
     return {set / 10000, set / 100 % 100, set % 100};
   }
-  // The local date, as the user's calendar shows it.
+  // The local date, as the user's calendar shows it; worked out once a
+  // second, since a list asks for every row.
+  thread_local std::time_t known = -1;
+  thread_local CalendarDate date;
   const std::time_t now = std::time(nullptr);
+  if (now == known) return date;
   std::tm local{};
 #ifdef _WIN32
   localtime_s(&local, &now);
 #else
   localtime_r(&now, &local);
 #endif
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  known = now;
+  date = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  return date;
 }
 
 void SetTodayForTesting(const CalendarDate& date) {

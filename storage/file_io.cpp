@@ -18,7 +18,7 @@ namespace {
 
 // Writes a new file through `write`, then moves it over `target`.
 template <typename Write>
-bool Replace(const std::string& path, Write&& write) {
+bool Replace(const std::string& path, Write&& write, bool sync = true) {
   const std::optional<fs::path> target = FinalTarget(PathOf(path));
   if (!target) return false;
   const std::optional<Existing> old = Inspect(*target);
@@ -36,12 +36,12 @@ bool Replace(const std::string& path, Write&& write) {
         break;
     }
     const bool written = write(out);
-    if (!(out.Finish() && written && Install(temporary, *target, *old))) {
+    if (!(out.Finish(sync) && written && Install(temporary, *target, *old))) {
       std::error_code error;
       fs::remove(temporary, error);
       return false;
     }
-    SyncFolder(FolderOf(*target));
+    if (sync) SyncFolder(FolderOf(*target));
     return true;
   }
   return false;
@@ -60,11 +60,14 @@ bool ReplaceFileLines(const std::string& path, const std::vector<std::string_vie
 }
 
 bool ReplaceFileFrom(const std::string& path,
-                     const std::function<bool(const ByteSink& sink)>& produce) {
-  return Replace(path, [&produce](OutputFile& out) {
-    return produce(
-        [&out](std::string_view bytes) { return out.Write(bytes.data(), bytes.size()); });
-  });
+                     const std::function<bool(const ByteSink& sink)>& produce, bool sync) {
+  return Replace(
+      path,
+      [&produce](OutputFile& out) {
+        return produce(
+            [&out](std::string_view bytes) { return out.Write(bytes.data(), bytes.size()); });
+      },
+      sync);
 }
 
 std::string CopyBesideAsOriginal(const std::string& path) {

@@ -37,9 +37,10 @@ bool ReplaceFileLines(const std::string& path, const std::vector<std::string_vie
 
 // The same, the file's contents being what `produce` gives the sink it is
 // handed, in as many pieces as it likes; false from `produce` fails the
-// replace as a failed write does.
+// replace as a failed write does. Without `sync` nothing waits for the disk:
+// for a file made again from one that stays (a list's output).
 bool ReplaceFileFrom(const std::string& path,
-                     const std::function<bool(const ByteSink& sink)>& produce);
+                     const std::function<bool(const ByteSink& sink)>& produce, bool sync = true);
 
 // Copies the file whole, byte for byte, beside itself as "<name>.orig", or
 // "<name>.orig.2", "<name>.orig.3"… when taken; the copy is no wider than the

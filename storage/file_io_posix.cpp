@@ -87,8 +87,8 @@ bool OutputFile::Write(const char* data, std::size_t size) {
   return true;
 }
 
-bool OutputFile::Finish() {
-  const bool synced = fsync(fd_) == 0;
+bool OutputFile::Finish(bool sync) {
+  const bool synced = !sync || fsync(fd_) == 0;
   const bool closed = close(fd_) == 0;
   fd_ = -1;
   return synced && closed;

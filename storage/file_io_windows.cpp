@@ -98,8 +98,8 @@ bool OutputFile::Write(const char* data, std::size_t size) {
   return true;
 }
 
-bool OutputFile::Finish() {
-  const bool flushed = FlushFileBuffers(file_.Get()) != 0;
+bool OutputFile::Finish(bool sync) {
+  const bool flushed = !sync || FlushFileBuffers(file_.Get()) != 0;
   return file_.Close() && flushed;
 }
 

@@ -111,14 +111,40 @@ const std::string& ValueAt(std::string_view line, int column, std::string& value
   return value;
 }
 
-void AppendValue(std::string_view value, std::string& line) {
-  const bool quoted = value.find_first_of(",\"") != std::string_view::npos;
+namespace {
+
+// A table file's line holds no line break, a list's value may.
+void AppendQuotedIfNeeded(std::string_view value, char separator, bool keepBreaks,
+                          std::string& line) {
+  // A plain loop: most values are short, a code or nothing.
+  bool quoted = false;
+  for (const char c : value) {
+    // Letters and digits, most of any value, fail the first test.
+    if ((c <= '"' || c == separator) &&
+        (c == separator || c == '"' || (keepBreaks && (c == '\r' || c == '\n')))) {
+      quoted = true;
+    }
+  }
+  if (keepBreaks && !quoted) {
+    line.append(value);
+    return;
+  }
   if (quoted) line.push_back('"');
   for (const char c : value) {
     if (c == '"') line.push_back('"');
-    line.push_back(c == '\r' || c == '\n' || c == '\0' ? ' ' : c);
+    line.push_back(!keepBreaks && (c == '\r' || c == '\n' || c == '\0') ? ' ' : c);
   }
   if (quoted) line.push_back('"');
+}
+
+}  // namespace
+
+void AppendValue(std::string_view value, std::string& line) {
+  AppendQuotedIfNeeded(value, ',', false, line);
+}
+
+void AppendListValue(std::string_view value, char separator, std::string& line) {
+  AppendQuotedIfNeeded(value, separator, true, line);
 }
 
 std::string WriteRecord(const std::vector<std::string>& values) {

@@ -39,6 +39,11 @@ const std::string& ValueAt(std::string_view line, int column, std::string& value
 // so that a writer of many lines can reuse one buffer.
 void AppendValue(std::string_view value, std::string& line);
 
+// One value as a list of rows holds it (storage/delimited_text.h), appended
+// to `line`: quoted when it holds `separator`, a double quote or a line
+// break, its quotes doubled; line breaks kept, as spreadsheets read them.
+void AppendListValue(std::string_view value, char separator, std::string& line);
+
 // One record line: a value holding a comma or a double quote is quoted, with
 // its quotes doubled; any other value is written as it is. CR, LF and NUL,
 // which no line can hold, are written as blanks; a record that would give an

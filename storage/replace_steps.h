@@ -72,8 +72,8 @@ class OutputFile {
 
   NewFile Create(const std::filesystem::path& path, const Existing& old);
   bool Write(const char* data, std::size_t size);
-  // Synced to disk and closed.
-  bool Finish();
+  // Synced to disk (unless `sync` is false) and closed.
+  bool Finish(bool sync = true);
 
  private:
 #ifdef _WIN32

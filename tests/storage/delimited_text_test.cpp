@@ -53,6 +53,13 @@ TEST(DelimitedText, ReadsWhatSpreadsheetsAndTheRegistryWrite) {
        false,
        {"a", "b"},
        {{"", ""}, {""}}},
+      {"a quote inside a value is text",
+       "a,b\nsay \"hi\",2\n",
+       0,
+       ',',
+       false,
+       {"a", "b"},
+       {{"say \"hi\"", "2"}}},
       {"separator given", "a;b,c\n1;2,3\n", ',', ',', false, {"a;b", "c"}, {{"1;2", "3"}}},
   };
   for (const Case& c : cases) {

@@ -1,0 +1,80 @@
+#include "cli/row_check.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "storage/code_against_data.h"
+#include "storage/code_reading.h"
+
+namespace {
+
+bool IsBlank(std::string_view text) {
+  for (const char c : text) {
+    if (c != ' ' && c != '\t') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string_view VerdictText(RowVerdict verdict) {
+  switch (verdict) {
+    case RowVerdict::Matches:
+      return "corrisponde";
+    case RowVerdict::Differs:
+      return "non corrisponde";
+    case RowVerdict::Valid:
+      return "valido";
+    case RowVerdict::Invalid:
+      break;
+  }
+  return "non valido";
+}
+
+RowVerdict RowChecker::Check(const PersonText& person, std::string_view code, std::string& detail) {
+  detail.clear();
+  const auto join = [&detail](auto first, auto last) {
+    for (; first != last; ++first) detail.append(detail.empty() ? "" : "; ").append(*first);
+  };
+  const CodeReading reading = ReadCode(code, places_.Register());
+  // A numeric code is valid, but holds no person's data to match.
+  const bool numeric = reading.check.Valid() && reading.check.numeric;
+  if (!reading.valid && !numeric) {
+    join(reading.lines.begin(), reading.lines.end());
+    return RowVerdict::Invalid;
+  }
+  const std::string_view values[] = {person.surname, person.name, person.sex, person.date,
+                                     person.place};
+  if (std::all_of(std::begin(values), std::end(values), IsBlank)) {
+    join(reading.notes.begin(), reading.notes.end());
+    return RowVerdict::Valid;
+  }
+  if (numeric) {
+    detail = "Non corrisponde ai dati inseriti";
+    return RowVerdict::Differs;
+  }
+  // Values left empty are named by the comparison; others must read.
+  PersonData data{std::string(person.surname),
+                  std::string(person.name),
+                  {},
+                  std::nullopt,
+                  IsBlank(person.place) ? std::string() : std::string(person.place)};
+  std::string_view sex;
+  CalendarDate born;
+  if ((!IsBlank(person.sex) && !ReadSex(person.sex, sex, error_)) ||
+      (!IsBlank(person.date) && !ReadBirthDate(person.date, born, error_))) {
+    detail = error_.text;
+    return RowVerdict::Differs;
+  }
+  if (!IsBlank(person.sex)) data.sex = sex;
+  if (!IsBlank(person.date)) data.birthDate = born;
+  const DataCheck check = CheckAgainstData(reading, data, places_.Register());
+  if (!check.error.empty()) {
+    detail = check.error;
+    return RowVerdict::Differs;
+  }
+  // The verdict is the Esito; the lines after it say why, and the notes.
+  join(check.lines.begin() + 1, check.lines.end());
+  join(reading.notes.begin(), reading.notes.end());
+  return check.matches ? RowVerdict::Matches : RowVerdict::Differs;
+}
