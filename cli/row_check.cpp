@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "engine/ascii_case.h"
+#include "engine/fiscal_code_check.h"
 #include "storage/code_against_data.h"
 #include "storage/code_reading.h"
 
@@ -36,6 +38,7 @@ RowVerdict RowChecker::Check(const PersonText& person, std::string_view code, st
   const auto join = [&detail](auto first, auto last) {
     for (; first != last; ++first) detail.append(detail.empty() ? "" : "; ").append(*first);
   };
+  if (GivenByTheData(person, code)) return RowVerdict::Matches;
   const CodeReading reading = ReadCode(code, places_.Register());
   // A numeric code is valid, but holds no person's data to match.
   const bool numeric = reading.check.Valid() && reading.check.numeric;
@@ -77,4 +80,21 @@ RowVerdict RowChecker::Check(const PersonText& person, std::string_view code, st
   join(check.lines.begin() + 1, check.lines.end());
   join(reading.notes.begin(), reading.notes.end());
   return check.matches ? RowVerdict::Matches : RowVerdict::Differs;
+}
+
+bool RowChecker::GivenByTheData(const PersonText& person, std::string_view code) {
+  // Most rows of a list are right: their data, through the register's memory
+  // of places, give the code itself or a homocode form of it. Such a code
+  // reads valid, in the data's century, with nothing to note, so the full
+  // reading below is kept for the rows that need saying something.
+  code_.assign(code);
+  for (char& c : code_) c = UpperAscii(c);
+  const CodeCheck check = CheckFiscalCode(code_);
+  if (!check.Valid() || check.numeric) return false;
+  const std::string_view values[] = {person.surname, person.name, person.sex, person.date,
+                                     person.place};
+  if (std::any_of(std::begin(values), std::end(values), IsBlank)) return false;
+  computed_.clear();
+  return AppendPersonCode(person, places_, computed_, error_) &&
+         MatchesComputedCode(code_, computed_);
 }

@@ -29,6 +29,10 @@ class RowChecker {
   RowVerdict Check(const PersonText& person, std::string_view code, std::string& detail);
 
  private:
+  bool GivenByTheData(const PersonText& person, std::string_view code);
+
   PlaceRegister& places_;
+  std::string code_;  // buffers kept from row to row
+  std::string computed_;
   PersonError error_;
 };
