@@ -6,6 +6,8 @@
 #include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
+#include <QStyle>
+#include <algorithm>
 
 #include "storage/place_table_update.h"
 #include "ui/tfrm_cod_fis.h"
@@ -35,7 +37,20 @@ void TfrmCodFis::SuggestPlaces(QCompleter* completer, const QString& typed) {
   if (placeSuggestions_->rowCount() == 0) {
     completer->popup()->hide();
   } else {
-    completer->complete();
+    // As wide as the longest name offered, so REGGIO DI CALABRIA is read
+    // whole, never narrower than the box.
+    QAbstractItemView* popup = completer->popup();
+    const QWidget* box = completer->widget();
+    int widest = 0;
+    for (int row = 0; row < placeSuggestions_->rowCount(); ++row) {
+      widest = std::max(widest, popup->fontMetrics().horizontalAdvance(
+                                    placeSuggestions_->index(row).data().toString()));
+    }
+    const int frame =
+        2 * popup->frameWidth() +
+        4 * popup->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, popup) +
+        popup->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, popup);
+    completer->complete(QRect(0, 0, std::max(box->width(), widest + frame), box->height()));
   }
 }
 
