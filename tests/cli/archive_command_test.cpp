@@ -76,8 +76,8 @@ TEST_F(CliArchive, ImportaCopiesAFileArchiveIntoTheDatabaseAndEsportaGivesItBack
   const std::string rossi = "Rossi,Mario,M,Montalcino,15/03/1975,RSSMRA75C15F402O\r\n";
   const std::string bianchi = "Bianchi,\"Anna, Maria\",F,Roma,1/01/1990,BNCNNA90A41H501T\r\n";
   const std::string file = TempPath("importa.dat");
-  Write(file, kHeaderLine + rossi + "Verdi,Anna,F,Roma,1/05/1980,VRDNNA80A45H501U\r\n" + rossi +
-                  bianchi);
+  Write(file,
+        kHeaderLine + rossi + "Verdi,Anna,F,Roma,1/05/1980,VRDNNA80A45H501U\r\n" + rossi + bianchi);
   const Outcome imported = Archivio("importa '" + file + "'");
   EXPECT_EQ(imported.status, 1);
   EXPECT_EQ(imported.out, "Record letti: 4, importati: 2, già presenti: 1, scartati: 1\n");
