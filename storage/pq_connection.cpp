@@ -37,7 +37,13 @@ PqConnection::PqConnection(std::string conninfo)
     if (error != nullptr) pq_.freemem(error);
     throw ArchiveUnreachable("Archivio non raggiungibile: " + Safe(why));
   }
-  Connect();
+  try {
+    Connect();
+  } catch (...) {
+    // No destructor runs for a connection never made.
+    if (conn_ != nullptr) pq_.finish(conn_);
+    throw;
+  }
 }
 
 PqConnection::~PqConnection() {
