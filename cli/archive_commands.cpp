@@ -1,13 +1,17 @@
 #include "cli/archive_commands.h"
 
 #include <iostream>
+#include <memory>
 
 #include "cli/desk_locale.h"
 #include "cli/person_code.h"
 #include "engine/ascii_case.h"
 #include "engine/date_reading.h"
 #include "engine/short_date.h"
+#include "storage/archive_choice.h"
+#include "storage/archive_import.h"
 #include "storage/data_files.h"
+#include "storage/db_archive.h"
 #include "storage/file_archive.h"
 #include "storage/table_file.h"
 #include "storage/tlbcsv.h"
@@ -15,20 +19,20 @@
 namespace {
 
 const char* const kUsage =
-    "archivio vuole: aggiungi COGNOME NOME SESSO DATA LUOGO | elimina CODICE | elenca\n"
+    "archivio vuole: aggiungi COGNOME NOME SESSO DATA LUOGO | elimina CODICE | elenca |\n"
+    "  importa FILE | esporta [-o FILE]\n"
     "Uso: vivezecf --help per i comandi\n";
 
-// The archive open, its failures kept for the exit status.
-struct OpenArchive {
-  OpenArchive() {
-    const DataFilePaths paths = LocateDataFiles();
-    PrepareArchive(paths);
-    table.SetTableName(paths.archive);
-    table.Open();
+// The archive the window would use (the file, or the database VIVEZE_ARCHIVIO
+// names), open, its failures kept for the exit status.
+struct OpenedArchive {
+  OpenedArchive() {
+    OpenArchive(archive, LocateDataFiles());
     archive.SetErrorHandler([this](const std::exception& error) { failure = error.what(); });
   }
   TLbCsv table{"LbCsv2"};
-  FileArchive archive{table};
+  std::unique_ptr<Archive> archive_ = MakeArchive(table);
+  Archive& archive = *archive_;
   std::string failure;
 };
 
@@ -50,7 +54,7 @@ int Aggiungi(const std::vector<std::string>& args, PlaceRegister& places) {
   }
   CalendarDate born;
   ReadDate(person.date, DateRules::CommandLine(), born);
-  OpenArchive open;
+  OpenedArchive open;
   if (open.archive.FindCode(result.code)) {
     std::cerr << "Codice già in archivio: " << result.code << "\n";
   } else {
@@ -71,7 +75,7 @@ int Elimina(const std::vector<std::string>& args) {
     return 2;
   }
   const std::string code = UpperAscii(args[1]);
-  OpenArchive open;
+  OpenedArchive open;
   if (!open.archive.FindCode(code)) {
     std::cerr << "Codice non in archivio: " << code << "\n";
     return 1;
@@ -85,7 +89,62 @@ int Elenca(const std::vector<std::string>& args) {
     std::cerr << kUsage;
     return 2;
   }
-  OpenArchive open;
+  OpenedArchive open;
+  std::cout << open.table.Lines().Text() << std::flush;
+  return std::cout ? 0 : Failed("Impossibile scrivere: -");
+}
+
+// The records of the file archive at `path`, its columns found by name.
+std::vector<ArchiveRecord> FileRecords(const std::string& path) {
+  TLbCsv table{"LbCsv2"};
+  table.SetTableName(path);
+  table.SetReadOnly(true);
+  table.Open();
+  FileArchive archive(table);
+  return archive.Records();
+}
+
+int Importa(const std::vector<std::string>& args) {
+  if (args.size() != 2) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  if (ArchiveConnectionString().empty()) {
+    return Failed("archivio importa copia in un archivio su server: manca VIVEZE_ARCHIVIO");
+  }
+  const std::vector<ArchiveRecord> read = FileRecords(args[1]);
+  std::vector<ArchiveRecord> accepted;
+  accepted.reserve(read.size());
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    const std::string refusal = ImportRefusal(read[i]);
+    if (refusal.empty()) {
+      accepted.push_back(read[i]);
+    } else {
+      // Counted from the header, as an editor shows the line.
+      std::cerr << args[1] << ":" << i + 2 << ": " << refusal << "\n";
+    }
+  }
+  OpenedArchive open;
+  const int stored = static_cast<DbArchive&>(open.archive).AddAll(accepted);
+  const std::size_t skipped = read.size() - accepted.size();
+  std::cout << "Record letti: " << read.size() << ", importati: " << stored
+            << ", già presenti: " << accepted.size() - static_cast<std::size_t>(stored)
+            << ", scartati: " << skipped << "\n";
+  return skipped > 0 ? 1 : 0;
+}
+
+int Esporta(const std::vector<std::string>& args) {
+  const bool toFile = args.size() == 3 && args[1] == "-o";
+  if (args.size() != 1 && !toFile) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  OpenedArchive open;
+  // The file format, whatever the archive's kind: one record a line.
+  if (toFile) {
+    open.table.Lines().WriteBack(args[2]);
+    return 0;
+  }
   std::cout << open.table.Lines().Text() << std::flush;
   return std::cout ? 0 : Failed("Impossibile scrivere: -");
 }
@@ -99,6 +158,8 @@ int RunArchiveCommand(PlaceRegister& places, const std::vector<std::string>& arg
     if (!args.empty() && args[0] == "aggiungi") return Aggiungi(args, places);
     if (!args.empty() && args[0] == "elimina") return Elimina(args);
     if (!args.empty() && args[0] == "elenca") return Elenca(args);
+    if (!args.empty() && args[0] == "importa") return Importa(args);
+    if (!args.empty() && args[0] == "esporta") return Esporta(args);
   } catch (const std::exception& error) {
     return Failed(error.what());
   }

@@ -2,7 +2,10 @@
 
 #include <optional>
 
+#include "storage/record_format.h"
 #include "storage/table_error.h"
+#include "storage/table_file.h"
+#include "storage/tquiet_walk.h"
 
 using namespace archive_column;
 
@@ -35,6 +38,35 @@ std::vector<ArchiveRecord> Archive::Records() const {
                        std::move(values[at[5]])});
   }
   return records;
+}
+
+bool Archive::FindInTable(const std::string& code) {
+  TLbCsv& table = table_;
+  TQuietWalk walk(table);
+  table.First();
+  if (table.Empty()) return false;
+  const TableFile& lines = table.Lines();
+  const int column = static_cast<int>(table.FieldNamed(kCodiceFiscale).Index());
+  std::string scratch;
+  const std::size_t found = lines.FindLine(
+      code, 1, [&](std::string_view line) { return ValueAt(line, column, scratch) == code; });
+  if (found == lines.LineCount()) {
+    table.Last();
+    return false;
+  }
+  if (found > 1) table.SetRecordNumber(static_cast<int>(found));
+  return true;
+}
+
+void Archive::AppendToTable(const ArchiveRecord& record) {
+  table_.Insert();
+  table_.FieldNamed(kCognome).SetText(record.cognome);
+  table_.FieldNamed(kNome).SetText(record.nome);
+  table_.FieldNamed(kSex).SetText(record.sex);
+  table_.FieldNamed(kComune).SetText(record.comune);
+  table_.FieldNamed(kData).SetText(record.data);
+  table_.FieldNamed(kCodiceFiscale).SetText(record.codiceFiscale);
+  table_.Post();
 }
 
 void Archive::RetriedWhileBusy(const std::function<void()>& write) {

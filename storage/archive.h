@@ -32,6 +32,13 @@ class ArchiveBusy : public TableError {
   using TableError::TableError;
 };
 
+// The archive's server cannot be reached, or stopped answering: "Archivio
+// non raggiungibile: <reason>", never with a password in it.
+class ArchiveUnreachable : public TableError {
+ public:
+  using TableError::TableError;
+};
+
 // One archived person: the six values, as the files hold them.
 struct ArchiveRecord {
   std::string cognome;
@@ -100,6 +107,11 @@ class Archive {
   std::vector<ArchiveRecord> Records() const;
 
  protected:
+  // The duplicate check on the records the table holds, as FindCode
+  // describes it; the grid told of where it ends only.
+  bool FindInTable(const std::string& code);
+  // `record` inserted after the last record and posted, not yet stored.
+  void AppendToTable(const ArchiveRecord& record);
   // Runs `write`, again while the archive is busy and the busy handler asks
   // for it; a failure is thrown.
   void RetriedWhileBusy(const std::function<void()>& write);

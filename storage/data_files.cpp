@@ -198,19 +198,30 @@ void PrepareArchive(const DataFilePaths& paths) {
   CreateArchiveIfMissing(paths.archive);
 }
 
+namespace {
+
+void OpenTable(TLbCsv& table, const std::string& path, bool readOnly,
+               DataFileReadAhead* readAhead) {
+  table.SetTableName(path);
+  table.SetReadOnly(readOnly);
+  std::optional<TableFile> read = readAhead ? readAhead->Take(path) : std::nullopt;
+  if (read) {
+    table.Open(std::move(*read));
+  } else {
+    table.Open();
+  }
+}
+
+}  // namespace
+
 void OpenDataTables(const DataFilePaths& paths, TLbCsv& archive, TLbCsv& municipalities,
                     DataFileReadAhead* readAhead) {
-  const auto open = [readAhead](TLbCsv& table, const std::string& path, bool readOnly) {
-    table.SetTableName(path);
-    table.SetReadOnly(readOnly);
-    std::optional<TableFile> read = readAhead ? readAhead->Take(path) : std::nullopt;
-    if (read) {
-      table.Open(std::move(*read));
-    } else {
-      table.Open();
-    }
-  };
   PrepareArchive(paths);
-  open(archive, paths.archive, false);
-  open(municipalities, paths.municipalities, true);
+  OpenTable(archive, paths.archive, false, readAhead);
+  OpenPlaceTable(paths, municipalities, readAhead);
+}
+
+void OpenPlaceTable(const DataFilePaths& paths, TLbCsv& municipalities,
+                    DataFileReadAhead* readAhead) {
+  OpenTable(municipalities, paths.municipalities, true, readAhead);
 }

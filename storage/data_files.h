@@ -92,3 +92,7 @@ void PrepareArchive(const DataFilePaths& paths);
 // `readAhead` holds is opened from what it read.
 void OpenDataTables(const DataFilePaths& paths, TLbCsv& archive, TLbCsv& municipalities,
                     DataFileReadAhead* readAhead = nullptr);
+// The municipality table alone, read-only, as OpenDataTables opens it (an
+// archive kept elsewhere than in a file).
+void OpenPlaceTable(const DataFilePaths& paths, TLbCsv& municipalities,
+                    DataFileReadAhead* readAhead = nullptr);

@@ -9,9 +9,7 @@
 #include "storage/file_io.h"
 #include "storage/file_lock.h"
 #include "storage/file_names.h"
-#include "storage/record_format.h"
 #include "storage/table_file.h"
-#include "storage/tquiet_walk.h"
 
 using namespace archive_column;
 namespace fs = std::filesystem;
@@ -102,32 +100,11 @@ bool FileArchive::FindCode(const std::string& code) {
     }
   }
   // The grid is told of the record the check ends on, not of each step.
-  TQuietWalk walk(table);
-  table.First();
-  if (table.Empty()) return false;
-  const TableFile& lines = table.Lines();
-  const int column = static_cast<int>(table.FieldNamed(kCodiceFiscale).Index());
-  std::string scratch;
-  const std::size_t found = lines.FindLine(
-      code, 1, [&](std::string_view line) { return ValueAt(line, column, scratch) == code; });
-  if (found == lines.LineCount()) {
-    table.Last();
-    return false;
-  }
-  if (found > 1) table.SetRecordNumber(static_cast<int>(found));
-  return true;
+  return FindInTable(code);
 }
 
 void FileArchive::Add(const ArchiveRecord& record) {
-  TLbCsv& table = Table();
-  table.Insert();
-  table.FieldNamed(kCognome).SetText(record.cognome);
-  table.FieldNamed(kNome).SetText(record.nome);
-  table.FieldNamed(kSex).SetText(record.sex);
-  table.FieldNamed(kComune).SetText(record.comune);
-  table.FieldNamed(kData).SetText(record.data);
-  table.FieldNamed(kCodiceFiscale).SetText(record.codiceFiscale);
-  table.Post();
+  AppendToTable(record);
   WriteThrough();
 }
 

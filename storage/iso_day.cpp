@@ -12,13 +12,13 @@ CalendarDate DateOf(std::string_view day) {
   return ReadDate(day, kIsoDates).value_or(CalendarDate{});
 }
 
-std::string TextOf(const CalendarDate& date) {
+}  // namespace
+
+std::string IsoDayText(const CalendarDate& date) {
   char text[40];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
   return text;
 }
-
-}  // namespace
 
 bool IsIsoDay(std::string_view text) { return ReadDate(text, kIsoDates).has_value(); }
 
@@ -31,7 +31,7 @@ std::string DayAfter(std::string_view day) {
       ++date.year;
     }
   }
-  return TextOf(date);
+  return IsoDayText(date);
 }
 
 std::string DayBefore(std::string_view day) {
@@ -43,5 +43,5 @@ std::string DayBefore(std::string_view day) {
     }
     date.day = DaysInMonth(date.year, date.month);
   }
-  return TextOf(date);
+  return IsoDayText(date);
 }

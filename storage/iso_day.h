@@ -8,6 +8,10 @@
 
 bool IsIsoDay(std::string_view text);
 
+struct CalendarDate;
+// `date` written so.
+std::string IsoDayText(const CalendarDate& date);
+
 // The day after and the day before a day IsIsoDay accepts.
 std::string DayAfter(std::string_view day);
 std::string DayBefore(std::string_view day);

@@ -25,7 +25,9 @@
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
 #include "engine/today.h"
+#include "storage/archive_choice.h"
 #include "storage/data_files.h"
+#include "storage/file_archive.h"
 #include "storage/place_chain.h"
 #include "storage/place_lookup.h"
 #include "ui/light_palette.h"
@@ -57,19 +59,22 @@ void SetBackground(QLineEdit* edit, const QColor& colour) {
 TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent, DataFileReadAhead* readAhead)
     : QMainWindow(parent), dataFolder_(dataFolder), readAhead_(readAhead) {
   CreateComponents();
+  archive_ = MakeArchive(LbCsv2);
   BindEvents();
   // A failed write-through is told once; the archive stays in memory and the
   // next change or the exit tries again.
-  archive_.SetErrorHandler(
+  archive_->SetErrorHandler(
       [this](const std::exception& error) { MessageBoxes::Error(this, error); });
   // Another desk holding the archive: the user is asked, and the window
   // keeps painting while the lock is waited for.
-  archive_.SetBusyHandler([this](const ArchiveBusy& busy) {
+  archive_->SetBusyHandler([this](const ArchiveBusy& busy) {
     return MessageBoxes::WarningQuestion(
         this, QString::fromUtf8(busy.what()) + QStringLiteral(". Riprovare?"));
   });
-  archive_.SetLockWait([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-  archive_.SetCopyHandler([this](const std::string& copy) {
+  if (auto* file = dynamic_cast<FileArchive*>(archive_.get())) {
+    file->SetLockWait([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  }
+  archive_->SetCopyHandler([this](const std::string& copy) {
     MessageBoxes::Information(
         this, QStringLiteral("L'archivio conteneva dati illeggibili (un carattere NUL), che "
                              "andrebbero persi al salvataggio. Il file originale è stato copiato "
@@ -82,10 +87,10 @@ TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent, DataFileReadA
 TfrmCodFis::~TfrmCodFis() {
   // Closed while its rules are still there to write it back under the lock;
   // nobody is asked anything while the window goes.
-  archive_.SetBusyHandler(nullptr);
-  archive_.SetLockWait(nullptr);
+  archive_->SetBusyHandler(nullptr);
+  if (auto* file = dynamic_cast<FileArchive*>(archive_.get())) file->SetLockWait(nullptr);
   try {
-    archive_.Close();
+    archive_->Close();
   } catch (const std::exception&) {
     // Every record was written through when it changed.
   }
@@ -122,7 +127,7 @@ void TfrmCodFis::BindEvents() {
           [this] { Guarded([this] { RxDBGrid1DblClick(); }); });
   // Ctrl+Delete in the grid deletes as the delete action does, through the
   // archive, which writes it through.
-  RxDBGrid1->SetRecordDeleter([this] { archive_.DeleteCurrent(); });
+  RxDBGrid1->SetRecordDeleter([this] { archive_->DeleteCurrent(); });
   BindCheckTab();
 }
 
@@ -152,13 +157,16 @@ void TfrmCodFis::FormCreate() {
                ? LocateDataFiles()
                : WithNewerPlaceTable(MakeDataFilePaths(
                      QDir::toNativeSeparators(dataFolder_).toUtf8().toStdString()));
-  OpenDataTables(paths_, LbCsv2, LbCsv1, std::exchange(readAhead_, nullptr));
+  const std::string unreachable =
+      OpenArchiveAndPlaces(*archive_, paths_, LbCsv1, std::exchange(readAhead_, nullptr));
   DBText1->CheckField();
 
   placeNames_->SetValues(places_.Names());
   LbCsv1.Last();  // where filling the list from the table leaves it
 
   actAzzeraExecute();
+  // Codes are still computed; what is archived waits for the server.
+  if (!unreachable.empty()) MessageBoxes::Warning(this, QString::fromUtf8(unreachable));
 }
 
 // --- Calculation tab --------------------------------------------------------
@@ -235,7 +243,7 @@ std::string TfrmCodFis::CalculateAndArchive(const PlaceRecord& place, bool nearb
   QGuiApplication::clipboard()->setText(FromBytes(person.codiceFiscale));
   if (person.codiceFiscale == kErrorCode) return person.codiceFiscale;
 
-  if (!CodeInArchive(person.codiceFiscale)) archive_.Add(person);
+  if (!CodeInArchive(person.codiceFiscale)) archive_->Add(person);
   QString told = QStringLiteral(
       "Il Codice è stato copiato negli appunti\n"
       "Incollalo dove ti serve con: CTRL+V");
@@ -244,14 +252,14 @@ std::string TfrmCodFis::CalculateAndArchive(const PlaceRecord& place, bool nearb
   return person.codiceFiscale;
 }
 
-bool TfrmCodFis::CodeInArchive(const std::string& code) { return archive_.FindCode(code); }
+bool TfrmCodFis::CodeInArchive(const std::string& code) { return archive_->FindCode(code); }
 
 // --- Exit -----------------------------------------------------------------
 
 bool TfrmCodFis::CloseTables() {
   LbCsv1.Close();
   try {
-    archive_.Close();
+    archive_->Close();
   } catch (const std::exception& error) {
     MessageBoxes::Error(this, error);
     if (MessageBoxes::Question(this, QStringLiteral("Confirm"),
@@ -309,12 +317,12 @@ void TfrmCodFis::showEvent(QShowEvent* event) {
 
 void TfrmCodFis::RxDBGrid1CellClick(int /*column*/) {
   using namespace archive_column;
-  Cognome->setText(FromBytes(archive_.CurrentValue(kCognome)));
-  Nome->setText(FromBytes(archive_.CurrentValue(kNome)));
-  (archive_.CurrentValue(kSex) == "F" ? RadioButton1 : RadioButton2)->setChecked(true);
-  ComboBox1->setEditText(FromBytes(archive_.CurrentValue(kComune)));
+  Cognome->setText(FromBytes(archive_->CurrentValue(kCognome)));
+  Nome->setText(FromBytes(archive_->CurrentValue(kNome)));
+  (archive_->CurrentValue(kSex) == "F" ? RadioButton1 : RadioButton2)->setChecked(true);
+  ComboBox1->setEditText(FromBytes(archive_->CurrentValue(kComune)));
   // The place as it was on the archived birth date, when that date reads.
-  const std::string born = archive_.CurrentValue(kData);
+  const std::string born = archive_->CurrentValue(kData);
   CalendarDate lookUpDate = PickerDate();
   try {
     lookUpDate = TextToDate(born);
@@ -323,10 +331,10 @@ void TfrmCodFis::RxDBGrid1CellClick(int /*column*/) {
   }
   // Of two places of that name then, the one the archived code was made for.
   ShowPlace(LbCsv1, SettledByFiscalCode(LookUpMunicipality(lookUpDate),
-                                        archive_.CurrentValue(kCodiceFiscale)));
+                                        archive_->CurrentValue(kCodiceFiscale)));
   const CalendarDate date = TextToDate(born);
   DateTimePicker1->setDate(QDate(date.year, date.month, date.day));
-  Label6->setText(FromBytes(archive_.CurrentValue(kCodiceFiscale)));
+  Label6->setText(FromBytes(archive_->CurrentValue(kCodiceFiscale)));
 }
 
 void TfrmCodFis::RxDBGrid1DblClick() {
@@ -355,7 +363,7 @@ void TfrmCodFis::ConfirmAndDelete(const QString& question) {
     closeRequested_ = false;
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
   }
-  if (confirmed) archive_.DeleteCurrent();
+  if (confirmed) archive_->DeleteCurrent();
 }
 
 void TfrmCodFis::DataSetDelete1Execute() {

@@ -3,11 +3,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 
+#include "storage/archive.h"
 #include "storage/data_files.h"
-#include "storage/file_archive.h"
 #include "storage/places.h"
 #include "storage/tlbcsv.h"
 #include "ui/message_box.h"
@@ -189,7 +190,8 @@ class TfrmCodFis : public QMainWindow {
   bool CloseTables();
 
   // The rules on the two tables, and what the widgets ask and report through.
-  FileArchive archive_{LbCsv2};
+  // In the file, or in the database VIVEZE_ARCHIVIO names.
+  std::unique_ptr<Archive> archive_;
   Places places_{LbCsv1};
   MessageBoxPrompter prompter_;
   QString dataFolder_;

@@ -9,6 +9,7 @@
 
 #include "storage/file_names.h"
 #include "tests/cli/program_run.h"
+#include "tests/storage/archive_kinds.h"
 
 namespace {
 
@@ -63,6 +64,29 @@ TEST_F(CliArchive, AddsListsAndDeletesAsTheWindowDoes) {
   EXPECT_EQ(missing.err, "Codice non in archivio: RSSMRA75C15F402O\n");
   EXPECT_EQ(Archive(), kHeaderLine);
   EXPECT_EQ(Archivio("boh").status, 2);
+}
+
+// A file archive copied into the database as it stands, but for a record
+// whose date is not its code's (days and months swapped), and written back.
+TEST_F(CliArchive, ImportaCopiesAFileArchiveIntoTheDatabaseAndEsportaGivesItBack) {
+  if (!DbKind::Unready().empty()) GTEST_SKIP() << DbKind::Unready();
+  DbKind database;
+  database.Make({});
+  SetEnvironment("VIVEZE_ARCHIVIO", DbKind::Target());
+  const std::string rossi = "Rossi,Mario,M,Montalcino,15/03/1975,RSSMRA75C15F402O\r\n";
+  const std::string bianchi = "Bianchi,\"Anna, Maria\",F,Roma,1/01/1990,BNCNNA90A41H501T\r\n";
+  const std::string file = TempPath("importa.dat");
+  Write(file,
+        kHeaderLine + rossi + "Verdi,Anna,F,Roma,1/05/1980,VRDNNA80A45H501U\r\n" + rossi + bianchi);
+  const Outcome imported = Archivio("importa '" + file + "'");
+  EXPECT_EQ(imported.status, 1);
+  EXPECT_EQ(imported.out, "Record letti: 4, importati: 2, già presenti: 1, scartati: 1\n");
+  EXPECT_EQ(imported.err,
+            file + ":3: data 1/05/1980 diversa da quella del codice VRDNNA80A45H501U\n");
+  const std::string exported = TempPath("esporta.dat");
+  EXPECT_EQ(Archivio("esporta -o '" + exported + "'").status, 0);
+  EXPECT_EQ(ReadAll(exported), kHeaderLine + rossi + bianchi);
+  SetEnvironment("VIVEZE_ARCHIVIO", "");
 }
 
 #ifndef _WIN32

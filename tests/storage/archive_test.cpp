@@ -1,5 +1,6 @@
-// The archive's rules on its table: columns, the duplicate check, adding and
-// reading back a record.
+// The archive's rules on the file's table: columns, the duplicate check
+// among records with one code, adding and writing a record. The rules every
+// kind shares are in archive_rules_test.cpp.
 #include "storage/file_archive.h"
 
 #include <gtest/gtest.h>
@@ -37,24 +38,6 @@ TEST(ArchiveColumns, TheHeaderLineNamesTheColumnsInOrder) {
   EXPECT_EQ(joined, kArchiveHeader);
 }
 
-TEST_F(ArchiveTest, FindCodeStopsOnTheMatchOrOnTheLastRecord) {
-  Archive& archive = Open(
-      "A,B,M,X,01/01/1980,CODE1\r\n"
-      "C,D,F,Y,02/02/1990,CODE2\r\n"
-      "E,F,M,Z,03/03/2000,CODE3\r\n");
-  EXPECT_TRUE(archive.FindCode("CODE2"));
-  EXPECT_EQ(table_.RecordNumber(), 2);
-  EXPECT_TRUE(archive.FindCode("CODE1"));
-  EXPECT_EQ(table_.RecordNumber(), 1);
-  // Exact and case-sensitive; a miss leaves the last record current.
-  EXPECT_FALSE(archive.FindCode("code2"));
-  EXPECT_EQ(table_.RecordNumber(), 3);
-  EXPECT_FALSE(archive.FindCode("CODE"));
-  EXPECT_EQ(table_.RecordNumber(), 3);
-}
-
-// Where a walk from the first record comparing each code would stop, flags
-// included, and the grid told of that record only.
 TEST_F(ArchiveTest, FindCodeLeavesTheCursorAsAWalkAndTellsTheViewsOnce) {
   Archive& archive = Open(
       "A,B,M,X,01/01/1980,CODE1\r\n"
@@ -115,12 +98,6 @@ TEST_F(ArchiveTest, FindCodeMatchesTheCodeColumnOfRecordsStillThere) {
   table_.First();
   EXPECT_TRUE(archive.FindCode("CODE2"));
   EXPECT_EQ(table_.RecordNumber(), 3);
-}
-
-TEST_F(ArchiveTest, FindCodeOnAnEmptyArchive) {
-  Archive& archive = Open("");
-  EXPECT_FALSE(archive.FindCode("CODE1"));
-  EXPECT_TRUE(table_.Empty());
 }
 
 TEST_F(ArchiveTest, AddedRecordGoesLastAndIsCurrent) {

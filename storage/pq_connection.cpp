@@ -1,0 +1,124 @@
+#include "storage/pq_connection.h"
+
+#include <cstdlib>
+#include <memory>
+#include <regex>
+
+#ifdef _WIN32
+#include "storage/windows_api.h"
+#endif
+
+namespace {
+
+// The 8-bit text the rest of the program holds, as the server names it.
+std::string ClientEncoding() {
+#ifdef _WIN32
+  return "WIN" + std::to_string(GetACP());
+#else
+  return "UTF8";
+#endif
+}
+
+}  // namespace
+
+PqConnection::PqConnection(std::string conninfo)
+    : pq_(PqLibrary::Get()), conninfo_(std::move(conninfo)) {
+  char* error = nullptr;
+  if (PqLibrary::ConnInfoOption* options = pq_.conninfoParse(conninfo_.c_str(), &error)) {
+    for (PqLibrary::ConnInfoOption* option = options; option->keyword != nullptr; ++option) {
+      if (std::string(option->keyword) == "password" && option->val != nullptr) {
+        password_ = option->val;
+      }
+    }
+    pq_.conninfoFree(options);
+  } else {
+    // libpq's own words on the string; it repeats no value from it.
+    std::string why = error != nullptr ? error : "stringa di connessione non valida";
+    if (error != nullptr) pq_.freemem(error);
+    throw ArchiveUnreachable("Archivio non raggiungibile: " + Safe(why));
+  }
+  try {
+    Connect();
+  } catch (...) {
+    // No destructor runs for a connection never made.
+    if (conn_ != nullptr) pq_.finish(conn_);
+    throw;
+  }
+}
+
+PqConnection::~PqConnection() {
+  if (conn_ != nullptr) pq_.finish(conn_);
+}
+
+void PqConnection::Connect() {
+  if (conn_ == nullptr) {
+    // A server out of reach holds the window a few seconds, not the system's
+    // minutes; the connection string or PGCONNECT_TIMEOUT may say otherwise.
+    const char* const keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* const values[] = {"5", conninfo_.c_str(), nullptr};
+    const int first = std::getenv("PGCONNECT_TIMEOUT") != nullptr ? 1 : 0;
+    conn_ = pq_.connectdbParams(keywords + first, values + first, 1);
+  } else {
+    pq_.reset(conn_);
+  }
+  if (conn_ == nullptr) throw ArchiveUnreachable("Archivio non raggiungibile: memoria esaurita");
+  if (pq_.status(conn_) != PqLibrary::kConnectionOk) {
+    throw ArchiveUnreachable("Archivio non raggiungibile: " + Safe(pq_.errorMessage(conn_)));
+  }
+  const std::string encoding = ClientEncoding();
+  if (pq_.setClientEncoding(conn_, encoding.c_str()) != 0) {
+    throw ArchiveUnreachable("Archivio non raggiungibile: codifica " + encoding + " rifiutata");
+  }
+}
+
+std::string PqConnection::Safe(std::string message) const {
+  // libpq quotes a connection string it cannot read, password and all.
+  static const std::regex uriPassword(R"((://[^:/@\s]*):[^@\s]*@)");
+  static const std::regex keyPassword(R"((password\s*=\s*)('([^'\\]|\\.)*'|[^\s&]+))",
+                                      std::regex::icase);
+  message = std::regex_replace(message, uriPassword, "$1:***@");
+  message = std::regex_replace(message, keyPassword, "$1***");
+  if (!password_.empty()) {
+    for (std::size_t at = message.find(password_); at != std::string::npos;
+         at = message.find(password_, at)) {
+      message.replace(at, password_.size(), "***");
+    }
+  }
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+  return message;
+}
+
+std::vector<PqConnection::Row> PqConnection::Run(const char* sql,
+                                                 const std::vector<std::string>& params) {
+  if (pq_.status(conn_) != PqLibrary::kConnectionOk) Connect();
+  std::vector<const char*> values;
+  values.reserve(params.size());
+  for (const std::string& param : params) values.push_back(param.c_str());
+  const auto clear = [this](PqLibrary::Result* result) { pq_.clear(result); };
+  const std::unique_ptr<PqLibrary::Result, decltype(clear)> result(
+      pq_.execParams(conn_, sql, static_cast<int>(values.size()), nullptr, values.data(), nullptr,
+                     nullptr, 0),
+      clear);
+  const int status = result ? pq_.resultStatus(result.get()) : -1;
+  if (status != PqLibrary::kCommandOk && status != PqLibrary::kTuplesOk) {
+    // A lost connection is the server out of reach; anything else its refusal.
+    if (pq_.status(conn_) != PqLibrary::kConnectionOk) {
+      throw ArchiveUnreachable("Archivio non raggiungibile: " + Safe(pq_.errorMessage(conn_)));
+    }
+    throw TableError("Archivio: " +
+                     Safe(result ? pq_.resultErrorMessage(result.get()) : pq_.errorMessage(conn_)));
+  }
+  std::vector<Row> rows;
+  if (status != PqLibrary::kTuplesOk) return rows;
+  const int count = pq_.ntuples(result.get());
+  const int columns = pq_.nfields(result.get());
+  rows.reserve(static_cast<std::size_t>(count));
+  for (int row = 0; row < count; ++row) {
+    Row& values = rows.emplace_back();
+    values.reserve(static_cast<std::size_t>(columns));
+    for (int column = 0; column < columns; ++column) {
+      values.emplace_back(pq_.getvalue(result.get(), row, column));
+    }
+  }
+  return rows;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "storage/archive.h"
+#include "storage/pq_library.h"
+
+// One connection to a PostgreSQL server, named by a connection string as
+// libpq takes it (a URI or key=value pairs); credentials, TLS and the rest
+// come from it and from libpq's own files and environment. Text goes both
+// ways in the system's 8-bit text, the server converting. Messages never
+// hold the password, even one written in the connection string.
+class PqConnection {
+ public:
+  using Row = std::vector<std::string>;
+
+  // Throws ArchiveUnreachable.
+  explicit PqConnection(std::string conninfo);
+  ~PqConnection();
+  PqConnection(const PqConnection&) = delete;
+  PqConnection& operator=(const PqConnection&) = delete;
+
+  // Runs one statement, `params` passed as $1, $2... and never spliced into
+  // it; gives the rows it returns, each value as text. A connection lost
+  // since the last statement is made again first. Throws ArchiveUnreachable
+  // when the server cannot be reached, TableError when it refuses.
+  std::vector<Row> Run(const char* sql, const std::vector<std::string>& params = {});
+
+ private:
+  void Connect();
+  // `message` with the password, where one is in the connection string,
+  // blanked out, and the line ends trimmed.
+  std::string Safe(std::string message) const;
+
+  const PqLibrary& pq_;
+  std::string conninfo_;
+  std::string password_;
+  PqLibrary::Conn* conn_ = nullptr;
+};
