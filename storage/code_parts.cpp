@@ -277,3 +277,10 @@ CodeAnatomy Anatomist::TakeApart() {
 CodeAnatomy TakeApart(const CodeReading& reading, Places& places) {
   return Anatomist(reading, places).TakeApart();
 }
+
+std::array<CodePart, 6> UntypedParts() {
+  std::array<CodePart, 6> parts;
+  for (std::size_t part = kSurname; part <= kCheck; ++part)
+    parts[part].caption = kSpans[part].caption;
+  return parts;
+}

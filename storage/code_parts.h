@@ -40,3 +40,6 @@ struct CodeAnatomy {
 // means. A numeric code, or one longer than a person's, has its parts plain.
 // Bytes as the place table holds them.
 CodeAnatomy TakeApart(const CodeReading& reading, Places& places);
+
+// The parts before anything is typed: their captions alone.
+std::array<CodePart, 6> UntypedParts();
