@@ -32,6 +32,18 @@ class UpperCase : public QValidator {
   }
 };
 
+// The last row inside the card's border.
+constexpr int kCardBottom = 211;
+
+// The lines below start under the parts, which take a line more when a
+// meaning is long.
+void ShowParts(TCodeParts* parts, QLabel* below, const std::array<CodePart, 6>& shown) {
+  parts->SetParts(shown);
+  parts->resize(parts->width(), parts->UsedHeight());
+  const int top = parts->y() + parts->height() + 2;
+  below->setGeometry(below->x(), top, below->width(), kCardBottom - top);
+}
+
 }  // namespace
 
 void TfrmCodFis::CreateCheckTab() {
@@ -64,17 +76,18 @@ void TfrmCodFis::CreateCheckTab() {
   labEsito->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
   codeParts = new TCodeParts(card);
   codeParts->setObjectName(QStringLiteral("codeParts"));
-  codeParts->setGeometry(12, 54, 313, 78);
   codeParts->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+  codeParts->setGeometry(12, 54, 313, kCardBottom - 54);
   labDettagli = new QLabel(card);
   labDettagli->setObjectName(QStringLiteral("labDettagli"));
   CaptionedValueAccessible::Caption(labDettagli, QStringLiteral("Dettagli"));
-  labDettagli->setGeometry(12, 134, 313, 76);
+  labDettagli->setGeometry(12, 134, 313, kCardBottom - 134);
   labDettagli->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
   labDettagli->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   labDettagli->setWordWrap(true);
   // On each control: under the card's style sheet, a palette set on the card
   // does not reach them.
+  ShowParts(codeParts, labDettagli, UntypedParts());
   LightPalette::Apply(card);
   for (QWidget* control : card->findChildren<QWidget*>()) LightPalette::Apply(control);
 }
@@ -100,12 +113,12 @@ void TfrmCodFis::edtCodiceChange() {
   labDettagli->clear();
   const std::string typed = ToUtf8(edtCodice->text());
   if (typed.empty()) {
-    codeParts->SetParts(UntypedParts());
+    ShowParts(codeParts, labDettagli, UntypedParts());
     return;
   }
   const CodeReading reading = ReadCode(typed, places_);
   const CodeAnatomy anatomy = TakeApart(reading, places_);
-  codeParts->SetParts(anatomy.parts);
+  ShowParts(codeParts, labDettagli, anatomy.parts);
   std::vector<std::string> lines = anatomy.below;
   // Compared with the calculation tab's inputs once a name is typed there.
   if (reading.valid && !(Cognome->text().trimmed().isEmpty() && Nome->text().trimmed().isEmpty())) {

@@ -20,6 +20,8 @@ class TCodeParts : public QWidget {
   // The parts as storage gives them (bytes).
   void SetParts(const std::array<CodePart, 6>& parts);
   QLabel* Row(std::size_t part) const { return rows_[part]; }
+  // The height the rows take: a long meaning takes a second line.
+  int UsedHeight() const { return used_; }
 
   static QColor ErrorColour() { return QColor(190, 0, 0); }
   static QColor CaptionColour() { return QColor(31, 107, 47); }  // the card's green
@@ -28,5 +30,8 @@ class TCodeParts : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void Arrange();
+
   std::array<QLabel*, 6> rows_{};
+  int used_ = 0;
 };
