@@ -44,6 +44,16 @@ void ShowParts(TCodeParts* parts, QLabel* below, const std::array<CodePart, 6>& 
   below->setGeometry(below->x(), top, below->width(), kCardBottom - top);
 }
 
+// A code of another person with a homocode and a long place gives more
+// lines than the card has room for at the usual size: smaller print then,
+// never a scroll bar.
+void FitLines(QLabel* lines) {
+  for (int pixels = 11; pixels >= 9; --pixels) {
+    lines->setFont(PixelFont(QStringLiteral("MS Sans Serif"), pixels));
+    if (lines->heightForWidth(lines->width()) <= lines->height()) return;
+  }
+}
+
 }  // namespace
 
 void TfrmCodFis::CreateCheckTab() {
@@ -133,4 +143,5 @@ void TfrmCodFis::edtCodiceChange() {
   QStringList details;
   for (const std::string& line : lines) details << FromBytes(line);
   labDettagli->setText(details.join(QLatin1Char('\n')));
+  FitLines(labDettagli);
 }

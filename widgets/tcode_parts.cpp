@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kGap = 6;  // between columns
 constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop;
+const QString kArrow = QStringLiteral("\u2192 ");
 
 QFont Bold(QFont font) {
   font.setBold(true);
@@ -27,12 +28,11 @@ class PartRow : public QLabel {
     state_ = part.state;
     caption_ = FromBytes(part.caption);
     letters_ = FromBytes(part.letters);
-    meaning_ =
-        part.meaning.empty() ? QString() : QStringLiteral("\u2192 ") + FromBytes(part.meaning);
+    meaning_ = FromBytes(part.meaning);
     QString said = caption_;
     if (!letters_.isEmpty()) said += QStringLiteral(": ") + letters_;
     if (state_ == PartState::Faulty) said += QStringLiteral(", errato");
-    if (!part.meaning.empty()) said += QStringLiteral(", ") + FromBytes(part.meaning);
+    if (!meaning_.isEmpty()) said += QStringLiteral(", ") + meaning_;
     setAccessibleName(said);
     update();
   }
@@ -45,7 +45,8 @@ class PartRow : public QLabel {
     captionWidth_ = captionWidth;
     lettersWidth_ = lettersWidth;
     const QFontMetrics metrics(font());
-    const bool wraps = metrics.horizontalAdvance(meaning_) > width - captionWidth - lettersWidth;
+    const bool wraps = metrics.horizontalAdvance(meaning_) >
+                       width - captionWidth - lettersWidth - metrics.horizontalAdvance(kArrow);
     return (wraps ? 2 : 1) * metrics.lineSpacing();
   }
 
@@ -59,8 +60,12 @@ class PartRow : public QLabel {
     painter.setFont(Bold(font()));
     painter.setPen(ink);
     painter.drawText(QRect(captionWidth_, 0, lettersWidth_, height()), kFlags, letters_);
+    if (meaning_.isEmpty()) return;
     painter.setFont(font());
-    const int left = captionWidth_ + lettersWidth_;
+    // A second line of the meaning starts under its first, not under the arrow.
+    const int arrow = captionWidth_ + lettersWidth_;
+    painter.drawText(QRect(arrow, 0, width() - arrow, height()), kFlags, kArrow);
+    const int left = arrow + QFontMetrics(font()).horizontalAdvance(kArrow);
     painter.drawText(QRect(left, 0, width() - left, height()), kFlags | Qt::TextWordWrap, meaning_);
   }
 
