@@ -160,6 +160,10 @@ std::string CodeCheckText(const CodeCheck& check) {
   return {};
 }
 
+bool AllowedInCode(std::size_t place, char c) { return AllowedAt(place, c); }
+
+int CodeDigit(char c) { return DigitValue(c); }
+
 std::string BaseCode(std::string_view code) {
   RequireValid(code);
   std::string base(code);

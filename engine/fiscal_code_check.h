@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,14 @@ CodeCheck CheckFiscalCode(std::string_view code);
 // errato: atteso X", "Codice numerico valido", "Cifra di controllo errata:
 // attesa N".
 std::string CodeCheckText(const CodeCheck& check);
+
+// Whether `c` may stand at `place` (from 0) of a 16-character code: a letter,
+// a month letter, or a digit or its homocode letter.
+bool AllowedInCode(std::size_t place, char c);
+
+// The digit a character at a digit place stands for (a homocode letter read
+// back); -1 for none.
+int CodeDigit(char c);
 
 // A valid 16-character code with every homocode letter at 7, 8, 10, 11,
 // 13-15 turned back into its digit and the check letter computed again.

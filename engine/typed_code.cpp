@@ -7,23 +7,25 @@ namespace {
 
 bool IsVowel(char c) { return c == 'A' || c == 'E' || c == 'I' || c == 'O' || c == 'U'; }
 
+}  // namespace
+
 // Consonants come first, then vowels, then the filler X: so after a vowel only
 // a vowel or the filler, and after the filler only the filler again.
-bool PossibleLetters(std::string_view part) {
-  bool vowelSeen = false;
-  bool filling = false;
+NameLetters ReadNameLetters(std::string_view part) {
+  NameLetters letters;
   for (const char c : part) {
-    if (filling && c != 'X') return false;
-    if (vowelSeen && !IsVowel(c)) {
-      if (c != 'X') return false;
-      filling = true;
+    if (letters.fillers > 0 && c != 'X') letters.possible = false;
+    if (IsVowel(c)) {
+      letters.vowels += c;
+    } else if (!letters.vowels.empty() && c == 'X') {
+      ++letters.fillers;
+    } else {
+      if (!letters.vowels.empty()) letters.possible = false;
+      letters.consonants += c;
     }
-    vowelSeen |= IsVowel(c);
   }
-  return true;
+  return letters;
 }
-
-}  // namespace
 
 std::string NormalizeTypedCode(std::string_view typed) {
   std::string code;
@@ -38,10 +40,11 @@ std::vector<std::string> ImpossibleLetterLines(std::string_view code) {
   std::vector<std::string> lines;
   const std::string_view surname = code.substr(0, 3);
   const std::string_view name = code.substr(3, 3);
-  if (!PossibleLetters(surname)) {
+  if (!ReadNameLetters(surname).possible) {
     lines.push_back("Lettere del cognome impossibili: " + std::string(surname));
   }
-  if (!PossibleLetters(name)) lines.push_back("Lettere del nome impossibili: " + std::string(name));
+  if (!ReadNameLetters(name).possible)
+    lines.push_back("Lettere del nome impossibili: " + std::string(name));
   return lines;
 }
 

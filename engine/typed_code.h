@@ -17,6 +17,16 @@ std::string NormalizeTypedCode(std::string_view typed);
 // `code` is a checked 16-character code.
 std::vector<std::string> ImpossibleLetterLines(std::string_view code);
 
+// The three letters of a surname or name part, as a name gives them:
+// consonants first, then vowels, then the filler X (an X after a vowel).
+struct NameLetters {
+  std::string consonants;
+  std::string vowels;
+  int fillers = 0;
+  bool possible = true;  // false when a letter stands where no name puts it
+};
+NameLetters ReadNameLetters(std::string_view part);
+
 // The birth dates a valid 16-character code may stand for, later first: its
 // two-digit year in the latest century that does not put the date after
 // today, and the century before it when that day exists then.

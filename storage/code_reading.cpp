@@ -11,17 +11,6 @@ std::string WithProvince(const std::string& name, const std::string& province) {
   return province.empty() ? name : name + " (" + province + ")";
 }
 
-// The name on the birth date, and today's when the code has another now.
-std::string PlaceName(Places& places, const std::string& code, const CalendarDate& born) {
-  PlaceLookup then = places.FindCode(code, born);
-  if (!then.Found()) then = places.FindCode(code);
-  const PlaceLookup now = places.FindCode(code, Today());
-  if (now.Found() && now.place.name != then.place.name) {
-    return then.place.name + ", oggi " + WithProvince(now.place.name, now.place.province);
-  }
-  return WithProvince(then.place.name, then.place.province);
-}
-
 // Sex, date in the century of its place and place of a valid code whose
 // place code is known; false for an unknown place code.
 bool Decode(CodeReading& reading, Places& places) {
@@ -37,11 +26,21 @@ bool Decode(CodeReading& reading, Places& places) {
     }
   }
   if (!inUse) reading.notes.emplace_back("nota: codice luogo non in uso alla data di nascita");
-  reading.placeName = PlaceName(places, place, reading.decoded.birthDate);
+  reading.placeName = PlaceNameOn(places, place, reading.decoded.birthDate);
   return true;
 }
 
 }  // namespace
+
+std::string PlaceNameOn(Places& places, const std::string& code, const CalendarDate& born) {
+  PlaceLookup then = places.FindCode(code, born);
+  if (!then.Found()) then = places.FindCode(code);
+  const PlaceLookup now = places.FindCode(code, Today());
+  if (now.Found() && now.place.name != then.place.name) {
+    return then.place.name + ", oggi " + WithProvince(now.place.name, now.place.province);
+  }
+  return WithProvince(then.place.name, then.place.province);
+}
 
 CodeReading ReadCode(std::string_view typed, Places& places) {
   CodeReading reading;

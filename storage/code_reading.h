@@ -35,3 +35,7 @@ struct CodeReading {
 
 // `typed` as typed (UTF-8).
 CodeReading ReadCode(std::string_view typed, Places& places);
+
+// The place of a known place code named as on `born`, with today's name when
+// it differs: "MONTALCINO (SI)", "GIRGENTI, oggi AGRIGENTO (AG)".
+std::string PlaceNameOn(Places& places, const std::string& code, const CalendarDate& born);

@@ -26,6 +26,7 @@ class QTabWidget;
 class QToolButton;
 class QWidget;
 class TActionUpdater;
+class TCodeParts;
 class TDataSetDelete;
 class TDataSetFirst;
 class TDataSetLast;
@@ -116,6 +117,7 @@ class TfrmCodFis : public QMainWindow {
   QWidget* TabSheet3;
   QLineEdit* edtCodice;
   QLabel* labEsito;
+  TCodeParts* codeParts;
   QLabel* labDettagli;
   QWidget* Panel1;
   QLabel* Image1;

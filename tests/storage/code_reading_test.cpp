@@ -10,6 +10,7 @@
 
 #include "engine/short_date.h"
 #include "engine/today.h"
+#include "storage/code_parts.h"
 #include "storage/places.h"
 #include "storage/tlbcsv.h"
 #include "temp_folder.h"
@@ -122,6 +123,58 @@ TEST_F(CodeReadingTest, AFaultyOrNumericCodeGivesItsVerdictOnly) {
   EXPECT_EQ(Read("RSSMRA75C15F40"), Lines{"Lunghezza errata: 14 caratteri invece di 16"});
   EXPECT_EQ(Read("RSSMRA75C32F402O"), Lines{"Giorno di nascita non valido: 32"});
   EXPECT_EQ(Read("12345678903"), Lines{"Codice numerico valido"});
+}
+
+// Each part of the code as the check tab shows it: "!" before what was
+// expected in a faulty part, "~" for a part not read.
+TEST_F(CodeReadingTest, EachPartSaysWhatItMeansOrWhatWasExpected) {
+  const auto said = [this](const std::string& code) {
+    const CodeAnatomy anatomy = TakeApart(ReadCode(code, places_), places_);
+    Lines parts;
+    for (const CodePart& part : anatomy.parts) {
+      const char* mark = part.state == PartState::Faulty ? "!" : "";
+      parts.push_back(part.state == PartState::Plain ? "~" + part.letters
+                                                     : part.letters + " " + mark + part.meaning);
+    }
+    parts.insert(parts.end(), anatomy.below.begin(), anatomy.below.end());
+    return parts;
+  };
+  const std::string person = "RSS consonanti R S S|MRA consonanti M R, vocale A|";
+  const std::string montalcino = "MONTALCINO (SI), fino al 31/12/2016";
+  const std::string right = "giusto per i primi 15 caratteri";
+  const struct {
+    std::string code;
+    std::string parts;
+  } cases[] = {
+      {"RSSMRA75C15F402O",
+       person + "75C marzo 1975|15 giorno 15, maschio|F402 " + montalcino + "|O " + right},
+      {Homocodes("RSSMRA75C15F402O")[6],
+       person + "TRC T=7 R=5: marzo 1975|MR M=1 R=5: giorno 15, maschio|FQLN Q=4 L=0 N=2: " +
+           montalcino + "|A " + right + "|Omocodia: codice base RSSMRA75C15F402O"},
+      {"RSSMRA75C15F402A",
+       person + "75C marzo 1975|15 giorno 15, maschio|F402 " + montalcino + "|A !atteso O"},
+      {WithCheckLetter("BNCNNA10C55M378"),
+       "BNC consonanti B N C|NNA consonanti N N, vocale A|10C marzo 2010|"
+       "55 giorno 15, femmina (15 + 40)|M378 !MONTALCINO (SI), dal 01/01/2017: nel 2010 era "
+       "F402|P " +
+           right + "|nota: codice luogo non in uso alla data di nascita"},
+      {"RSSMRA75B30F402O",
+       person + "75B febbraio 1975|30 !nessun giorno 30 a febbraio 1975: "
+                "atteso da 01 a 28|F402 MONTALCINO (SI), fino al 31/12/2016|O !atteso Z"},
+      {"LIXAB2", "LIX consonante L, vocale I, X di riempimento|AB2 !attese tre lettere|~|~|~|~"},
+      {"XUXAXE7",
+       "XUX consonante X, vocale U, X di riempimento|AXE !attese prima le consonanti, "
+       "poi le vocali, poi X|~7|~|~|~"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    Lines expected;
+    for (std::size_t from = 0, bar = 0; bar != std::string::npos; from = bar + 1) {
+      bar = c.parts.find('|', from);
+      expected.push_back(c.parts.substr(from, bar - from));
+    }
+    EXPECT_EQ(said(c.code), expected);
+  }
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 // The code-check tab as a user types into it, with the shipped places.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFile>
 #include <QLabel>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "engine/fiscal_code_check.h"
 #include "tests/ui/main_window_fixture.h"
+#include "widgets/tcode_parts.h"
 #include "widgets/tdataset_action.h"
 
 namespace {
@@ -27,9 +30,7 @@ TEST_F(CodeCheckTabTest, TypedCodesAreReadBackAndComparedWithTheInputs) {
   EXPECT_FALSE(w.actAzzera->isEnabled());
   EXPECT_FALSE(w.DataSetDelete1->isEnabled());
   const std::string cursor = w.LbCsv1.FieldNamed("Code").Text();
-  EXPECT_EQ(Check("rssmra75c15f402o"),
-            QStringLiteral("Codice valido|Sesso: M\nData di nascita: 15/03/1975\n"
-                           "Luogo di nascita: MONTALCINO (SI)"));
+  EXPECT_EQ(Check("rssmra75c15f402o"), QStringLiteral("Codice valido|"));  // the rest in parts
   EXPECT_EQ(w.LbCsv1.FieldNamed("Code").Text(), cursor);  // the calculation tab's place
   const QString changed = Check("RSSMRA75C15F403O");      // one digit changed
   EXPECT_TRUE(changed.startsWith(QStringLiteral("Carattere di controllo errato: atteso ")));
@@ -45,21 +46,70 @@ TEST_F(CodeCheckTabTest, TypedCodesAreReadBackAndComparedWithTheInputs) {
   TypePerson("ROSSI", "MARIO", false, QDate(1975, 3, 15), "MONTALCINO");
   w.PageControl1->setCurrentWidget(w.TabSheet3);  // shown again: read afresh
   EXPECT_TRUE(w.labDettagli->text().endsWith(QStringLiteral("\nCorrisponde ai dati inseriti")));
-  EXPECT_TRUE(Check("RSSMRA75C15F402O").endsWith(QStringLiteral("\nCorrisponde ai dati inseriti")));
+  EXPECT_EQ(Check("RSSMRA75C15F402O"),
+            QStringLiteral("Codice valido|Corrisponde ai dati inseriti"));
   EXPECT_TRUE(Check("CHNWAI85C03Z221B")
-                  .contains(QStringLiteral("HONG KONG (EE)\nNon corrisponde ai dati inseriti\n"
-                                           "Cognome: nel codice CHN, nei dati RSS\n")));
+                  .startsWith(QStringLiteral("Codice valido|Non corrisponde ai dati inseriti\n"
+                                             "Cognome: nel codice CHN, nei dati RSS\n")));
   EXPECT_TRUE(
-      Check(" rss mra 75C15 F402O ").endsWith(QStringLiteral("\nCorrisponde ai dati inseriti")));
+      Check(" rss mra 75C15 F402O ").endsWith(QStringLiteral("|Corrisponde ai dati inseriti")));
   w.ComboBox1->setEditText(QStringLiteral("ATLANTIDE"));  // refused by Calcola: said why
-  EXPECT_TRUE(Check("CHNWAI85C03Z221B")
-                  .endsWith(QStringLiteral("HONG KONG (EE)\nComune non trovato: ATLANTIDE")));
+  EXPECT_TRUE(Check("CHNWAI85C03Z221B").endsWith(QStringLiteral("|Comune non trovato: ATLANTIDE")));
   EXPECT_TRUE(Check("RSSMRA20C15F402"
                     "X")
                   .contains(QStringLiteral("Codice")));
   w.PageControl1->setCurrentWidget(w.TabSheet2);
   EXPECT_FALSE(w.actCalcola->isEnabled());
   EXPECT_TRUE(w.DataSetDelete1->isEnabled());
+}
+
+TEST_F(CodeCheckTabTest, AScreenReaderHearsEachPartsCaptionLettersAndMeaning) {
+  TfrmCodFis& w = Start();
+  w.PageControl1->setCurrentWidget(w.TabSheet3);
+  const auto heard = [this, &w](const char* typed) {
+    Check(typed);
+    QStringList names;
+    for (std::size_t part = 0; part < 6; ++part) {
+      QAccessibleInterface* row = QAccessible::queryAccessibleInterface(w.codeParts->Row(part));
+      EXPECT_EQ(row->role(), QAccessible::StaticText);
+      names << row->text(QAccessible::Name);
+    }
+    return names.join(QLatin1Char('|'));
+  };
+  EXPECT_EQ(heard("RSSMRA75C15F402A"),
+            QStringLiteral("Cognome: RSS, consonanti R S S|Nome: MRA, consonanti M R, vocale A|"
+                           "Anno e mese: 75C, marzo 1975|Giorno e sesso: 15, giorno 15, maschio|"
+                           "Luogo: F402, MONTALCINO (SI), fino al 31/12/2016|"
+                           "Controllo: A, errato, atteso O"));
+  EXPECT_EQ(heard("RSSMRA7"), QStringLiteral("Cognome: RSS, consonanti R S S|Nome: MRA, consonanti "
+                                             "M R, vocale A|Anno e mese: 7|Giorno e sesso|Luogo|"
+                                             "Controllo"));
+}
+
+// A click or a shortcut shows the tab to type a code; the arrow keys on the
+// tab bar only walk the tabs.
+TEST_F(CodeCheckTabTest, TheCodeBoxTakesTheFocusUnlessTheTabsAreWalked) {
+  TfrmCodFis& w = Start();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  QTabBar* tabs = w.PageControl1->tabBar();
+  ASSERT_EQ(QApplication::focusWidget(), tabs);
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+  EXPECT_EQ(QApplication::focusWidget(), w.edtCodice);
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+  w.Cognome->setFocus();
+  QTest::keyClick(w.Cognome, Qt::Key_Tab, Qt::ControlModifier);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(w.PageControl1->currentWidget(), w.TabSheet3);
+  EXPECT_EQ(QApplication::focusWidget(), w.edtCodice);
+  tabs->setCurrentIndex(0);
+  tabs->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(tabs, Qt::Key_Right);
+  QTest::keyClick(tabs, Qt::Key_Right);
+  EXPECT_EQ(w.PageControl1->currentWidget(), w.TabSheet3);
+  EXPECT_EQ(QApplication::focusWidget(), tabs);
+  QTest::keyClick(tabs, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), w.edtCodice);
 }
 
 }  // namespace

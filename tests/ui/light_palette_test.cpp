@@ -10,6 +10,7 @@
 #include "main_window_fixture.h"
 #include "ui/light_palette.h"
 #include "ui/tfrm_dialog.h"
+#include "widgets/tcode_parts.h"
 #include "widgets/tdb_text.h"
 #include "widgets/tjv_bit_btn.h"
 #include "widgets/trxdbgrid.h"
@@ -70,7 +71,7 @@ TEST_F(DarkDesktopTest, CardAndCheckTabKeepDarkTextOnLightPaper) {
   for (const QWidget* label :
        {static_cast<QWidget*>(w.Label6), static_cast<QWidget*>(w.DBText1),
         static_cast<QWidget*>(w.RadioButton1), static_cast<QWidget*>(w.labEsito),
-        static_cast<QWidget*>(w.labDettagli)}) {
+        static_cast<QWidget*>(w.labDettagli), static_cast<QWidget*>(w.codeParts->Row(0))}) {
     ExpectPaper(label, QPalette::Window, QPalette::WindowText);
   }
   // The edit being typed in turns the card's pale yellow, not the desktop's
