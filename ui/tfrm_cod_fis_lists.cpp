@@ -72,6 +72,8 @@ void TfrmCodFis::StartList(bool check) {
                                       QStringLiteral("Cancel"), 0, 0, this);
   listProgress_->setObjectName(QStringLiteral("ListProgress"));
   listProgress_->setWindowTitle(caption);
+  // Wide enough for its caption and a count of millions.
+  listProgress_->setMinimumWidth(listProgress_->fontMetrics().horizontalAdvance(caption) * 3);
   listProgress_->setWindowModality(Qt::NonModal);
   listProgress_->setAutoClose(false);
   listProgress_->setAutoReset(false);
