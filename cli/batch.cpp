@@ -1,11 +1,11 @@
 #include "cli/batch.h"
 
-#include <iostream>
+#include <sstream>
 
-#include "cli/list_run.h"
 #include "cli/person_code.h"
 
-int RunBatch(const std::string& input, const std::string& output, PlaceRegister& places) {
+ListOutcome ComputeList(const std::string& input, const std::string& output, PlaceRegister& places,
+                        const ListWatch& watch) {
   long rows = 0, computed = 0;
   PersonError error;
   ListPass pass;
@@ -26,8 +26,12 @@ int RunBatch(const std::string& input, const std::string& output, PlaceRegister&
       out[1] = error.text;
     }
   };
-  if (!RunListPass(input, output, pass)) return 2;
-  std::cerr << "Righe lette: " << rows << ", codici calcolati: " << computed
-            << ", righe con errori: " << rows - computed << "\n";
-  return computed == rows ? 0 : 1;
+  ListOutcome outcome = RunListPass(input, output, pass, watch);
+  if (outcome.status != 0 || outcome.cancelled) return outcome;
+  std::ostringstream summary;
+  summary << "Righe lette: " << rows << ", codici calcolati: " << computed
+          << ", righe con errori: " << rows - computed;
+  outcome.summary = summary.str();
+  outcome.status = computed == rows ? 0 : 1;
+  return outcome;
 }

@@ -1,12 +1,12 @@
 #include "cli/code_list.h"
 
 #include <array>
-#include <iostream>
+#include <sstream>
 
-#include "cli/list_run.h"
 #include "cli/row_check.h"
 
-int RunCodeCheck(const std::string& input, const std::string& output, PlaceRegister& places) {
+ListOutcome CheckList(const std::string& input, const std::string& output, PlaceRegister& places,
+                      const ListWatch& watch) {
   RowChecker checker(places);
   std::array<long, 4> counts{};  // by RowVerdict
   ListPass pass;
@@ -21,13 +21,17 @@ int RunCodeCheck(const std::string& input, const std::string& output, PlaceRegis
     ++counts[static_cast<std::size_t>(verdict)];
     out[0] = VerdictText(verdict);
   };
-  if (!RunListPass(input, output, pass)) return 2;
+  ListOutcome outcome = RunListPass(input, output, pass, watch);
+  if (outcome.status != 0 || outcome.cancelled) return outcome;
   const long matches = counts[static_cast<std::size_t>(RowVerdict::Matches)];
   const long differs = counts[static_cast<std::size_t>(RowVerdict::Differs)];
   const long valid = counts[static_cast<std::size_t>(RowVerdict::Valid)];
   const long invalid = counts[static_cast<std::size_t>(RowVerdict::Invalid)];
-  std::cerr << "Righe lette: " << matches + differs + valid + invalid
-            << ", corrispondono: " << matches << ", non corrispondono: " << differs
-            << ", valide: " << valid << ", non valide: " << invalid << "\n";
-  return differs + invalid == 0 ? 0 : 1;
+  std::ostringstream summary;
+  summary << "Righe lette: " << matches + differs + valid + invalid
+          << ", corrispondono: " << matches << ", non corrispondono: " << differs
+          << ", valide: " << valid << ", non valide: " << invalid;
+  outcome.summary = summary.str();
+  outcome.status = differs + invalid == 0 ? 0 : 1;
+  return outcome;
 }

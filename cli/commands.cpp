@@ -129,16 +129,22 @@ bool ListArguments(const char* command, const std::vector<std::string>& args, st
   return true;
 }
 
+// A list's end on standard error: the reason, or the counts.
+int Told(const ListOutcome& outcome) {
+  std::cerr << (outcome.status == 2 ? outcome.message : outcome.summary) << "\n";
+  return outcome.status;
+}
+
 int Lotto(PlaceRegister& places, const std::vector<std::string>& args) {
   std::string input, output;
   if (!ListArguments("lotto", args, input, output)) return 2;
-  return RunBatch(input, output, places);
+  return Told(ComputeList(input, output, places));
 }
 
 int Controlla(PlaceRegister& places, const std::vector<std::string>& args) {
   std::string input, output;
   if (!ListArguments("controlla", args, input, output)) return 2;
-  return RunCodeCheck(input, output, places);
+  return Told(CheckList(input, output, places));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <utility>
 
@@ -49,11 +48,13 @@ File Spool() {
   return spool;
 }
 
-bool IsUtf8(std::FILE* file) {
+// Read whole before any row: a long list is cancelled here too.
+bool IsUtf8(std::FILE* file, const std::atomic<bool>* cancel) {
   Utf8Validator validator;
   std::vector<char> buffer(kChunk);
   std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+  while ((cancel == nullptr || !cancel->load(std::memory_order_relaxed)) &&
+         (n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
     validator.Feed({buffer.data(), n});
   }
   std::rewind(file);
@@ -96,8 +97,10 @@ class ListText {
 };
 
 // One pass over the list, its output handed to `sink`; false with `failure`
-// set when the list cannot be read, with it empty when `sink` failed.
-bool Pass(ListText& list, const ListPass& pass, const ByteSink& sink, std::string& failure) {
+// set when the list cannot be read, with it empty when `sink` failed or the
+// watcher cancelled.
+bool Pass(ListText& list, const ListPass& pass, const ListWatch& watch, const ByteSink& sink,
+          std::string& failure) {
   std::string text;
   std::size_t at = 0;
   bool last = false;
@@ -122,7 +125,9 @@ bool Pass(ListText& list, const ListPass& pass, const ByteSink& sink, std::strin
   std::vector<std::pair<std::size_t, std::string_view>> fills;
   std::vector<std::string> out(pass.filled.size());
   ListValues values;
+  long rows = 0;
   for (;;) {
+    if (watch.cancel != nullptr && watch.cancel->load(std::memory_order_relaxed)) return false;
     const RowStep step = ReadDelimitedRow(text, at, separator, last, row);
     if (step == RowStep::End) break;
     if (step == RowStep::Unclosed || (step == RowStep::More && text.size() - at > kLongestRow)) {
@@ -182,6 +187,7 @@ bool Pass(ListText& list, const ListPass& pass, const ByteSink& sink, std::strin
     }
     AppendFilledRow(row, fills, separator, written);
     written.append("\r\n");
+    if (watch.progress) watch.progress(++rows);
     if (written.size() >= kOutputFlush) {
       if (!sink(written)) return false;
       written.clear();
@@ -196,23 +202,22 @@ bool Pass(ListText& list, const ListPass& pass, const ByteSink& sink, std::strin
 
 }  // namespace
 
-bool RunListPass(const std::string& input, const std::string& output, const ListPass& pass) {
+ListOutcome RunListPass(const std::string& input, const std::string& output, const ListPass& pass,
+                        const ListWatch& watch) {
+  const auto failed = [](std::string message) {
+    return ListOutcome{2, false, std::move(message), {}};
+  };
   std::error_code ec;
   if (!input.empty() && !output.empty() && std::filesystem::exists(PathOf(output), ec) &&
       std::filesystem::equivalent(PathOf(input), PathOf(output), ec)) {
-    std::cerr << "Il file di uscita e' il file di ingresso: non viene scritto sopra: " << output
-              << "\n";
-    return false;
+    return failed("Il file di uscita e' il file di ingresso: non viene scritto sopra: " + output);
   }
   const std::string inputName = input.empty() ? "-" : input;
   File in = input.empty() ? Spool() : File(OpenFile(input, L"rb", "rb"), &std::fclose);
-  if (!in) {
-    std::cerr << "Impossibile leggere il file: " << inputName << "\n";
-    return false;
-  }
-  ListText list(in.get(), IsUtf8(in.get()));
+  if (!in) return failed("Impossibile leggere il file: " + inputName);
+  ListText list(in.get(), IsUtf8(in.get(), watch.cancel));
   std::string failure;
-  const auto run = [&](const ByteSink& sink) { return Pass(list, pass, sink, failure); };
+  const auto run = [&](const ByteSink& sink) { return Pass(list, pass, watch, sink, failure); };
   const auto writeTo = [](std::FILE* file) {
     return [file](std::string_view bytes) {
       return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -231,10 +236,11 @@ bool RunListPass(const std::string& input, const std::string& output, const List
     // Closed here, so that a failed close is a failed run.
     done = out && std::fclose(out.release()) == 0 && done;
   }
-  if (done) return true;
+  if (done) return {};
+  if (watch.cancel != nullptr && watch.cancel->load() && failure.empty()) {
+    return {0, true, {}, {}};
+  }
   if (failure == "Impossibile leggere il file") failure += ": " + inputName;
-  std::cerr << (failure.empty() ? "Impossibile scrivere il file: " + (output.empty() ? "-" : output)
-                                : failure)
-            << "\n";
-  return false;
+  return failed(failure.empty() ? "Impossibile scrivere il file: " + (output.empty() ? "-" : output)
+                                : failure);
 }

@@ -134,6 +134,14 @@ void MessageBoxes::Information(QWidget* parent, const QString& text) {
   Run(box);
 }
 
+bool MessageBoxes::InformationOffering(QWidget* parent, const QString& text, const QString& offer) {
+  ScreenCentredBox box(QMessageBox::Information, QStringLiteral("Information"), text,
+                       QMessageBox::Ok, parent);
+  QPushButton* offered = box.addButton(offer, QMessageBox::ActionRole);
+  box.setDefaultButton(QMessageBox::Ok);
+  return Run(box) == offered;
+}
+
 void MessageBoxes::Warning(QWidget* parent, const QString& text) {
   ScreenCentredBox box(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok,
                        parent);

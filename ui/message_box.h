@@ -19,6 +19,9 @@ class MessageBoxes {
  public:
   // "Information" with OK.
   static void Information(QWidget* parent, const QString& text);
+  // "Information" with OK (the default) and a button of the caller's; true
+  // when that button was chosen.
+  static bool InformationOffering(QWidget* parent, const QString& text, const QString& offer);
   // "Warning" with OK.
   static void Warning(QWidget* parent, const QString& text);
   // "Warning" with Yes and No, Yes the default unless told; true on Yes.

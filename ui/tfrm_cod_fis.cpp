@@ -31,6 +31,7 @@
 #include "storage/place_chain.h"
 #include "storage/place_lookup.h"
 #include "ui/light_palette.h"
+#include "ui/list_job.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/byte_list_model.h"
 #include "widgets/byte_text.h"
@@ -110,6 +111,8 @@ void TfrmCodFis::BindEvents() {
   bind(actAzzera, &TfrmCodFis::actAzzeraExecute);
   bind(actEsci, &TfrmCodFis::actEsciExecute);
   bind(actAggiornaComuni, &TfrmCodFis::actAggiornaComuniExecute);
+  bind(actCalcolaElenco, &TfrmCodFis::actCalcolaElencoExecute);
+  bind(actControllaElenco, &TfrmCodFis::actControllaElencoExecute);
   bind(actFirst, &TfrmCodFis::actFirstExecute);
   bind(actPrev, &TfrmCodFis::actPrevExecute);
   bind(actNext, &TfrmCodFis::actNextExecute);
@@ -278,7 +281,7 @@ bool TfrmCodFis::CloseTables() {
 }
 
 void TfrmCodFis::actEsciExecute() {
-  if (!CloseTables()) return;
+  if (!StopListBeforeClosing() || !CloseTables()) return;
   close();
 }
 
@@ -286,6 +289,10 @@ void TfrmCodFis::closeEvent(QCloseEvent* event) {
   if (confirmationsWaiting_ > 0) {
     // Carried out once the pending confirmation has been answered.
     closeRequested_ = true;
+    event->ignore();
+    return;
+  }
+  if (!StopListBeforeClosing()) {
     event->ignore();
     return;
   }

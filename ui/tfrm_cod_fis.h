@@ -20,6 +20,10 @@ class QLineEdit;
 class QMenu;
 class QRadioButton;
 class ByteListModel;
+class ListJob;
+class QProgressDialog;
+class QTimer;
+struct ListWatch;
 class QCompleter;
 class DataFileReadAhead;
 class QTabWidget;
@@ -71,6 +75,20 @@ class TfrmCodFis : public QMainWindow {
   // Asks for the registry's file; empty when the user gives none. A file
   // dialog unless a test puts something else here.
   std::function<QString(QWidget* parent)> PickRegistryFile;
+  // A whole list, its codes computed or checked, on a thread of its own
+  // while a progress dialog counts the rows; the summary or the reason in a
+  // box at the end.
+  void actCalcolaElencoExecute();
+  void actControllaElencoExecute();
+  // Ask for the list and for the file the result goes to, `proposed` beside
+  // the list; empty when the user gives none. File dialogs unless a test
+  // puts something else here.
+  std::function<QString(QWidget* parent, const QString& caption)> PickListFile;
+  std::function<QString(QWidget* parent, const QString& caption, const QString& proposed)>
+      PickListOutput;
+  // Given the list's watch before it starts, on the list's thread: a test
+  // makes the rows wait here.
+  std::function<void(ListWatch& watch)> WatchList;
   // Computes with `place` (the municipality shown, as it was on the birth
   // date), copies, archives and tells.
   // `nearby`: the place's code was not in use on the birth date, as the
@@ -146,6 +164,8 @@ class TfrmCodFis : public QMainWindow {
   QAction* actAzzera;
   QAction* actEsci;
   QAction* actAggiornaComuni;
+  QAction* actCalcolaElenco;
+  QAction* actControllaElenco;
   QAction* actFirst;
   QAction* actPrev;
   QAction* actNext;
@@ -190,6 +210,14 @@ class TfrmCodFis : public QMainWindow {
   // Closes both tables; false when the archive could not be saved and the
   // user chose to stay.
   bool CloseTables();
+  void StartList(bool check);
+  void ListProgress();
+  void ListFinished();
+  // Asks whether to stop the list that runs and stops it; false when the
+  // user lets it run.
+  bool StopListBeforeClosing();
+  // The job, its dialog and clock gone; the entries usable again.
+  void DropList();
 
   // The rules on the two tables, and what the widgets ask and report through.
   // In the file, or in the database VIVEZE_ARCHIVIO names.
@@ -204,6 +232,11 @@ class TfrmCodFis : public QMainWindow {
   // text being typed.
   ByteListModel* placeNames_;
   ByteListModel* placeSuggestions_;
+  // The list that runs, its dialog and the dialog's clock; none when idle.
+  std::unique_ptr<ListJob> listJob_;
+  QProgressDialog* listProgress_ = nullptr;
+  QTimer* listClock_ = nullptr;
+  QString listOutput_;
   int confirmationsWaiting_ = 0;
   bool closeRequested_ = false;
   bool placed_ = false;

@@ -83,6 +83,13 @@ void TfrmCodFis::CreateActions() {
   actAggiornaComuni->setObjectName(QStringLiteral("actAggiornaComuni"));
   actAggiornaComuni->setStatusTip(
       QStringLiteral("Aggiorna l'elenco dei comuni dall'archivio dell'anagrafe nazionale"));
+  actCalcolaElenco = new QAction(QStringLiteral("Calcola elenco..."), this);
+  actCalcolaElenco->setObjectName(QStringLiteral("actCalcolaElenco"));
+  actCalcolaElenco->setStatusTip(
+      QStringLiteral("Calcola il codice fiscale di ogni persona di un elenco"));
+  actControllaElenco = new QAction(QStringLiteral("Controlla elenco..."), this);
+  actControllaElenco->setObjectName(QStringLiteral("actControllaElenco"));
+  actControllaElenco->setStatusTip(QStringLiteral("Controlla i codici fiscali di un elenco"));
   actFirst = MakeAction(this, QStringLiteral("actFirst"), QStringLiteral("Primo"), {}, 1);
   actPrev = MakeAction(this, QStringLiteral("actPrev"), QStringLiteral("Precedente"), {}, 2);
   actNext = MakeAction(this, QStringLiteral("actNext"), QStringLiteral("Successivo"), {}, 3);
@@ -170,6 +177,9 @@ void TfrmCodFis::CreateMenu() {
   bar->setObjectName(QStringLiteral("MainMenu1"));
   File1 = bar->addMenu(QStringLiteral("&File"));
   File1->setObjectName(QStringLiteral("File1"));
+  File1->addAction(actCalcolaElenco);
+  File1->addAction(actControllaElenco);
+  File1->addSeparator();
   File1->addAction(actAggiornaComuni);
   File1->addSeparator();
   File1->addAction(actEsci);

@@ -275,8 +275,11 @@ TEST_F(LayoutTest, MenusReadAsDesignedWithMnemonics) {
   EXPECT_TRUE(w.N2->actions().isEmpty());
 
   for (QMenu* menu : {w.File1, w.Modifica1, w.Records1}) emit menu->aboutToShow();
-  EXPECT_EQ(captions(w.File1), (QStringList{QStringLiteral("&Aggiorna elenco comuni..."),
-                                            QStringLiteral("-"), QStringLiteral("&Esci")}));
+  EXPECT_EQ(
+      captions(w.File1),
+      (QStringList{QStringLiteral("&Calcola elenco..."), QStringLiteral("C&ontrolla elenco..."),
+                   QStringLiteral("-"), QStringLiteral("&Aggiorna elenco comuni..."),
+                   QStringLiteral("-"), QStringLiteral("&Esci")}));
   EXPECT_EQ(captions(w.Modifica1),
             (QStringList{QStringLiteral("&Calcola"), QStringLiteral("&Azzera")}));
   EXPECT_EQ(captions(w.Records1), (QStringList{QStringLiteral("&First"), QStringLiteral("&Prior"),
