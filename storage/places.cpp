@@ -40,20 +40,27 @@ Places::~Places() { table_.Detach(this); }
 void Places::DataEvent(TLbCsv&, TDataEvent event) {
   // The table read-only never changes while open; a new opening may hold
   // another file.
-  if (event == TDataEvent::ActiveChanged || event == TDataEvent::DataSetChanged) indexed_ = false;
+  if (event == TDataEvent::ActiveChanged || event == TDataEvent::DataSetChanged) {
+    indexed_ = false;
+    scans_ = 0;
+    scannedCode_.clear();
+  }
 }
 
-void Places::BuildIndex() {
-  if (indexed_) return;
-  const int nameColumn = static_cast<int>(table_.FieldNamed(kName).Index());
-  const int codeColumn = ColumnOf(table_, kCode);
-  const int provinceColumn = ColumnOf(table_, kProvince);
-  codeColumn_ = codeColumn;
-  const int fromColumn = ColumnOf(table_, kFrom);
-  const int toColumn = ColumnOf(table_, kTo);
-  const int languageColumn = ColumnOf(table_, kLanguage);
-  const int lastColumn =
-      std::max({nameColumn, codeColumn, provinceColumn, fromColumn, toColumn, languageColumn});
+Places::Columns Places::TableColumns() {
+  Columns c;
+  c.name = static_cast<int>(table_.FieldNamed(kName).Index());
+  c.code = ColumnOf(table_, kCode);
+  c.province = ColumnOf(table_, kProvince);
+  c.from = ColumnOf(table_, kFrom);
+  c.to = ColumnOf(table_, kTo);
+  c.language = ColumnOf(table_, kLanguage);
+  c.last = std::max({c.name, c.code, c.province, c.from, c.to, c.language});
+  codeColumn_ = c.code;
+  return c;
+}
+
+void Places::ClearIndex() {
   keys_.clear();
   entries_.clear();
   byName_.clear();
@@ -61,43 +68,82 @@ void Places::BuildIndex() {
   byCode_.clear();
   byLoose_.clear();
   looselyIndexed_ = false;
+  codesIndexed_ = false;
+}
+
+void Places::AddEntry(int record, const Columns& c, std::vector<std::string>& values) {
+  // Each line is read once, up to the last column wanted; a line short of
+  // values has them empty, as the table gives them.
+  const std::string_view line = table_.Lines().Line(static_cast<std::size_t>(record));
+  std::size_t at = 0;
+  std::size_t read = 0;
+  while (read < values.size() && ReadValue(line, at, values[read])) ++read;
+  for (std::size_t i = read; i < values.size(); ++i) values[i].clear();
+  const auto value = [&values](int column) -> std::string_view {
+    return column >= 0 ? std::string_view(values[static_cast<std::size_t>(column)])
+                       : std::string_view();
+  };
+  const auto entry = static_cast<std::uint32_t>(entries_.size());
+  const auto day = [](std::optional<CalendarDate> date) { return date ? DayOf(*date) : kNoDay; };
+  const auto size = [](std::string_view text) { return static_cast<std::uint32_t>(text.size()); };
+  const std::string_view name = value(c.name);
+  const auto at_name = static_cast<std::uint32_t>(keys_.size());
+  entries_.push_back({record, day(IsoDate(value(c.from))), day(IsoDate(value(c.to))), at_name,
+                      size(name), size(value(c.code)), size(value(c.province)),
+                      value(c.language).empty()});
+  byName_.push_back({at_name, size(name), entry});
+  keys_.append(name);
+  keys_.append(value(c.code));
+  keys_.append(value(c.province));
+  // "CASTRO (BG)" is found as CASTRO too; "PALAU (EE)" and "GEORGIA
+  // (Z136)" only so.
+  const SuffixedName suffixed = SplitPlaceSuffix(name);
+  if (IsProvinceSuffix(suffixed.suffix)) byBase_.push_back({at_name, size(suffixed.base), entry});
+}
+
+bool Places::ScanForCode(std::string_view code, Found& found) {
+  // A command that reads a code or two need not index every name first:
+  // the lines that hold the code's text are read, and only they. Past a few
+  // codes the whole index pays.
+  constexpr int kScansBeforeIndexing = 4;
+  if (indexed_) return false;
+  // Reading a code asks for it more than once.
+  if (scans_ > 0 && code == scannedCode_) {
+    found = scannedFound_;
+    return true;
+  }
+  if (scans_ >= kScansBeforeIndexing) return false;
+  ++scans_;
+  scannedCode_ = code;
+  const Columns c = TableColumns();
+  ClearIndex();
+  scannedFound_.clear();
+  if (c.code < 0) return true;
+  std::vector<std::string> values(static_cast<std::size_t>(c.last) + 1);
+  const TableFile& lines = table_.Lines();
+  const int count = table_.RecordCount();
+  for (int record = 1; record <= count; ++record) {
+    if (lines.Line(static_cast<std::size_t>(record)).find(code) == std::string_view::npos) continue;
+    AddEntry(record, c, values);
+    if (CodeOf(entries_.back()) == code)
+      found.push_back(static_cast<std::uint32_t>(entries_.size() - 1));
+  }
+  scannedFound_ = found;
+  return true;
+}
+
+void Places::BuildIndex() {
+  if (indexed_) return;
+  const Columns c = TableColumns();
+  ClearIndex();
   const int count = table_.RecordCount();
   entries_.reserve(static_cast<std::size_t>(count));
   // Room for the usual names, codes and provinces: growing in steps would
   // copy the keys over and over into memory never touched before.
   keys_.reserve(static_cast<std::size_t>(count) * 32);
   byName_.reserve(static_cast<std::size_t>(count));
-  // Each line is read once, up to the last column wanted; a line short of
-  // values has them empty, as the table gives them.
-  const TableFile& lines = table_.Lines();
-  std::vector<std::string> values(static_cast<std::size_t>(lastColumn) + 1);
-  for (int record = 1; record <= count; ++record) {
-    const std::string_view line = lines.Line(static_cast<std::size_t>(record));
-    std::size_t at = 0;
-    std::size_t read = 0;
-    while (read < values.size() && ReadValue(line, at, values[read])) ++read;
-    for (std::size_t i = read; i < values.size(); ++i) values[i].clear();
-    const auto value = [&values](int column) -> std::string_view {
-      return column >= 0 ? std::string_view(values[static_cast<std::size_t>(column)])
-                         : std::string_view();
-    };
-    const auto entry = static_cast<std::uint32_t>(entries_.size());
-    const auto day = [](std::optional<CalendarDate> date) { return date ? DayOf(*date) : kNoDay; };
-    const auto size = [](std::string_view text) { return static_cast<std::uint32_t>(text.size()); };
-    const std::string_view name = value(nameColumn);
-    const auto at_name = static_cast<std::uint32_t>(keys_.size());
-    entries_.push_back({record, day(IsoDate(value(fromColumn))), day(IsoDate(value(toColumn))),
-                        at_name, size(name), size(value(codeColumn)), size(value(provinceColumn)),
-                        value(languageColumn).empty()});
-    byName_.push_back({at_name, size(name), entry});
-    keys_.append(name);
-    keys_.append(value(codeColumn));
-    keys_.append(value(provinceColumn));
-    // "CASTRO (BG)" is found as CASTRO too; "PALAU (EE)" and "GEORGIA
-    // (Z136)" only so.
-    const SuffixedName suffixed = SplitPlaceSuffix(name);
-    if (IsProvinceSuffix(suffixed.suffix)) byBase_.push_back({at_name, size(suffixed.base), entry});
-  }
+  std::vector<std::string> values(static_cast<std::size_t>(c.last) + 1);
+  for (int record = 1; record <= count; ++record) AddEntry(record, c, values);
   // By key, and the records of one key in file order.
   const auto before = [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); };
   // The table comes sorted by name: checking is cheaper than sorting again.
@@ -209,25 +255,31 @@ void Places::RequireOpen() {
 
 PlaceLookup Places::FindCode(std::string_view code, const CalendarDate& date) {
   RequireOpen();
-  BuildIndex();
-  IndexCodes();
   Found found;
-  Add(SlotsOf(byCode_, code), found);
+  if (!ScanForCode(code, found)) {
+    BuildIndex();
+    IndexCodes();
+    Add(SlotsOf(byCode_, code), found);
+  }
   return Decide(std::move(found), date);
 }
 
 PlaceLookup Places::FindCode(std::string_view code) {
   RequireOpen();
-  BuildIndex();
-  IndexCodes();
+  Found found;
+  if (!ScanForCode(code, found)) {
+    BuildIndex();
+    IndexCodes();
+    Add(SlotsOf(byCode_, code), found);
+  }
   PlaceLookup lookup;
   const Entry* latest = nullptr;
   // An open end is the latest of all; among equal ends the last in the file.
   const auto end = [](const Entry& entry) {
     return entry.to == kNoDay ? std::numeric_limits<std::int32_t>::max() : entry.to;
   };
-  for (const Slot& slot : SlotsOf(byCode_, code)) {
-    const Entry& entry = entries_[slot.entry];
+  for (const std::uint32_t index : found) {
+    const Entry& entry = entries_[index];
     if (latest == nullptr || end(entry) > end(*latest) ||
         (end(entry) == end(*latest) && (entry.official || !latest->official))) {
       latest = &entry;

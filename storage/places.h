@@ -105,6 +105,16 @@ class Places : public TLbCsvObserver {
   // What the steps gathered: entries, in file order, each once.
   using Found = std::vector<std::uint32_t>;
 
+  // Where the values the index keeps stand in a line.
+  struct Columns {
+    int name = -1, code = -1, province = -1, from = -1, to = -1, language = -1, last = -1;
+  };
+  Columns TableColumns();
+  void ClearIndex();
+  void AddEntry(int record, const Columns& columns, std::vector<std::string>& values);
+  // The entries of `code` read from the lines holding it, the index left
+  // unbuilt; false when the index is (or should now be) built instead.
+  bool ScanForCode(std::string_view code, Found& found);
   void BuildIndex();
   void IndexCodes();
   void SortCodes();
@@ -129,6 +139,9 @@ class Places : public TLbCsvObserver {
   TLbCsv& table_;
   bool indexed_ = false;
   bool codesIndexed_ = false;
+  int scans_ = 0;            // codes read by ScanForCode since the table opened
+  std::string scannedCode_;  // the last, and the entries it found
+  Found scannedFound_;
   bool namesInFileOrder_ = false;
   int codeColumn_ = -1;
   // Every name and code read, one after another: one block, not a string each.
