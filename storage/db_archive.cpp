@@ -1,5 +1,6 @@
 #include "storage/db_archive.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/date_reading.h"
@@ -24,13 +25,11 @@ const char* const kDelete = "DELETE FROM archivio WHERE codicefiscale = $1 RETUR
 const char* const kStamp = "SELECT count(*), coalesce(sum(id), 0) FROM archivio";
 const char* const kChannel = "archivio";
 
-// "<reason>." however the reason ends.
+// "<reason>." from the first line of a reason: libpq's second is a hint.
 std::string Sentence(std::string reason) {
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
-  if (reason.empty() || (reason.back() != '.' && reason.back() != '?' && reason.back() != '!')) {
-    reason.push_back('.');
-  }
-  return reason;
+  reason.resize(std::min(reason.find('\n'), reason.size()));
+  while (!reason.empty() && (reason.back() == ' ' || reason.back() == '.')) reason.pop_back();
+  return reason + ".";
 }
 
 // A record as the insert's values, the short date as the server's day.
