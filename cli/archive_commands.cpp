@@ -26,8 +26,14 @@ const char* const kUsage =
 // The archive the window would use (the file, or the database VIVEZE_ARCHIVIO
 // names), open, its failures kept for the exit status.
 struct OpenedArchive {
-  OpenedArchive() {
-    OpenArchive(archive, LocateDataFiles());
+  // `awayToo`: a server out of reach is no failure yet (what is added waits).
+  explicit OpenedArchive(bool awayToo = false) {
+    try {
+      OpenArchive(archive, LocateDataFiles());
+    } catch (const ArchiveUnreachable& away) {
+      if (!awayToo) throw;
+      std::cerr << away.what() << "\n";
+    }
     archive.SetErrorHandler([this](const std::exception& error) { failure = error.what(); });
   }
   TLbCsv table{"LbCsv2"};
@@ -54,7 +60,7 @@ int Aggiungi(const std::vector<std::string>& args, PlaceRegister& places) {
   }
   CalendarDate born;
   ReadDate(person.date, DateRules::CommandLine(), born);
-  OpenedArchive open;
+  OpenedArchive open(true);
   if (open.archive.FindCode(result.code)) {
     std::cerr << "Codice già in archivio: " << result.code << "\n";
   } else {
@@ -63,7 +69,11 @@ int Aggiungi(const std::vector<std::string>& args, PlaceRegister& places) {
     open.archive.Add({DeskArchiveText(args[1]), DeskArchiveText(args[2]),
                       std::string(1, UpperAscii(args[3][0])), DeskArchiveText(args[5]),
                       DateToText(born), result.code});
-    if (!open.failure.empty()) return Failed(open.failure);
+    if (!open.failure.empty()) {
+      // Kept for the server: told, and done.
+      if (!open.table.Changes().Empty()) return Failed(open.failure);
+      std::cerr << open.failure << "\n";
+    }
   }
   std::cout << result.code << "\n";
   return 0;

@@ -13,7 +13,9 @@ std::string ArchiveConnectionString() {
 std::unique_ptr<Archive> MakeArchive(TLbCsv& table) {
   const std::string conninfo = ArchiveConnectionString();
   if (conninfo.empty()) return std::make_unique<FileArchive>(table);
-  return std::make_unique<DbArchive>(table, conninfo);
+  // The user's own folder even for a portable copy: records waiting for the
+  // server are the user's, not the program's.
+  return std::make_unique<DbArchive>(table, conninfo, UserDataFolder(ReadDataFileFacts()));
 }
 
 void OpenArchive(Archive& archive, const DataFilePaths& paths) {

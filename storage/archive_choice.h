@@ -17,7 +17,8 @@ class DataFileReadAhead;
 std::string ArchiveConnectionString();
 
 // The archive over `table`, not yet open: a DbArchive when the variable is
-// set, a FileArchive otherwise.
+// set, its records waiting for the server in the user's data folder; a
+// FileArchive otherwise.
 std::unique_ptr<Archive> MakeArchive(TLbCsv& table);
 
 // Opens the archive's table: its file, made when missing, or its database.

@@ -57,20 +57,6 @@ std::string Resolved(HostSystem system, const std::string& folder, const std::st
   return path;
 }
 
-// The folder of the user's own data; empty when the environment names none.
-std::string UserDataFolder(const DataFileFacts& facts) {
-  if (facts.system == HostSystem::Windows) {
-    const std::string appData = facts.environment("APPDATA");
-    return appData.empty() ? std::string() : Joined(facts.system, appData, kWindowsDataFolderName);
-  }
-  // A relative XDG_DATA_HOME is to be ignored.
-  const std::string xdg = facts.environment("XDG_DATA_HOME");
-  if (!xdg.empty() && xdg.front() == '/') return Joined(facts.system, xdg, kPosixDataFolderName);
-  const std::string home = facts.environment("HOME");
-  if (home.empty()) return {};
-  return Joined(facts.system, Joined(facts.system, home, ".local/share"), kPosixDataFolderName);
-}
-
 // The installed comuni.dat: the first that exists, else where an install
 // would have put it, so that the error names that place.
 std::string InstalledMunicipalities(const DataFileFacts& facts) {
@@ -103,9 +89,22 @@ DataFilePaths PathsIn(HostSystem system, const std::string& folder) {
   throw TableError(message);
 }
 
-// Each missing folder up to `folder` is made, on Posix systems for the owner
-// alone: the archive holds people's personal data.
-void MakeFolder(const std::string& folder, const std::string& archivePath) {
+}  // namespace
+
+std::string UserDataFolder(const DataFileFacts& facts) {
+  if (facts.system == HostSystem::Windows) {
+    const std::string appData = facts.environment("APPDATA");
+    return appData.empty() ? std::string() : Joined(facts.system, appData, kWindowsDataFolderName);
+  }
+  // A relative XDG_DATA_HOME is to be ignored.
+  const std::string xdg = facts.environment("XDG_DATA_HOME");
+  if (!xdg.empty() && xdg.front() == '/') return Joined(facts.system, xdg, kPosixDataFolderName);
+  const std::string home = facts.environment("HOME");
+  if (home.empty()) return {};
+  return Joined(facts.system, Joined(facts.system, home, ".local/share"), kPosixDataFolderName);
+}
+
+void MakeDataFolder(const std::string& folder, const std::string& archivePath) {
   std::error_code error;
   const fs::path target = PathOf(folder);
   if (fs::is_directory(target, error)) return;
@@ -125,8 +124,6 @@ void MakeFolder(const std::string& folder, const std::string& archivePath) {
   }
   if (!fs::is_directory(target, error)) CannotCreate(archivePath);
 }
-
-}  // namespace
 
 DataFilePaths MakeDataFilePaths(const std::string& folder) { return PathsIn(kThisSystem, folder); }
 
@@ -194,7 +191,7 @@ void CreateArchiveIfMissing(const std::string& archivePath) {
 }
 
 void PrepareArchive(const DataFilePaths& paths) {
-  if (!paths.archiveFolder.empty()) MakeFolder(paths.archiveFolder, paths.archive);
+  if (!paths.archiveFolder.empty()) MakeDataFolder(paths.archiveFolder, paths.archive);
   CreateArchiveIfMissing(paths.archive);
 }
 

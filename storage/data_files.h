@@ -66,6 +66,15 @@ DataFilePaths WithNewerPlaceTable(DataFilePaths paths);
 // missing beside the executable is taken from the installed data folder.
 DataFilePaths ChooseDataFiles(const DataFileFacts& facts);
 
+// The folder of the user's own data, whether or not the archive lives
+// there; empty when the environment names none.
+std::string UserDataFolder(const DataFileFacts& facts);
+
+// Makes `folder` and each missing one above it, on Posix systems for the
+// owner alone: they hold people's personal data. Throws "Cannot create file
+// <forFile>".
+void MakeDataFolder(const std::string& folder, const std::string& forFile);
+
 // The facts of the running program, and the files they give, the newer
 // place table chosen.
 DataFileFacts ReadDataFileFacts();

@@ -1,5 +1,6 @@
 #include "storage/db_archive.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/date_reading.h"
@@ -22,6 +23,14 @@ const char* const kInsert =
     "VALUES ($1, $2, $3, $4, $5::date, $6) ON CONFLICT (codicefiscale) DO NOTHING RETURNING id";
 const char* const kDelete = "DELETE FROM archivio WHERE codicefiscale = $1 RETURNING id";
 const char* const kStamp = "SELECT count(*), coalesce(sum(id), 0) FROM archivio";
+const char* const kChannel = "archivio";
+
+// "<reason>." from the first line of a reason: libpq's second is a hint.
+std::string Sentence(std::string reason) {
+  reason.resize(std::min(reason.find('\n'), reason.size()));
+  while (!reason.empty() && (reason.back() == ' ' || reason.back() == '.')) reason.pop_back();
+  return reason + ".";
+}
 
 // A record as the insert's values, the short date as the server's day.
 std::vector<std::string> Values(const ArchiveRecord& record) {
@@ -43,8 +52,11 @@ std::vector<std::string> Values(std::string_view line) {
 
 }  // namespace
 
-DbArchive::DbArchive(TLbCsv& table, std::string conninfo)
-    : Archive(table), conninfo_(std::move(conninfo)) {
+DbArchive::DbArchive(TLbCsv& table, std::string conninfo, std::string waitingFolder)
+    : Archive(table),
+      conninfo_(std::move(conninfo)),
+      waiting_(waitingFolder,
+               waitingFolder.empty() ? std::string() : PqConnection::DatabaseLabel(conninfo_)) {
   table.SetSaver(this);
 }
 
@@ -70,6 +82,7 @@ PqConnection& DbArchive::Connection() {
       // be able to make it.
       made->Run(kArchiveSchema);
     }
+    made->Listen(kChannel);
     connection_ = std::move(made);
   }
   return *connection_;
@@ -78,8 +91,34 @@ PqConnection& DbArchive::Connection() {
 void DbArchive::Open() {
   TLbCsv& table = Table();
   if (!table.Active()) table.Open(TableFile::FromText(std::string(kArchiveHeader) + "\r\n"));
-  Connection();
+  try {
+    Connection();
+  } catch (const ArchiveUnreachable& away) {
+    const std::vector<std::string> lines = waiting_.Lines();
+    if (lines.empty()) throw;
+    // Shown, so that the user sees them and they are not archived twice.
+    std::string text = std::string(kArchiveHeader) + "\r\n";
+    for (const std::string& line : lines) text += line + "\r\n";
+    table.ReplaceLines(TableFile::FromText(text), static_cast<int>(lines.size()));
+    throw ArchiveUnreachable(Sentence(away.what()) + " " + std::to_string(lines.size()) +
+                             " record conservati saranno inviati appena possibile.");
+  }
+  SendWaiting();
   Load();
+}
+
+bool DbArchive::Refresh() {
+  const TLbCsv& table = Table();
+  if (!connection_ || !table.Active() || table.State() != TDataSetState::Browse) return false;
+  if (!connection_->TakeNotifications()) return false;
+  try {
+    if (StampNow() == stamp_) return false;  // this desk's own change
+    Load();
+    return true;
+  } catch (const std::exception&) {
+    // Taken in at the next check.
+    return false;
+  }
 }
 
 DbArchive::Stamp DbArchive::StampNow() {
@@ -91,8 +130,19 @@ void DbArchive::Load() {
   const std::vector<PqConnection::Row> rows = Connection().Run(kSelectAll);
   std::string text = std::string(kArchiveHeader) + "\r\n";
   Stamp stamp{static_cast<std::int64_t>(rows.size()), 0};
+  TLbCsv& table = Table();
+  // The record current stays current by its code; one another desk deleted
+  // leaves its place to the next.
+  int current = table.RecordNumber();
+  std::string currentCode;
+  if (!table.Empty() && table.State() == TDataSetState::Browse) {
+    ValueAt(table.Lines().Line(static_cast<std::size_t>(current)), 5, currentCode);
+  }
   std::vector<std::string> values(kArchiveColumns.size());
+  int number = 0;
   for (const PqConnection::Row& row : rows) {
+    ++number;
+    if (!currentCode.empty() && row[5] == currentCode) current = number;
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = row[i];
     const std::optional<CalendarDate> day = ReadDate(row[4], kIsoDates);
     if (day) values[4] = DateToText(*day);
@@ -100,8 +150,6 @@ void DbArchive::Load() {
     text += "\r\n";
     stamp.idSum += std::stoll(row[6]);
   }
-  TLbCsv& table = Table();
-  const int current = table.RecordNumber();
   // Another desk's changes replace what this copy held; its own waiting ones
   // are stored first (FindCode), so none is lost.
   table.ReplaceLines(TableFile::FromText(text), current);
@@ -114,6 +162,7 @@ void DbArchive::Store() {
   // are read once this copy's are stored.
   const bool reached = !connection_;
   PqConnection& db = Connection();
+  bool changed = SendWaiting();
   const TTableChanges& changes = table.Changes();
   // Deletions first: an edited record is its old line gone and its new one
   // added, under the same code.
@@ -123,6 +172,7 @@ void DbArchive::Store() {
     for (const PqConnection::Row& row : db.Run(kDelete, {code})) {
       --stamp_.count;
       stamp_.idSum -= std::stoll(row[0]);
+      changed = true;
     }
   }
   for (const std::string& line : changes.added) {
@@ -130,10 +180,67 @@ void DbArchive::Store() {
     for (const PqConnection::Row& row : db.Run(kInsert, Values(line))) {
       ++stamp_.count;
       stamp_.idSum += std::stoll(row[0]);
+      changed = true;
     }
   }
   table.TakeChanges();
+  if (changed) Announce();
   if (reached && table.State() == TDataSetState::Browse) Load();
+}
+
+void DbArchive::StoreReconnecting() {
+  const bool connected = connection_ != nullptr;
+  try {
+    Store();
+    return;
+  } catch (const ArchiveUnreachable&) {
+    // One never reached was tried just now: the user waits no second time.
+    if (!connected) throw;
+  }
+  Store();
+}
+
+bool DbArchive::SendWaiting() {
+  bool sent = false;
+  waiting_.Send([this, &sent](const std::vector<std::string>& lines) {
+    PqConnection& db = Connection();
+    db.Run("BEGIN");
+    try {
+      for (const std::string& line : lines) {
+        for (const PqConnection::Row& row : db.Run(kInsert, Values(line))) {
+          ++stamp_.count;
+          stamp_.idSum += std::stoll(row[0]);
+          sent = true;
+        }
+      }
+      db.Run("COMMIT");
+    } catch (...) {
+      try {
+        db.Run("ROLLBACK");
+      } catch (const std::exception&) {
+        // A connection that is gone rolled back on its own.
+      }
+      throw;
+    }
+  });
+  return sent;
+}
+
+void DbArchive::KeepWaiting(const ArchiveUnreachable& away) {
+  TLbCsv& table = Table();
+  if (!waiting_.Kept() || !table.Changes().removed.empty()) throw away;
+  waiting_.Append(table.Changes().added);
+  table.TakeChanges();
+  throw ArchiveUnreachable(Sentence(away.what()) +
+                           " Il record è conservato e sarà inviato appena possibile.");
+}
+
+void DbArchive::Announce() {
+  try {
+    Connection().Run((std::string("NOTIFY ") + kChannel).c_str());
+  } catch (const std::exception&) {
+    // The change is stored; other desks see it at their next check.
+  }
 }
 
 int DbArchive::AddAll(const std::vector<ArchiveRecord>& records) {
@@ -154,6 +261,7 @@ int DbArchive::AddAll(const std::vector<ArchiveRecord>& records) {
     }
     throw;
   }
+  if (stored > 0) Announce();
   Load();
   return stored;
 }
@@ -174,12 +282,33 @@ bool DbArchive::FindCode(const std::string& code) {
 
 void DbArchive::Add(const ArchiveRecord& record) {
   AppendToTable(record);
-  WriteThrough();
+  Reported([this] {
+    try {
+      StoreReconnecting();
+    } catch (const ArchiveUnreachable& away) {
+      KeepWaiting(away);
+    }
+  });
 }
 
 void DbArchive::DeleteCurrent() {
-  Table().Delete();
-  WriteThrough();
+  Reported([this] {
+    try {
+      StoreReconnecting();
+    } catch (const ArchiveUnreachable& away) {
+      // Refused: the record would come back from the server.
+      throw ArchiveUnreachable(Sentence(away.what()));
+    }
+    for (const PqConnection::Row& row :
+         Connection().Run(kDelete, {CurrentValue(archive_column::kCodiceFiscale)})) {
+      --stamp_.count;
+      stamp_.idSum -= std::stoll(row[0]);
+    }
+    TLbCsv& table = Table();
+    table.Delete();
+    table.TakeChanges();
+    Announce();
+  });
 }
 
 void DbArchive::WriteThrough() {

@@ -7,6 +7,7 @@
 
 #include "storage/archive.h"
 #include "storage/tlbcsv.h"
+#include "storage/waiting_records.h"
 
 class PqConnection;
 
@@ -16,22 +17,32 @@ class PqConnection;
 // the order they were added; the database holds one record per code, so two
 // desks archiving one person at the same moment store it once.
 //
-// Every change is stored at once; one that cannot be waits in the table's
-// changes, as with the file, and goes with the next change or the closing
-// (storing is idempotent: a code already there is skipped, one already gone
-// is not missed). A duplicate check first takes in what other desks stored,
-// when the table's count or identities show a change.
+// Every change is stored at once. A record added while the server is out
+// of reach waits in a file in `waitingFolder` (the user's data folder),
+// named after the database, and is sent first at the next change or the
+// next opening by any of the user's copies (storing is idempotent: a code
+// already there is skipped). Without a folder it waits in the table's
+// changes, for the next change or the closing. A delete while the server is
+// out of reach is refused. A duplicate check first takes in what other
+// desks stored, when the table's count or identities show a change; every
+// change is announced on the channel "archivio", so that open windows take
+// it in (Refresh).
 class DbArchive : public Archive, public TTableSaver {
  public:
   // Nothing is connected before Open.
-  DbArchive(TLbCsv& table, std::string conninfo);
+  DbArchive(TLbCsv& table, std::string conninfo, std::string waitingFolder = {});
   ~DbArchive() override;
 
-  // Connects, makes the table when missing and reads its records into the
-  // table cursor. A server out of reach throws ArchiveUnreachable with the
-  // table cursor open and empty: codes are still computed, and what is
-  // added waits to be stored.
+  // Connects, makes the table when missing, sends what waits and reads the
+  // records into the table cursor. A server out of reach throws
+  // ArchiveUnreachable, saying how many records wait, with the table cursor
+  // open on those: codes are still computed, and what is added waits.
   void Open();
+
+  // Takes in what other desks stored or deleted, when the server has told
+  // of a change since; the current record stays current. Never waits for a
+  // server that does not answer; true when the records changed.
+  bool Refresh();
 
   // Stores `records` in one transaction, each unless its code is there
   // already, with what waits; gives how many were stored. Throws when the
@@ -60,10 +71,22 @@ class DbArchive : public Archive, public TTableSaver {
   // Every record, read again into the table cursor; the record current
   // stays current by its number.
   void Load();
-  // The table's changes, stored; throws when the server refuses or is gone.
+  // What waits in the file and the table's changes, stored; throws when
+  // the server refuses or is gone.
   void Store();
+  // The same, once more on a connection made again when the server dropped
+  // the one there was (a restart).
+  void StoreReconnecting();
+  // What waits in the file, sent; whether anything was.
+  bool SendWaiting();
+  // The table's added lines, moved to the waiting file, and the user told:
+  // throws ArchiveUnreachable. Without the file, `away` is thrown.
+  [[noreturn]] void KeepWaiting(const ArchiveUnreachable& away);
+  // Open desks told of a change; they catch up anyway at their next check.
+  void Announce();
 
   std::string conninfo_;
   std::unique_ptr<PqConnection> connection_;
+  WaitingRecords waiting_;
   Stamp stamp_;
 };

@@ -69,6 +69,43 @@ void PqConnection::Connect() {
   if (pq_.setClientEncoding(conn_, encoding.c_str()) != 0) {
     throw ArchiveUnreachable("Archivio non raggiungibile: codifica " + encoding + " rifiutata");
   }
+  // A new session listens to nothing.
+  for (const std::string& channel : channels_) Run(("LISTEN \"" + channel + "\"").c_str());
+}
+
+void PqConnection::Listen(const std::string& channel) {
+  Run(("LISTEN \"" + channel + "\"").c_str());
+  channels_.push_back(channel);
+}
+
+bool PqConnection::TakeNotifications() {
+  if (pq_.status(conn_) != PqLibrary::kConnectionOk || pq_.consumeInput(conn_) == 0) return false;
+  bool any = false;
+  while (PqLibrary::Notify* notify = pq_.notifies(conn_)) {
+    pq_.freemem(notify);
+    any = true;
+  }
+  return any;
+}
+
+std::string PqConnection::DatabaseLabel(const std::string& conninfo) {
+  try {
+    const PqLibrary& pq = PqLibrary::Get();
+    char* error = nullptr;
+    PqLibrary::ConnInfoOption* options = pq.conninfoParse(conninfo.c_str(), &error);
+    if (error != nullptr) pq.freemem(error);
+    if (options == nullptr) return {};
+    std::string part[3];
+    for (PqLibrary::ConnInfoOption* option = options; option->keyword != nullptr; ++option) {
+      const std::string keyword = option->keyword;
+      const int at = keyword == "dbname" ? 0 : keyword == "host" ? 1 : keyword == "port" ? 2 : -1;
+      if (at >= 0 && option->val != nullptr) part[at] = option->val;
+    }
+    pq.conninfoFree(options);
+    return part[0] + "@" + part[1] + ":" + part[2];
+  } catch (const ArchiveUnreachable&) {
+    return {};
+  }
 }
 
 std::string PqConnection::Safe(std::string message) const {

@@ -27,6 +27,17 @@ class PqConnection {
   // when the server cannot be reached, TableError when it refuses.
   std::vector<Row> Run(const char* sql, const std::vector<std::string>& params = {});
 
+  // Asks the server to tell of `channel`'s notifications, again after each
+  // reconnection.
+  void Listen(const std::string& channel);
+  // Whether notifications came since the last call; reads only what the
+  // server already sent, never waits.
+  bool TakeNotifications();
+
+  // "database@host:port" as `conninfo` names them, parts it leaves out
+  // empty; empty when it cannot be read.
+  static std::string DatabaseLabel(const std::string& conninfo);
+
  private:
   void Connect();
   // `message` with the password, where one is in the connection string,
@@ -37,4 +48,5 @@ class PqConnection {
   std::string conninfo_;
   std::string password_;
   PqLibrary::Conn* conn_ = nullptr;
+  std::vector<std::string> channels_;
 };

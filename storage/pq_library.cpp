@@ -67,6 +67,8 @@ PqLibrary Load() {
   Bind(library, pq.conninfoParse, "PQconninfoParse");
   Bind(library, pq.conninfoFree, "PQconninfoFree");
   Bind(library, pq.freemem, "PQfreemem");
+  Bind(library, pq.consumeInput, "PQconsumeInput");
+  Bind(library, pq.notifies, "PQnotifies");
   return pq;
 }
 

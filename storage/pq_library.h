@@ -9,6 +9,7 @@
 struct PqLibrary {
   struct Conn;
   struct Result;
+  struct Notify;
   // As libpq's PQconninfoOption.
   struct ConnInfoOption {
     char* keyword;
@@ -45,6 +46,8 @@ struct PqLibrary {
   ConnInfoOption* (*conninfoParse)(const char* conninfo, char** errmsg);
   void (*conninfoFree)(ConnInfoOption* options);
   void (*freemem)(void* ptr);
+  int (*consumeInput)(Conn* conn);
+  Notify* (*notifies)(Conn* conn);
 
   // The library, loaded on the first call and kept for the process's life.
   // Throws ArchiveUnreachable when it cannot be.

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -27,6 +28,7 @@
 #include "engine/today.h"
 #include "storage/archive_choice.h"
 #include "storage/data_files.h"
+#include "storage/db_archive.h"
 #include "storage/file_archive.h"
 #include "storage/place_chain.h"
 #include "storage/place_lookup.h"
@@ -64,8 +66,25 @@ TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent, DataFileReadA
   BindEvents();
   // A failed write-through is told once; the archive stays in memory and the
   // next change or the exit tries again.
-  archive_->SetErrorHandler(
-      [this](const std::exception& error) { MessageBoxes::Error(this, error); });
+  // A server out of reach is a warning: what was added waits for it.
+  archive_->SetErrorHandler([this](const std::exception& error) {
+    if (dynamic_cast<const ArchiveUnreachable*>(&error) != nullptr) {
+      MessageBoxes::Warning(this, QString::fromUtf8(error.what()));
+    } else {
+      MessageBoxes::Error(this, error);
+    }
+  });
+  if (auto* database = dynamic_cast<DbArchive*>(archive_.get())) {
+    // Other desks' changes, asked of the connection a few times a second (it
+    // never waits); not while a delete is being confirmed, whose record must
+    // stay the one asked about.
+    auto* live = new QTimer(this);
+    live->setObjectName(QStringLiteral("ArchiveRefresh"));
+    connect(live, &QTimer::timeout, this, [this, database] {
+      if (confirmationsWaiting_ == 0) database->Refresh();
+    });
+    live->start(250);
+  }
   // Another desk holding the archive: the user is asked, and the window
   // keeps painting while the lock is waited for.
   archive_->SetBusyHandler([this](const ArchiveBusy& busy) {

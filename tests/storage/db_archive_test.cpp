@@ -4,7 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <random>
 #include <string>
+#include <thread>
+
+#include "archive_kinds.h"
+#include "storage/waiting_records.h"
 
 namespace {
 
@@ -43,6 +50,106 @@ TEST(DbArchive, NoMessageShowsThePassword) {
       EXPECT_EQ(message.find("s3cr3t"), std::string::npos) << message;
     }
   }
+}
+
+// A record added while away waits in the user's file; a second start, still
+// away, shows it and says so; a delete is refused.
+TEST(DbArchive, WhatIsAddedWhileAwayWaitsInTheUsersFileAndIsShownAtTheNextStart) {
+  TempFolder user;
+  const std::string away = "host=/nonexistent-viveze dbname=d user=u password=s3cr3t";
+  const ArchiveRecord person{"A", "B", "M", "X", "01/01/1980", "CODE1"};
+  {
+    TLbCsv table;
+    DbArchive archive(table, away, user.Path().string());
+    std::vector<std::string> told;
+    archive.SetErrorHandler([&](const std::exception& error) { told.push_back(error.what()); });
+    EXPECT_THROW(archive.Open(), ArchiveUnreachable);
+    archive.Add(person);
+    archive.DeleteCurrent();
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_TRUE(told[0].ends_with(". Il record è conservato e sarà inviato appena possibile."))
+        << told[0];
+    EXPECT_EQ(told[1], told[0].substr(0, told[0].find(". Il record") + 1));
+    EXPECT_EQ(told[0].find("s3cr3t"), std::string::npos);
+    EXPECT_EQ(table.RecordCount(), 1);
+    EXPECT_NO_THROW(archive.Close());  // nothing waits in memory
+  }
+  TLbCsv table;
+  DbArchive archive(table, away, user.Path().string());
+  try {
+    archive.Open();
+    ADD_FAILURE() << "opened";
+  } catch (const ArchiveUnreachable& error) {
+    EXPECT_TRUE(std::string(error.what())
+                    .ends_with(" 1 record conservati saranno inviati appena possibile."))
+        << error.what();
+  }
+  EXPECT_EQ(archive.Records(), std::vector<ArchiveRecord>{person});
+}
+
+class DbArchiveOnServer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!DbKind::Unready().empty()) GTEST_SKIP() << DbKind::Unready();
+    database_.Make({});
+  }
+  DbKind database_;
+};
+
+// The server's socket reached through a link of the test's own: removing it
+// and ending the desk's session is the server going away for that desk alone.
+TEST_F(DbArchiveOnServer, ARecordKeptWhileAwayIsSentOnceAtTheNextStart) {
+  TempFolder user;
+  const std::string target = DbKind::Target();
+  const std::size_t host = target.find("host=") + 5;
+  const std::string socket = target.substr(host, target.find(' ', host) - host) + "/.s.PGSQL.5432";
+  const std::string link = user.File(".s.PGSQL.5432");
+  std::filesystem::create_symlink(socket, link);
+  const std::string name = "viveze_away_" + std::to_string(std::random_device()());
+  const std::string conninfo =
+      target + " host=" + user.Path().string() + " application_name=" + name;
+  const ArchiveRecord person{"A", "B", "M", "X", "01/01/1980", "CODE1"};
+  {
+    TLbCsv table;
+    DbArchive desk(table, conninfo, user.File("dati"));
+    desk.Open();
+    std::filesystem::remove(link);
+    PqConnection(target).Run(
+        "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = $1",
+        {name});
+    desk.Add(person);
+    EXPECT_EQ(desk.LastError().rfind("Archivio non raggiungibile: ", 0), 0u) << desk.LastError();
+  }
+  std::filesystem::create_symlink(socket, link);
+  TLbCsv table;
+  DbArchive desk(table, conninfo, user.File("dati"));
+  desk.Open();
+  EXPECT_EQ(desk.Records(), std::vector<ArchiveRecord>{person});
+  EXPECT_TRUE(
+      WaitingRecords(user.File("dati"), PqConnection::DatabaseLabel(conninfo)).Lines().empty());
+}
+
+// Another desk's add shows once the server's notification is taken in; the
+// record current stays current.
+TEST_F(DbArchiveOnServer, AnotherDesksAddShowsAfterItsNotificationAndTheCurrentRecordStays) {
+  TLbCsv mine;
+  TLbCsv theirs;
+  DbArchive desk(mine, DbKind::Target());
+  DbArchive other(theirs, DbKind::Target());
+  desk.Open();
+  other.Open();
+  desk.Add({"A", "B", "M", "X", "01/01/1980", "CODE1"});
+  desk.Add({"C", "D", "F", "Y", "02/02/1981", "CODE2"});
+  mine.First();
+  other.Add({"E", "F", "M", "Z", "03/03/1982", "CODE3"});
+  bool changed = false;
+  for (int tries = 0; tries < 200 && !changed; ++tries) {
+    changed = desk.Refresh();
+    if (!changed) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(changed);
+  EXPECT_EQ(mine.RecordCount(), 3);
+  EXPECT_EQ(desk.CurrentValue(archive_column::kCodiceFiscale), "CODE1");
 }
 
 }  // namespace

@@ -15,6 +15,11 @@ namespace {
 
 class DatabaseWindowTest : public MainWindowTest {
  protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    // Records waiting for the server go to the test's folder.
+    SetEnvironment("XDG_DATA_HOME", Path(QStringLiteral("utente")).toStdString());
+  }
   void TearDown() override {
     MainWindowTest::TearDown();
     SetEnvironment("VIVEZE_ARCHIVIO", "");
@@ -34,9 +39,11 @@ TEST_F(DatabaseWindowTest, ServerOutOfReachIsAWarningAndCodesAreStillComputed) {
   TypePerson("ROSSI", "MARIO", false, QDate(1980, 1, 1), "ROMA");
   w.actCalcola->trigger();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("RSSMRA80A01H501U"));
-  // Told it is not stored, then told of the code; the record waits.
+  // Told, once, that it waits, then told of the code.
   ASSERT_EQ(answerer.seen().size(), 3u);
-  EXPECT_EQ(answerer.seen()[1].icon, MessageBoxScript::Icon::Error);
+  EXPECT_EQ(answerer.seen()[1].icon, MessageBoxScript::Icon::Warning);
+  EXPECT_TRUE(answerer.seen()[1].text.endsWith(
+      QStringLiteral(". Il record è conservato e sarà inviato appena possibile.")));
   EXPECT_EQ(answerer.seen()[2].icon, MessageBoxScript::Icon::Information);
   EXPECT_EQ(w.LbCsv2.RecordCount(), 1);
 }
