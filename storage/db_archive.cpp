@@ -50,6 +50,23 @@ std::vector<std::string> Values(std::string_view line) {
   return Values({values[0], values[1], values[2], values[3], values[4], values[5]});
 }
 
+// Runs `work` between BEGIN and COMMIT, rolled back when it throws.
+template <class Work>
+void InTransaction(PqConnection& db, Work work) {
+  db.Run("BEGIN");
+  try {
+    work();
+    db.Run("COMMIT");
+  } catch (...) {
+    try {
+      db.Run("ROLLBACK");
+    } catch (const std::exception&) {
+      // A connection that is gone rolled back on its own.
+    }
+    throw;
+  }
+}
+
 }  // namespace
 
 DbArchive::DbArchive(TLbCsv& table, std::string conninfo, std::string waitingFolder)
@@ -204,8 +221,7 @@ bool DbArchive::SendWaiting() {
   bool sent = false;
   waiting_.Send([this, &sent](const std::vector<std::string>& lines) {
     PqConnection& db = Connection();
-    db.Run("BEGIN");
-    try {
+    InTransaction(db, [&] {
       for (const std::string& line : lines) {
         for (const PqConnection::Row& row : db.Run(kInsert, Values(line))) {
           ++stamp_.count;
@@ -213,15 +229,7 @@ bool DbArchive::SendWaiting() {
           sent = true;
         }
       }
-      db.Run("COMMIT");
-    } catch (...) {
-      try {
-        db.Run("ROLLBACK");
-      } catch (const std::exception&) {
-        // A connection that is gone rolled back on its own.
-      }
-      throw;
-    }
+    });
   });
   return sent;
 }
@@ -246,21 +254,12 @@ void DbArchive::Announce() {
 int DbArchive::AddAll(const std::vector<ArchiveRecord>& records) {
   Store();
   PqConnection& db = Connection();
-  db.Run("BEGIN");
   int stored = 0;
-  try {
+  InTransaction(db, [&] {
     for (const ArchiveRecord& record : records) {
       stored += static_cast<int>(db.Run(kInsert, Values(record)).size());
     }
-    db.Run("COMMIT");
-  } catch (...) {
-    try {
-      db.Run("ROLLBACK");
-    } catch (const std::exception&) {
-      // A connection that is gone rolled back on its own.
-    }
-    throw;
-  }
+  });
   if (stored > 0) Announce();
   Load();
   return stored;
