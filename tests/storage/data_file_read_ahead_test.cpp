@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "storage/file_archive.h"
 #include "storage/data_file_read_ahead.h"
 #include "storage/data_files.h"
+#include "storage/file_archive.h"
 #include "storage/file_io.h"
 #include "storage/table_file.h"
 #include "storage/tlbcsv.h"
