@@ -21,3 +21,19 @@ inline constexpr int kDaysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31,
 constexpr int DaysInMonth(int year, int month) {
   return month == 2 && IsLeapYear(year) ? 29 : kDaysInMonth[month - 1];
 }
+
+constexpr CalendarDate NextDay(CalendarDate date) {
+  if (++date.day > DaysInMonth(date.year, date.month)) {
+    date.day = 1;
+    if (++date.month > 12) date.month = 1, ++date.year;
+  }
+  return date;
+}
+
+constexpr CalendarDate PreviousDay(CalendarDate date) {
+  if (--date.day < 1) {
+    if (--date.month < 1) date.month = 12, --date.year;
+    date.day = DaysInMonth(date.year, date.month);
+  }
+  return date;
+}

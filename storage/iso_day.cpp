@@ -22,26 +22,6 @@ std::string IsoDayText(const CalendarDate& date) {
 
 bool IsIsoDay(std::string_view text) { return ReadDate(text, kIsoDates).has_value(); }
 
-std::string DayAfter(std::string_view day) {
-  CalendarDate date = DateOf(day);
-  if (++date.day > DaysInMonth(date.year, date.month)) {
-    date.day = 1;
-    if (++date.month > 12) {
-      date.month = 1;
-      ++date.year;
-    }
-  }
-  return IsoDayText(date);
-}
+std::string DayAfter(std::string_view day) { return IsoDayText(NextDay(DateOf(day))); }
 
-std::string DayBefore(std::string_view day) {
-  CalendarDate date = DateOf(day);
-  if (--date.day < 1) {
-    if (--date.month < 1) {
-      date.month = 12;
-      --date.year;
-    }
-    date.day = DaysInMonth(date.year, date.month);
-  }
-  return IsoDayText(date);
-}
+std::string DayBefore(std::string_view day) { return IsoDayText(PreviousDay(DateOf(day))); }

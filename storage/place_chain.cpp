@@ -9,14 +9,6 @@ namespace {
 
 constexpr int kNearYears = 5;
 
-CalendarDate NextDay(CalendarDate date) {
-  if (++date.day > DaysInMonth(date.year, date.month)) {
-    date.day = 1;
-    if (++date.month > 12) date.month = 1, ++date.year;
-  }
-  return date;
-}
-
 CalendarDate YearsLater(const CalendarDate& date, int years) {
   return {date.year + years, date.month, date.day};
 }

@@ -16,22 +16,6 @@ void Settle(std::vector<std::uint32_t>& found) {
   found.erase(std::unique(found.begin(), found.end()), found.end());
 }
 
-// The next and the previous day of a yyyymmdd number.
-std::int32_t DayAfter(std::int32_t day) {
-  const int year = day / 10000;
-  const int month = day / 100 % 100;
-  if (day % 100 < DaysInMonth(year, month)) return day + 1;
-  return month < 12 ? year * 10000 + (month + 1) * 100 + 1 : (year + 1) * 10000 + 101;
-}
-
-std::int32_t DayBefore(std::int32_t day) {
-  const int year = day / 10000;
-  const int month = day / 100 % 100;
-  if (day % 100 > 1) return day - 1;
-  return month > 1 ? year * 10000 + (month - 1) * 100 + DaysInMonth(year, month - 1)
-                   : (year - 1) * 10000 + 1231;
-}
-
 void Merge(std::vector<std::uint32_t>& into, const std::vector<std::uint32_t>& more) {
   into.insert(into.end(), more.begin(), more.end());
   Settle(into);
@@ -179,8 +163,11 @@ PlaceLookup Places::Decide(Found found, const CalendarDate& date) const {
     };
     for (const std::uint32_t index : found) {
       const Entry& entry = entries_[index];
-      if (entry.from != kNoDay) entry.from <= day ? from(entry.from) : to(DayBefore(entry.from));
-      if (entry.to != kNoDay) entry.to < day ? from(DayAfter(entry.to)) : to(entry.to);
+      if (entry.from != kNoDay) {
+        entry.from <= day ? from(entry.from) : to(DayOf(PreviousDay(DateOf(entry.from))));
+      }
+      if (entry.to != kNoDay)
+        entry.to < day ? from(DayOf(NextDay(DateOf(entry.to)))) : to(entry.to);
     }
     if (first != kNoDay) lookup.answers.from = DateOf(first);
     if (last != kNoDay) lookup.answers.to = DateOf(last);
