@@ -8,17 +8,6 @@
 #include "storage/code_against_data.h"
 #include "storage/code_reading.h"
 
-namespace {
-
-bool IsBlank(std::string_view text) {
-  for (const char c : text) {
-    if (c != ' ' && c != '\t') return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 std::string_view VerdictText(RowVerdict verdict) {
   switch (verdict) {
     case RowVerdict::Matches:
@@ -48,7 +37,7 @@ RowVerdict RowChecker::Check(const PersonText& person, std::string_view code, st
   }
   const std::string_view values[] = {person.surname, person.name, person.sex, person.date,
                                      person.place};
-  if (std::all_of(std::begin(values), std::end(values), IsBlank)) {
+  if (std::all_of(std::begin(values), std::end(values), IsBlankValue)) {
     join(reading.notes.begin(), reading.notes.end());
     return RowVerdict::Valid;
   }
@@ -61,16 +50,16 @@ RowVerdict RowChecker::Check(const PersonText& person, std::string_view code, st
                   std::string(person.name),
                   {},
                   std::nullopt,
-                  IsBlank(person.place) ? std::string() : std::string(person.place)};
+                  IsBlankValue(person.place) ? std::string() : std::string(person.place)};
   std::string_view sex;
   CalendarDate born;
-  if ((!IsBlank(person.sex) && !ReadSex(person.sex, sex, error_)) ||
-      (!IsBlank(person.date) && !ReadBirthDate(person.date, born, error_))) {
+  if ((!IsBlankValue(person.sex) && !ReadSex(person.sex, sex, error_)) ||
+      (!IsBlankValue(person.date) && !ReadBirthDate(person.date, born, error_))) {
     detail = error_.text;
     return RowVerdict::Differs;
   }
-  if (!IsBlank(person.sex)) data.sex = sex;
-  if (!IsBlank(person.date)) data.birthDate = born;
+  if (!IsBlankValue(person.sex)) data.sex = sex;
+  if (!IsBlankValue(person.date)) data.birthDate = born;
   const DataCheck check = CheckAgainstData(reading, data, places_.Register());
   if (!check.error.empty()) {
     detail = check.error;
@@ -93,7 +82,7 @@ bool RowChecker::GivenByTheData(const PersonText& person, std::string_view code)
   if (!check.Valid() || check.numeric) return false;
   const std::string_view values[] = {person.surname, person.name, person.sex, person.date,
                                      person.place};
-  if (std::any_of(std::begin(values), std::end(values), IsBlank)) return false;
+  if (std::any_of(std::begin(values), std::end(values), IsBlankValue)) return false;
   computed_.clear();
   return AppendPersonCode(person, places_, computed_, error_) &&
          MatchesComputedCode(code_, computed_);

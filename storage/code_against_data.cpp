@@ -10,8 +10,6 @@
 
 namespace {
 
-bool Blank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
-
 std::string Differs(const char* field, const std::string& inCode, const std::string& inData) {
   return std::string(field) + ": nel codice " + inCode + ", nei dati " + inData;
 }
@@ -23,6 +21,10 @@ std::string ProvinceOf(const PlaceRecord& record) {
 }
 
 }  // namespace
+
+bool IsBlankValue(std::string_view text) {
+  return text.find_first_not_of(" \t") == std::string_view::npos;
+}
 
 DataCheck CheckAgainstData(const CodeReading& reading, const PersonData& person, Places& places) {
   DataCheck check;
@@ -36,7 +38,7 @@ DataCheck CheckAgainstData(const CodeReading& reading, const PersonData& person,
     const std::string folded = FoldNameLetters(typed);
     const std::string ours = firstName ? FirstNameLetters(folded) : SurnameLetters(folded);
     const std::string theirs = reading.code.substr(at, 3);
-    if (Blank(typed) || ours.empty()) {
+    if (IsBlankValue(typed) || ours.empty()) {
       missing.emplace_back(field);
     } else if (ours != theirs) {
       differ.push_back(Differs(field, theirs, ours));
@@ -68,7 +70,7 @@ DataCheck CheckAgainstData(const CodeReading& reading, const PersonData& person,
     }
   }
 
-  if (Blank(person.place)) {
+  if (IsBlankValue(person.place)) {
     missing.emplace_back("Luogo di nascita");
   } else {
     const CalendarDate on = person.birthDate ? *person.birthDate : coded;

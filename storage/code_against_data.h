@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/calendar_date.h"
@@ -33,6 +34,9 @@ struct DataCheck {
   // when the place code is another of the place's chain of records.
   std::vector<std::string> lines;
 };
+
+// A value of spaces and tabs only counts as left empty.
+bool IsBlankValue(std::string_view text);
 
 // Compares a valid reading with the data, every homocode form alike (the
 // code's digits read back), the place by the chain of its records (D19 of
