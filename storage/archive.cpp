@@ -40,6 +40,12 @@ std::vector<ArchiveRecord> Archive::Records() const {
   return records;
 }
 
+bool Archive::NotInTable() {
+  TQuietWalk walk(table_);
+  table_.Last();
+  return false;
+}
+
 bool Archive::FindInTable(const std::string& code) {
   TLbCsv& table = table_;
   TQuietWalk walk(table);

@@ -110,6 +110,9 @@ class Archive {
   // The duplicate check on the records the table holds, as FindCode
   // describes it; the grid told of where it ends only.
   bool FindInTable(const std::string& code);
+  // Its end when the code is known to be missing: the cursor on the last
+  // record, as that walk would leave it; false.
+  bool NotInTable();
   // `record` inserted after the last record and posted, not yet stored.
   void AppendToTable(const ArchiveRecord& record);
   // Runs `write`, again while the archive is busy and the busy handler asks

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <future>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,10 +26,10 @@ class PqConnection;
 // next opening by any of the user's copies (storing is idempotent: a code
 // already there is skipped). Without a folder it waits in the table's
 // changes, for the next change or the closing. A delete while the server is
-// out of reach is refused. A duplicate check first takes in what other
-// desks stored, when the table's count or identities show a change; every
-// change is announced on the channel "archivio", so that open windows take
-// it in (Refresh).
+// out of reach is refused. The server numbers every change in a log, in
+// commit order, and tells listening desks of it; a desk takes in the
+// changes after the last it saw, before a duplicate check and when told
+// (Refresh), so that what others archive costs it only their records.
 class DbArchive : public Archive, public TTableSaver {
  public:
   // Nothing is connected before Open.
@@ -41,7 +44,9 @@ class DbArchive : public Archive, public TTableSaver {
 
   // Takes in what other desks stored or deleted, when the server has told
   // of a change since; the current record stays current. Never waits for a
-  // server that does not answer; true when the records changed.
+  // server that does not answer: a connection lost (a restart) is tried
+  // again in the background, and once made the changes missed are taken
+  // in. True when the records changed.
   bool Refresh();
 
   // Stores `records` in one transaction, each unless its code is there
@@ -58,19 +63,15 @@ class DbArchive : public Archive, public TTableSaver {
   void Save(TLbCsv& table) override;
 
  private:
-  // What tells this copy's records from the database's: how many, and the
-  // sum of their identities (identities only grow, so a record deleted and
-  // another added change it).
-  struct Stamp {
-    std::int64_t count = 0;
-    std::int64_t idSum = 0;
-    friend bool operator==(const Stamp&, const Stamp&) = default;
-  };
   PqConnection& Connection();
-  Stamp StampNow();
-  // Every record, read again into the table cursor; the record current
-  // stays current by its number.
+  // Every record, read again into the table cursor with the number of the
+  // last change; the record current stays current by its code.
   void Load();
+  // The changes after the last one seen, taken into the table cursor; the
+  // whole table read again when the log cannot say (the table emptied at
+  // once, or a database behind what this copy saw). True when the records
+  // changed.
+  bool CatchUp();
   // What waits in the file and the table's changes, stored; throws when
   // the server refuses or is gone.
   void Store();
@@ -82,11 +83,20 @@ class DbArchive : public Archive, public TTableSaver {
   // The table's added lines, moved to the waiting file, and the user told:
   // throws ArchiveUnreachable. Without the file, `away` is thrown.
   [[noreturn]] void KeepWaiting(const ArchiveUnreachable& away);
-  // Open desks told of a change; they catch up anyway at their next check.
-  void Announce();
+  // Whether the lost connection could be made again, asked of a background
+  // try so that the window never waits; true once it is made.
+  bool Reconnected();
 
   std::string conninfo_;
   std::unique_ptr<PqConnection> connection_;
   WaitingRecords waiting_;
-  Stamp stamp_;
+  // The number of the last change taken in.
+  std::int64_t seen_ = 0;
+  // This copy's own records added since, by identity, with their codes:
+  // already in the table when the log tells of them.
+  std::map<std::int64_t, std::string> ownAdded_;
+  // A server restarted, or a database made anew, may be behind seen_.
+  bool checkSeen_ = false;
+  std::future<bool> reachable_;
+  std::chrono::steady_clock::time_point nextTry_{};
 };

@@ -125,17 +125,8 @@ std::string PqConnection::Safe(std::string message) const {
   return message;
 }
 
-std::vector<PqConnection::Row> PqConnection::Run(const char* sql,
-                                                 const std::vector<std::string>& params) {
-  if (pq_.status(conn_) != PqLibrary::kConnectionOk) Connect();
-  std::vector<const char*> values;
-  values.reserve(params.size());
-  for (const std::string& param : params) values.push_back(param.c_str());
-  const auto clear = [this](PqLibrary::Result* result) { pq_.clear(result); };
-  const std::unique_ptr<PqLibrary::Result, decltype(clear)> result(
-      pq_.execParams(conn_, sql, static_cast<int>(values.size()), nullptr, values.data(), nullptr,
-                     nullptr, 0),
-      clear);
+PqConnection::ResultPtr PqConnection::Checked(PqLibrary::Result* made) {
+  ResultPtr result(made, ResultClear{&pq_});
   const int status = result ? pq_.resultStatus(result.get()) : -1;
   if (status != PqLibrary::kCommandOk && status != PqLibrary::kTuplesOk) {
     // A lost connection is the server out of reach; anything else its refusal.
@@ -145,17 +136,48 @@ std::vector<PqConnection::Row> PqConnection::Run(const char* sql,
     throw TableError("Archivio: " +
                      Safe(result ? pq_.resultErrorMessage(result.get()) : pq_.errorMessage(conn_)));
   }
-  std::vector<Row> rows;
-  if (status != PqLibrary::kTuplesOk) return rows;
+  return result;
+}
+
+std::size_t PqConnection::RunEach(const char* sql, const std::vector<std::string>& params,
+                                  const Each& each) {
+  if (pq_.status(conn_) != PqLibrary::kConnectionOk) Connect();
+  std::vector<const char*> values;
+  values.reserve(params.size());
+  for (const std::string& param : params) values.push_back(param.c_str());
+  const ResultPtr result = Checked(pq_.execParams(conn_, sql, static_cast<int>(values.size()),
+                                                  nullptr, values.data(), nullptr, nullptr, 0));
+  if (pq_.resultStatus(result.get()) != PqLibrary::kTuplesOk) return 0;
   const int count = pq_.ntuples(result.get());
   const int columns = pq_.nfields(result.get());
-  rows.reserve(static_cast<std::size_t>(count));
-  for (int row = 0; row < count; ++row) {
-    Row& values = rows.emplace_back();
-    values.reserve(static_cast<std::size_t>(columns));
+  std::vector<std::string_view> row(static_cast<std::size_t>(columns));
+  for (int at = 0; at < count; ++at) {
     for (int column = 0; column < columns; ++column) {
-      values.emplace_back(pq_.getvalue(result.get(), row, column));
+      row[static_cast<std::size_t>(column)] = pq_.getvalue(result.get(), at, column);
     }
+    each(row);
   }
+  return static_cast<std::size_t>(count);
+}
+
+std::vector<PqConnection::Row> PqConnection::Run(const char* sql,
+                                                 const std::vector<std::string>& params) {
+  std::vector<Row> rows;
+  RunEach(sql, params, [&rows](const std::vector<std::string_view>& row) {
+    rows.emplace_back(row.begin(), row.end());
+  });
   return rows;
 }
+
+void PqConnection::RunScript(const char* sql) {
+  if (pq_.status(conn_) != PqLibrary::kConnectionOk) Connect();
+  try {
+    Checked(pq_.exec(conn_, sql));
+  } catch (const TableError&) {
+    // A script that failed midway leaves its transaction open and refusing.
+    const ResultPtr ended(pq_.exec(conn_, "ROLLBACK"), ResultClear{&pq_});
+    throw;
+  }
+}
+
+bool PqConnection::Connected() const { return pq_.status(conn_) == PqLibrary::kConnectionOk; }

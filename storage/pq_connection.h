@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "storage/archive.h"
@@ -26,6 +30,15 @@ class PqConnection {
   // since the last statement is made again first. Throws ArchiveUnreachable
   // when the server cannot be reached, TableError when it refuses.
   std::vector<Row> Run(const char* sql, const std::vector<std::string>& params = {});
+  // The same, each row handed to `each` as it stands in libpq's result, so
+  // that a large result is not copied twice; gives the number of rows.
+  using Each = std::function<void(const std::vector<std::string_view>& row)>;
+  std::size_t RunEach(const char* sql, const std::vector<std::string>& params, const Each& each);
+  // Runs a text of several statements, without parameters (a schema).
+  void RunScript(const char* sql);
+  // Whether the connection still stands, as far as is known without asking
+  // the server.
+  bool Connected() const;
 
   // Asks the server to tell of `channel`'s notifications, again after each
   // reconnection.
@@ -40,6 +53,13 @@ class PqConnection {
 
  private:
   void Connect();
+  // The statement's result, checked; Run's failures thrown.
+  struct ResultClear {
+    const PqLibrary* pq;
+    void operator()(PqLibrary::Result* result) const { pq->clear(result); }
+  };
+  using ResultPtr = std::unique_ptr<PqLibrary::Result, ResultClear>;
+  ResultPtr Checked(PqLibrary::Result* result);
   // `message` with the password, where one is in the connection string,
   // blanked out, and the line ends trimmed.
   std::string Safe(std::string message) const;

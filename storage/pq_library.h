@@ -33,6 +33,7 @@ struct PqLibrary {
   void (*finish)(Conn* conn);
   void (*reset)(Conn* conn);
   int (*setClientEncoding)(Conn* conn, const char* encoding);
+  Result* (*exec)(Conn* conn, const char* command);
   Result* (*execParams)(Conn* conn, const char* command, int nParams, const unsigned* paramTypes,
                         const char* const* paramValues, const int* paramLengths,
                         const int* paramFormats, int resultFormat);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,6 +75,12 @@ class TLbCsv {
   // becomes current and the views are told. The header must name the same
   // columns.
   void ReplaceLines(TableFile lines, int current);
+  // Takes in records changed elsewhere (another desk's), not as changes of
+  // this cursor: the lines at `erase` (ascending) removed, `append` added
+  // after the last; record `current` (1-based, clamped) becomes current
+  // and the views are told.
+  void TakeInLines(const std::vector<std::size_t>& erase, std::vector<std::string> append,
+                   int current);
 
   int RecordCount() const;
   void First();

@@ -116,6 +116,20 @@ void TLbCsv::ReplaceLines(TableFile lines, int current) {
   d_->Notify(TDataEvent::DataSetChanged);
 }
 
+void TLbCsv::TakeInLines(const std::vector<std::size_t>& erase, std::vector<std::string> append,
+                         int current) {
+  d_->RequireOpen();
+  if (d_->Pending()) d_->Fail("Dataset not in browse mode");
+  // From the last, so that the indexes still to go stay true.
+  for (auto at = erase.rbegin(); at != erase.rend(); ++at) d_->file.Erase(*at);
+  for (std::string& line : append) d_->file.Append(std::move(line));
+  d_->recordCount = static_cast<int>(d_->file.LineCount() - 1);
+  d_->current = d_->recordCount > 0 ? std::clamp(current, 1, d_->recordCount) - 1 : -1;
+  d_->SettleFlags();
+  d_->ReadCurrent();
+  d_->Notify(TDataEvent::DataSetChanged);
+}
+
 void TLbCsv::SetFieldText(const TStringField& field, const std::string& value) {
   if (!d_->Pending()) d_->Fail("Dataset not in edit or insert mode");
   if (!d_->IsColumn(field)) d_->Fail("Field '" + field.FieldName() + "' not found");

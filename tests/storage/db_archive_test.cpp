@@ -129,9 +129,24 @@ TEST_F(DbArchiveOnServer, ARecordKeptWhileAwayIsSentOnceAtTheNextStart) {
       WaitingRecords(user.File("dati"), PqConnection::DatabaseLabel(conninfo)).Lines().empty());
 }
 
-// Another desk's add shows once the server's notification is taken in; the
-// record current stays current.
-TEST_F(DbArchiveOnServer, AnotherDesksAddShowsAfterItsNotificationAndTheCurrentRecordStays) {
+// Refreshes until the server's notification came, for two seconds at most.
+bool RefreshedWithin(DbArchive& desk, std::chrono::milliseconds limit) {
+  for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;
+       std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+    if (desk.Refresh()) return true;
+  }
+  return false;
+}
+
+std::vector<std::string> Codes(const Archive& archive) {
+  std::vector<std::string> codes;
+  for (const ArchiveRecord& record : archive.Records()) codes.push_back(record.codiceFiscale);
+  return codes;
+}
+
+// Another desk's adds and deletes show once the server's notification is
+// taken in, each once; the record current stays current.
+TEST_F(DbArchiveOnServer, AnotherDesksChangesShowAfterItsNotificationAndTheCurrentRecordStays) {
   TLbCsv mine;
   TLbCsv theirs;
   DbArchive desk(mine, DbKind::Target());
@@ -140,16 +155,57 @@ TEST_F(DbArchiveOnServer, AnotherDesksAddShowsAfterItsNotificationAndTheCurrentR
   other.Open();
   desk.Add({"A", "B", "M", "X", "01/01/1980", "CODE1"});
   desk.Add({"C", "D", "F", "Y", "02/02/1981", "CODE2"});
-  mine.First();
+  mine.SetRecordNumber(2);
+  ASSERT_TRUE(other.FindCode("CODE1"));
+  other.DeleteCurrent();
   other.Add({"E", "F", "M", "Z", "03/03/1982", "CODE3"});
-  bool changed = false;
-  for (int tries = 0; tries < 200 && !changed; ++tries) {
-    changed = desk.Refresh();
-    if (!changed) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  EXPECT_TRUE(changed);
-  EXPECT_EQ(mine.RecordCount(), 3);
-  EXPECT_EQ(desk.CurrentValue(archive_column::kCodiceFiscale), "CODE1");
+  other.Add({"G", "H", "M", "Z", "04/04/1983", "CODE4"});
+  ASSERT_TRUE(other.FindCode("CODE4"));
+  other.DeleteCurrent();
+  EXPECT_TRUE(RefreshedWithin(desk, std::chrono::seconds(2)));
+  EXPECT_EQ(Codes(desk), (std::vector<std::string>{"CODE2", "CODE3"}));
+  EXPECT_EQ(desk.CurrentValue(archive_column::kCodiceFiscale), "CODE2");
+  EXPECT_FALSE(desk.Refresh());
+}
+
+// A desk that only watches, its session ended by a server restart, takes in
+// what was archived meanwhile once the server answers again.
+TEST_F(DbArchiveOnServer, AWatchingDeskCatchesUpAfterItsSessionWasLost) {
+  const std::string name = "viveze_watch_" + std::to_string(std::random_device()());
+  TLbCsv mine;
+  TLbCsv theirs;
+  DbArchive desk(mine, DbKind::Target() + " application_name=" + name);
+  DbArchive other(theirs, DbKind::Target());
+  desk.Open();
+  other.Open();
+  PqConnection(DbKind::Target())
+      .Run("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = $1",
+           {name});
+  other.Add({"A", "B", "M", "X", "01/01/1980", "CODE1"});
+  EXPECT_TRUE(RefreshedWithin(desk, std::chrono::seconds(8)));
+  EXPECT_EQ(Codes(desk), std::vector<std::string>{"CODE1"});
+}
+
+// A table made by an earlier version, without the log of changes, gets it
+// at the first opening and keeps its records.
+TEST_F(DbArchiveOnServer, AnEarlierVersionsTableGetsTheLogAndKeepsItsRecords) {
+  PqConnection admin(DbKind::Target());
+  admin.Run("DROP TABLE archivio, archivio_versione, archivio_modifiche");
+  admin.Run(
+      "CREATE TABLE archivio (id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, cognome text "
+      "NOT NULL, nome text NOT NULL, sex text NOT NULL, comune text NOT NULL, data date NOT "
+      "NULL, codicefiscale text NOT NULL UNIQUE)");
+  admin.Run("INSERT INTO archivio (cognome, nome, sex, comune, data, codicefiscale) "
+            "VALUES ('A', 'B', 'M', 'X', '1980-01-01', 'CODE1')");
+  TLbCsv mine;
+  TLbCsv theirs;
+  DbArchive desk(mine, DbKind::Target());
+  DbArchive other(theirs, DbKind::Target());
+  desk.Open();
+  other.Open();
+  other.Add({"C", "D", "F", "Y", "02/02/1981", "CODE2"});
+  EXPECT_TRUE(RefreshedWithin(desk, std::chrono::seconds(2)));
+  EXPECT_EQ(Codes(desk), (std::vector<std::string>{"CODE1", "CODE2"}));
 }
 
 }  // namespace
