@@ -148,7 +148,9 @@ DbArchive::~DbArchive() {
 PqConnection& DbArchive::Connection() {
   if (!connection_) {
     auto made = std::make_unique<PqConnection>(conninfo_);
-    if (made->Run("SELECT to_regclass('archivio_modifiche') IS NULL")[0][0] == "t") {
+    if (made->Run(
+            "SELECT to_regclass('archivio') IS NULL OR to_regclass('archivio_modifiche') IS NULL")
+            [0][0] == "t") {
       // Made by the first desk, or the log added to an earlier version's
       // table; a role granted only the records need not be able to.
       made->RunScript(kArchiveSchema);
