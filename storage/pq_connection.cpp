@@ -62,6 +62,11 @@ void PqConnection::Connect() {
     pq_.reset(conn_);
   }
   if (conn_ == nullptr) throw ArchiveUnreachable("Archivio non raggiungibile: memoria esaurita");
+  // libpq writes the server's notices to the standard error by default: a
+  // restart's "terminating connection" would show among a command's
+  // output. What matters comes back as the next statement's failure.
+  pq_.setNoticeProcessor(
+      conn_, [](void*, const char*) {}, nullptr);
   if (pq_.status(conn_) != PqLibrary::kConnectionOk) {
     throw ArchiveUnreachable("Archivio non raggiungibile: " + Safe(pq_.errorMessage(conn_)));
   }

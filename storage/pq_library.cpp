@@ -56,6 +56,7 @@ PqLibrary Load() {
   Bind(library, pq.finish, "PQfinish");
   Bind(library, pq.reset, "PQreset");
   Bind(library, pq.setClientEncoding, "PQsetClientEncoding");
+  Bind(library, pq.setNoticeProcessor, "PQsetNoticeProcessor");
   Bind(library, pq.exec, "PQexec");
   Bind(library, pq.execParams, "PQexecParams");
   Bind(library, pq.resultStatus, "PQresultStatus");

@@ -33,6 +33,8 @@ struct PqLibrary {
   void (*finish)(Conn* conn);
   void (*reset)(Conn* conn);
   int (*setClientEncoding)(Conn* conn, const char* encoding);
+  using NoticeProcessor = void (*)(void* arg, const char* message);
+  NoticeProcessor (*setNoticeProcessor)(Conn* conn, NoticeProcessor processor, void* arg);
   Result* (*exec)(Conn* conn, const char* command);
   Result* (*execParams)(Conn* conn, const char* command, int nParams, const unsigned* paramTypes,
                         const char* const* paramValues, const int* paramLengths,

@@ -89,6 +89,21 @@ TEST_F(CliArchive, ImportaCopiesAFileArchiveIntoTheDatabaseAndEsportaGivesItBack
   SetEnvironment("VIVEZE_ARCHIVIO", "");
 }
 
+// A database an earlier version made, without the log of changes, gets it
+// without a word from the server's notices among the command's output.
+TEST_F(CliArchive, AnEarlierVersionsDatabaseIsUpgradedSilently) {
+  if (!DbKind::Unready().empty()) GTEST_SKIP() << DbKind::Unready();
+  DbKind database;
+  database.Make({});
+  PqConnection(DbKind::Target()).Run("DROP TABLE archivio_versione, archivio_modifiche");
+  SetEnvironment("VIVEZE_ARCHIVIO", DbKind::Target());
+  const Outcome listed = Archivio("elenca");
+  SetEnvironment("VIVEZE_ARCHIVIO", "");
+  EXPECT_EQ(listed.status, 0);
+  EXPECT_EQ(listed.err, "");
+  EXPECT_EQ(listed.out, kHeaderLine);
+}
+
 #ifndef _WIN32
 // Desks as processes of their own, each adding its people and adding and
 // deleting a scratch record of its own, all at once on one archive.
