@@ -74,6 +74,10 @@ void PqConnection::Connect() {
   if (pq_.setClientEncoding(conn_, encoding.c_str()) != 0) {
     throw ArchiveUnreachable("Archivio non raggiungibile: codifica " + encoding + " rifiutata");
   }
+  // The archive's statements each touch a few rows by index; the server
+  // would compile one whose estimate is large (a log just filled, before it
+  // was counted) for longer than running it takes.
+  Run("SET jit = off");
   // A new session listens to nothing.
   for (const std::string& channel : channels_) Run(("LISTEN \"" + channel + "\"").c_str());
 }
