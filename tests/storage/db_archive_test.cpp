@@ -129,7 +129,7 @@ TEST_F(DbArchiveOnServer, ARecordKeptWhileAwayIsSentOnceAtTheNextStart) {
       WaitingRecords(user.File("dati"), PqConnection::DatabaseLabel(conninfo)).Lines().empty());
 }
 
-// Refreshes until the server's notification came, for two seconds at most.
+// Refreshes until the records changed, for `limit` at most.
 bool RefreshedWithin(DbArchive& desk, std::chrono::milliseconds limit) {
   for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;
        std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
@@ -137,6 +137,19 @@ bool RefreshedWithin(DbArchive& desk, std::chrono::milliseconds limit) {
   }
   return false;
 }
+
+// Two desks open on the test's database; `deskConninfo` names the first's.
+struct TwoDesks {
+  explicit TwoDesks(const std::string& deskConninfo = DbKind::Target())
+      : desk(mine, deskConninfo), other(theirs, DbKind::Target()) {
+    desk.Open();
+    other.Open();
+  }
+  TLbCsv mine;
+  TLbCsv theirs;
+  DbArchive desk;
+  DbArchive other;
+};
 
 std::vector<std::string> Codes(const Archive& archive) {
   std::vector<std::string> codes;
@@ -147,15 +160,12 @@ std::vector<std::string> Codes(const Archive& archive) {
 // Another desk's adds and deletes show once the server's notification is
 // taken in, each once; the record current stays current.
 TEST_F(DbArchiveOnServer, AnotherDesksChangesShowAfterItsNotificationAndTheCurrentRecordStays) {
-  TLbCsv mine;
-  TLbCsv theirs;
-  DbArchive desk(mine, DbKind::Target());
-  DbArchive other(theirs, DbKind::Target());
-  desk.Open();
-  other.Open();
+  TwoDesks two;
+  DbArchive& desk = two.desk;
+  DbArchive& other = two.other;
   desk.Add({"A", "B", "M", "X", "01/01/1980", "CODE1"});
   desk.Add({"C", "D", "F", "Y", "02/02/1981", "CODE2"});
-  mine.SetRecordNumber(2);
+  two.mine.SetRecordNumber(2);
   ASSERT_TRUE(other.FindCode("CODE1"));
   other.DeleteCurrent();
   other.Add({"E", "F", "M", "Z", "03/03/1982", "CODE3"});
@@ -172,18 +182,13 @@ TEST_F(DbArchiveOnServer, AnotherDesksChangesShowAfterItsNotificationAndTheCurre
 // what was archived meanwhile once the server answers again.
 TEST_F(DbArchiveOnServer, AWatchingDeskCatchesUpAfterItsSessionWasLost) {
   const std::string name = "viveze_watch_" + std::to_string(std::random_device()());
-  TLbCsv mine;
-  TLbCsv theirs;
-  DbArchive desk(mine, DbKind::Target() + " application_name=" + name);
-  DbArchive other(theirs, DbKind::Target());
-  desk.Open();
-  other.Open();
+  TwoDesks two(DbKind::Target() + " application_name=" + name);
   PqConnection(DbKind::Target())
       .Run("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = $1",
            {name});
-  other.Add({"A", "B", "M", "X", "01/01/1980", "CODE1"});
-  EXPECT_TRUE(RefreshedWithin(desk, std::chrono::seconds(8)));
-  EXPECT_EQ(Codes(desk), std::vector<std::string>{"CODE1"});
+  two.other.Add({"A", "B", "M", "X", "01/01/1980", "CODE1"});
+  EXPECT_TRUE(RefreshedWithin(two.desk, std::chrono::seconds(8)));
+  EXPECT_EQ(Codes(two.desk), std::vector<std::string>{"CODE1"});
 }
 
 // A table made by an earlier version, without the log of changes, gets it
@@ -195,17 +200,13 @@ TEST_F(DbArchiveOnServer, AnEarlierVersionsTableGetsTheLogAndKeepsItsRecords) {
       "CREATE TABLE archivio (id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, cognome text "
       "NOT NULL, nome text NOT NULL, sex text NOT NULL, comune text NOT NULL, data date NOT "
       "NULL, codicefiscale text NOT NULL UNIQUE)");
-  admin.Run("INSERT INTO archivio (cognome, nome, sex, comune, data, codicefiscale) "
-            "VALUES ('A', 'B', 'M', 'X', '1980-01-01', 'CODE1')");
-  TLbCsv mine;
-  TLbCsv theirs;
-  DbArchive desk(mine, DbKind::Target());
-  DbArchive other(theirs, DbKind::Target());
-  desk.Open();
-  other.Open();
-  other.Add({"C", "D", "F", "Y", "02/02/1981", "CODE2"});
-  EXPECT_TRUE(RefreshedWithin(desk, std::chrono::seconds(2)));
-  EXPECT_EQ(Codes(desk), (std::vector<std::string>{"CODE1", "CODE2"}));
+  admin.Run(
+      "INSERT INTO archivio (cognome, nome, sex, comune, data, codicefiscale) "
+      "VALUES ('A', 'B', 'M', 'X', '1980-01-01', 'CODE1')");
+  TwoDesks two;
+  two.other.Add({"C", "D", "F", "Y", "02/02/1981", "CODE2"});
+  EXPECT_TRUE(RefreshedWithin(two.desk, std::chrono::seconds(2)));
+  EXPECT_EQ(Codes(two.desk), (std::vector<std::string>{"CODE1", "CODE2"}));
 }
 
 }  // namespace
