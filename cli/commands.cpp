@@ -258,10 +258,13 @@ int RunCommand(const DataFilePaths& paths, const std::vector<std::string>& args)
     std::cerr << "Comando sconosciuto: " << command << "\n" << kUsage;
     return 2;
   }
-  // A table refused at start, or without the columns a lookup needs when a
-  // command reads it.
+  // A code read alone needs the lines holding its place code, not the table.
+  const bool oneCode = command == "decodifica" || (command == "verifica" && args.size() == 2);
+  // A table refused at start, or found unreadable, or without the columns a
+  // lookup needs, when a command reads it.
   try {
-    PlaceRegister places(paths.municipalities);
+    PlaceRegister places(paths.municipalities,
+                         oneCode ? PlaceTableReading::ForOneCode : PlaceTableReading::Whole);
     return run(places, {args.begin() + 1, args.end()});
   } catch (const std::exception& error) {
     std::cerr << error.what() << "\n";
