@@ -1,7 +1,6 @@
 #include "cli/commands.h"
 
 #include <iostream>
-#include <memory>
 #include <stdexcept>
 
 #include "cli/archive_commands.h"
@@ -259,12 +258,16 @@ int RunCommand(const DataFilePaths& paths, const std::vector<std::string>& args)
     std::cerr << "Comando sconosciuto: " << command << "\n" << kUsage;
     return 2;
   }
-  std::unique_ptr<PlaceRegister> places;
+  // A code read alone needs the lines holding its place code, not the table.
+  const bool oneCode = command == "decodifica" || (command == "verifica" && args.size() == 2);
+  // A table refused at start, or found unreadable, or without the columns a
+  // lookup needs, when a command reads it.
   try {
-    places = std::make_unique<PlaceRegister>(paths.municipalities);
+    PlaceRegister places(paths.municipalities,
+                         oneCode ? PlaceTableReading::ForOneCode : PlaceTableReading::Whole);
+    return run(places, {args.begin() + 1, args.end()});
   } catch (const std::exception& error) {
     std::cerr << error.what() << "\n";
     return 2;
   }
-  return run(*places, {args.begin() + 1, args.end()});
 }

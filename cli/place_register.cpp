@@ -1,9 +1,13 @@
 #include "cli/place_register.h"
 
-PlaceRegister::PlaceRegister(const std::string& tablePath) {
+PlaceRegister::PlaceRegister(const std::string& tablePath, PlaceTableReading reading) {
   table_.SetTableName(tablePath);
   table_.SetReadOnly(true);
-  table_.Open();
+  if (reading == PlaceTableReading::ForOneCode) {
+    places_.OpenForOneCode();
+  } else {
+    table_.Open();
+  }
 }
 
 const PlaceLookup& PlaceRegister::Find(std::string_view typed, const CalendarDate& date) {

@@ -9,12 +9,21 @@
 #include "storage/places.h"
 #include "storage/tlbcsv.h"
 
+// How much of the place table a command reads at start.
+enum class PlaceTableReading {
+  Whole,
+  // A command that looks one code up: the header only, the lines holding
+  // the code when it is asked for (Places::OpenForOneCode).
+  ForOneCode,
+};
+
 // The place table the window reads, opened read-only,
 // with a memory of the texts already looked up: a list repeats its places.
 class PlaceRegister {
  public:
   // Throws the table's error when it cannot be opened.
-  explicit PlaceRegister(const std::string& tablePath);
+  explicit PlaceRegister(const std::string& tablePath,
+                         PlaceTableReading reading = PlaceTableReading::Whole);
 
   // A place as Places::Find reads it, on the birth date. The lookup is
   // valid until the next call.

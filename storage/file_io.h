@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,6 +22,27 @@
 // but not write it. No value when the file cannot be opened or read. With
 // `stamp`, the stamp of the very file read, taken as it was opened.
 std::optional<FileBytes> ReadWholeFile(const std::string& path, FileStamp* stamp = nullptr);
+
+// A file read from its start a piece at a time, opened as ReadWholeFile
+// opens it and held open while the reader lives: every piece is of the one
+// file opened, whatever is renamed over it meanwhile.
+class FileReader {
+ public:
+  explicit FileReader(const std::string& path);
+  ~FileReader();
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+
+  // False when the file could not be opened as one ReadWholeFile reads.
+  bool Opened() const { return handle_ != kNone; }
+  // The next bytes, at most `most`, into `into`: how many, 0 at the end of
+  // the file; none when the read failed.
+  std::optional<std::size_t> Read(char* into, std::size_t most);
+
+ private:
+  static constexpr std::intptr_t kNone = -1;
+  std::intptr_t handle_ = kNone;  // the descriptor or handle
+};
 
 // Puts `contents` in place of the file at `path` (created when missing). The
 // bytes go to a new file in the same folder, created no wider than the old

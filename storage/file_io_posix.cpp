@@ -122,6 +122,27 @@ FileStamp StampOfStatus(const struct stat& info) {
   return stamp;
 }
 
+// The file opened for reading, with its status; -1 when it cannot be opened
+// or is no regular file (a directory or a device opens too, but has no text
+// to read).
+int OpenToRead(const std::string& path, struct stat& info) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Reads on past interruptions; -1 on failure.
+ssize_t ReadSome(int fd, char* into, std::size_t most) {
+  for (;;) {
+    const ssize_t got = read(fd, into, most);
+    if (got >= 0 || errno != EINTR) return got;
+  }
+}
+
 }  // namespace
 
 std::optional<FileBytes> ReadWholeFile(const std::string& path, FileStamp* stamp) {
@@ -130,10 +151,10 @@ std::optional<FileBytes> ReadWholeFile(const std::string& path, FileStamp* stamp
       if (fd >= 0) close(fd);
     }
     int fd;
-  } file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  };
   struct stat info {};
-  // A directory or a device opens too, but has no text to read.
-  if (file.fd < 0 || fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  const Descriptor file{OpenToRead(path, info)};
+  if (file.fd < 0) return std::nullopt;
   // Of the file opened, before its bytes are read: a change while they are
   // read gives another stamp later, never the one of bytes not held.
   if (stamp != nullptr) *stamp = StampOfStatus(info);
@@ -141,14 +162,28 @@ std::optional<FileBytes> ReadWholeFile(const std::string& path, FileStamp* stamp
   bytes.Resize(static_cast<std::size_t>(info.st_size));
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t got = read(file.fd, bytes.data() + done, bytes.size() - done);
-    if (got < 0 && errno == EINTR) continue;
+    const ssize_t got = ReadSome(file.fd, bytes.data() + done, bytes.size() - done);
     if (got < 0) return std::nullopt;
     if (got == 0) break;
     done += static_cast<std::size_t>(got);
   }
   bytes.Resize(done);
   return bytes;
+}
+
+FileReader::FileReader(const std::string& path) {
+  struct stat info {};
+  handle_ = OpenToRead(path, info);
+}
+
+FileReader::~FileReader() {
+  if (Opened()) close(static_cast<int>(handle_));
+}
+
+std::optional<std::size_t> FileReader::Read(char* into, std::size_t most) {
+  const ssize_t got = Opened() ? ReadSome(static_cast<int>(handle_), into, most) : -1;
+  if (got < 0) return std::nullopt;
+  return static_cast<std::size_t>(got);
 }
 
 FileStamp StampOf(const std::string& path) {

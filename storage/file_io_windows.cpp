@@ -143,20 +143,25 @@ FileStamp StampOfHandle(HANDLE file) {
   return stamp;
 }
 
+// Others may read the file while it is read here, but not write it; they may
+// rename a new file over it, as a replace does, and this read still gets the
+// old file whole.
+HANDLE OpenToRead(const std::string& path) {
+  const fs::path name = PathOf(path);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  RetriedWhileBusy(ERROR_SHARING_VIOLATION, [&] {
+    file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != INVALID_HANDLE_VALUE;
+  });
+  return file;
+}
+
 }  // namespace
 
 std::optional<FileBytes> ReadWholeFile(const std::string& path, FileStamp* stamp) {
-  // Others may read the file while it is read here, but not write it; they
-  // may rename a new file over it, as a replace does, and this read still
-  // gets the old file whole.
-  const fs::path name = PathOf(path);
-  Handle file;
-  const bool opened = RetriedWhileBusy(ERROR_SHARING_VIOLATION, [&] {
-    file.Reset(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid();
-  });
-  if (!opened) return std::nullopt;
+  Handle file(OpenToRead(path));
+  if (!file.Valid()) return std::nullopt;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::nullopt;
   // Taken before the bytes are read: a change while they are read gives
@@ -174,6 +179,24 @@ std::optional<FileBytes> ReadWholeFile(const std::string& path, FileStamp* stamp
   }
   bytes.Resize(done);
   return bytes;
+}
+
+FileReader::FileReader(const std::string& path) {
+  const HANDLE file = OpenToRead(path);
+  if (file != INVALID_HANDLE_VALUE) handle_ = reinterpret_cast<std::intptr_t>(file);
+}
+
+FileReader::~FileReader() {
+  if (Opened()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::optional<std::size_t> FileReader::Read(char* into, std::size_t most) {
+  DWORD read = 0;
+  if (!Opened() || !ReadFile(reinterpret_cast<HANDLE>(handle_), into,
+                             static_cast<DWORD>(std::min(most, kMaxChunk)), &read, nullptr)) {
+    return std::nullopt;
+  }
+  return read;
 }
 
 FileStamp StampOf(const std::string& path) {

@@ -9,6 +9,7 @@
 #include "storage/place_text.h"
 #include "storage/record_format.h"
 #include "storage/table_file.h"
+#include "storage/table_file_scan.h"
 #include "storage/tlbcsv.h"
 
 using namespace place_column;
@@ -44,17 +45,31 @@ void Places::DataEvent(TLbCsv&, TDataEvent event) {
     indexed_ = false;
     scans_ = 0;
     scannedCode_.clear();
+    unread_.reset();
+    header_.reset();
   }
 }
 
-Places::Columns Places::TableColumns() {
+void Places::OpenForOneCode() {
+  if (table_.Active()) return;
+  auto scan = std::make_unique<TableFileScan>(table_.TableName());
+  auto header = std::make_unique<TLbCsv>(table_.Name());
+  header->SetReadOnly(true);
+  header->Open(scan->Header() ? TableFile::FromText(*scan->Header()) : TableFile());
+  unread_ = std::move(scan);
+  header_ = std::move(header);
+  scans_ = 0;
+  scannedCode_.clear();
+}
+
+Places::Columns Places::TableColumns(TLbCsv& table) {
   Columns c;
-  c.name = static_cast<int>(table_.FieldNamed(kName).Index());
-  c.code = ColumnOf(table_, kCode);
-  c.province = ColumnOf(table_, kProvince);
-  c.from = ColumnOf(table_, kFrom);
-  c.to = ColumnOf(table_, kTo);
-  c.language = ColumnOf(table_, kLanguage);
+  c.name = static_cast<int>(table.FieldNamed(kName).Index());
+  c.code = ColumnOf(table, kCode);
+  c.province = ColumnOf(table, kProvince);
+  c.from = ColumnOf(table, kFrom);
+  c.to = ColumnOf(table, kTo);
+  c.language = ColumnOf(table, kLanguage);
   c.last = std::max({c.name, c.code, c.province, c.from, c.to, c.language});
   codeColumn_ = c.code;
   return c;
@@ -71,10 +86,10 @@ void Places::ClearIndex() {
   codesIndexed_ = false;
 }
 
-void Places::AddEntry(int record, const Columns& c, std::vector<std::string>& values) {
+void Places::AddEntry(int record, std::string_view line, const Columns& c,
+                      std::vector<std::string>& values) {
   // Each line is read once, up to the last column wanted; a line short of
   // values has them empty, as the table gives them.
-  const std::string_view line = table_.Lines().Line(static_cast<std::size_t>(record));
   std::size_t at = 0;
   std::size_t read = 0;
   while (read < values.size() && ReadValue(line, at, values[read])) ++read;
@@ -112,21 +127,31 @@ bool Places::ScanForCode(std::string_view code, Found& found) {
     found = scannedFound_;
     return true;
   }
+  // The file is read once: a second code is read from the whole table.
+  if (unread_ && scans_ > 0) table_.Open();
   if (scans_ >= kScansBeforeIndexing) return false;
   ++scans_;
   scannedCode_ = code;
-  const Columns c = TableColumns();
+  const Columns c = TableColumns(unread_ ? *header_ : table_);
   ClearIndex();
   scannedFound_.clear();
   if (c.code < 0) return true;
   std::vector<std::string> values(static_cast<std::size_t>(c.last) + 1);
-  const TableFile& lines = table_.Lines();
-  const int count = table_.RecordCount();
-  for (int record = 1; record <= count; ++record) {
-    if (lines.Line(static_cast<std::size_t>(record)).find(code) == std::string_view::npos) continue;
-    AddEntry(record, c, values);
-    if (CodeOf(entries_.back()) == code)
+  const auto add = [&](std::size_t record, std::string_view line) {
+    AddEntry(static_cast<int>(record), line, c, values);
+    if (CodeOf(entries_.back()) == code) {
       found.push_back(static_cast<std::uint32_t>(entries_.size() - 1));
+    }
+  };
+  if (unread_) {
+    for (const TableFileScan::Line& line : unread_->LinesHolding(code)) add(line.index, line.text);
+  } else {
+    const TableFile& lines = table_.Lines();
+    const auto count = static_cast<std::size_t>(table_.RecordCount());
+    for (std::size_t record = 1; record <= count; ++record) {
+      const std::string_view line = lines.Line(record);
+      if (line.find(code) != std::string_view::npos) add(record, line);
+    }
   }
   scannedFound_ = found;
   return true;
@@ -134,7 +159,7 @@ bool Places::ScanForCode(std::string_view code, Found& found) {
 
 void Places::BuildIndex() {
   if (indexed_) return;
-  const Columns c = TableColumns();
+  const Columns c = TableColumns(table_);
   ClearIndex();
   const int count = table_.RecordCount();
   entries_.reserve(static_cast<std::size_t>(count));
@@ -143,7 +168,10 @@ void Places::BuildIndex() {
   keys_.reserve(static_cast<std::size_t>(count) * 32);
   byName_.reserve(static_cast<std::size_t>(count));
   std::vector<std::string> values(static_cast<std::size_t>(c.last) + 1);
-  for (int record = 1; record <= count; ++record) AddEntry(record, c, values);
+  const TableFile& lines = table_.Lines();
+  for (int record = 1; record <= count; ++record) {
+    AddEntry(record, lines.Line(static_cast<std::size_t>(record)), c, values);
+  }
   // By key, and the records of one key in file order.
   const auto before = [this](const Slot& a, const Slot& b) { return KeyOf(a) < KeyOf(b); };
   // The table comes sorted by name: checking is cheaper than sorting again.
@@ -249,29 +277,34 @@ PlaceRecord Places::RecordOf(const Entry& entry) const {
 }
 
 void Places::RequireOpen() {
+  if (table_.Active()) return;
+  if (unread_) {
+    table_.Open();
+    return;
+  }
   // The error any move of a closed table gives.
-  if (!table_.Active()) table_.First();
+  table_.First();
+}
+
+Places::Found Places::WithCode(std::string_view code) {
+  // A table read for one code is opened, when another is asked for, by the
+  // scan.
+  if (!unread_) RequireOpen();
+  Found found;
+  if (!ScanForCode(code, found)) {
+    BuildIndex();
+    IndexCodes();
+    Add(SlotsOf(byCode_, code), found);
+  }
+  return found;
 }
 
 PlaceLookup Places::FindCode(std::string_view code, const CalendarDate& date) {
-  RequireOpen();
-  Found found;
-  if (!ScanForCode(code, found)) {
-    BuildIndex();
-    IndexCodes();
-    Add(SlotsOf(byCode_, code), found);
-  }
-  return Decide(std::move(found), date);
+  return Decide(WithCode(code), date);
 }
 
 PlaceLookup Places::FindCode(std::string_view code) {
-  RequireOpen();
-  Found found;
-  if (!ScanForCode(code, found)) {
-    BuildIndex();
-    IndexCodes();
-    Add(SlotsOf(byCode_, code), found);
-  }
+  const Found found = WithCode(code);
   PlaceLookup lookup;
   const Entry* latest = nullptr;
   // An open end is the latest of all; among equal ends the last in the file.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,6 +12,7 @@
 #include "storage/place_lookup.h"
 #include "storage/tlbcsv_observer.h"
 
+class TableFileScan;
 class TLbCsv;
 
 // The columns of the municipality table the program reads. "Dal" and "Al"
@@ -43,6 +45,14 @@ class Places : public TLbCsvObserver {
   Places& operator=(const Places&) = delete;
 
   TLbCsv& Table() const { return table_; }
+
+  // For a caller that looks a code or two up (vivezecf decodifica): the
+  // table, closed, stays closed and its file is read up to the header,
+  // which is refused as opening the table would refuse it. The first code
+  // looked up is then read from the rest of the file, only the lines
+  // holding it kept; any other lookup, or a second code, opens the table
+  // first. An open table is left as it is.
+  void OpenForOneCode();
 
   // Every name once, in file order.
   std::vector<std::string> Names();
@@ -109,9 +119,13 @@ class Places : public TLbCsvObserver {
   struct Columns {
     int name = -1, code = -1, province = -1, from = -1, to = -1, language = -1, last = -1;
   };
-  Columns TableColumns();
+  // Of `table`: the table, or the header read by OpenForOneCode.
+  Columns TableColumns(TLbCsv& table);
   void ClearIndex();
-  void AddEntry(int record, const Columns& columns, std::vector<std::string>& values);
+  void AddEntry(int record, std::string_view line, const Columns& columns,
+                std::vector<std::string>& values);
+  // The entries of a code, from the lines holding it or the index.
+  Found WithCode(std::string_view code);
   // The entries of `code` read from the lines holding it, the index left
   // unbuilt; false when the index is (or should now be) built instead.
   bool ScanForCode(std::string_view code, Found& found);
@@ -137,6 +151,11 @@ class Places : public TLbCsvObserver {
   void RequireOpen();
 
   TLbCsv& table_;
+  // After OpenForOneCode, until the table opens: its file read up to the
+  // header, and the header as a table of no records, which checks it and
+  // names the columns as the whole table would.
+  std::unique_ptr<TableFileScan> unread_;
+  std::unique_ptr<TLbCsv> header_;
   bool indexed_ = false;
   bool codesIndexed_ = false;
   int scans_ = 0;            // codes read by ScanForCode since the table opened

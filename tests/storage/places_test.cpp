@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/short_date.h"
@@ -278,6 +279,67 @@ TEST_F(PlacesTest, ColumnsByNameAClosedTableAndANewOpening) {
   const PlaceLookup milano = places.Find("milano", kToday);
   EXPECT_EQ(milano.match, PlaceMatch::Found);
   EXPECT_EQ(milano.place.province, "");  // no such column: nothing to show
+}
+
+// A lookup as a value, its row included.
+auto Described(const PlaceLookup& lookup) {
+  const PlaceRecord& place = lookup.place;
+  return std::tuple(lookup.match, place.row, place.name, place.code, place.province, place.period);
+}
+
+TEST_F(PlacesTest, ForOneCodeTheTableStaysClosedUntilAnythingElseIsAsked) {
+  const char* const text =
+      "comuni,Code,Prov,Dal,Al,Lingua\r\n"
+      "\r\n"
+      "BOLZANO,A952,BZ,1861-03-17,,\r\n"
+      "BOZEN,A952,BZ,1861-03-17,,altra\r\n"
+      "MONTALCINO,F402,SI,1861-03-17,2016-12-31,\r\n"
+      "MONTALCINO,M378,SI,2017-01-01,\r\n";
+  Places& whole = Open(text);
+  const std::vector expected = {
+      Described(whole.FindCode("A952")), Described(whole.FindCode("F402", {1975, 3, 15})),
+      Described(whole.FindCode("F402", {2020, 1, 1})), Described(whole.FindCode("M378"))};
+  table_.Close();
+
+  places_.OpenForOneCode();
+  EXPECT_EQ(Described(places_.FindCode("A952")), expected[0]);
+  EXPECT_FALSE(table_.Active());
+  table_.Close();
+  places_.OpenForOneCode();
+  EXPECT_EQ(Described(places_.FindCode("F402", {1975, 3, 15})), expected[1]);
+  EXPECT_EQ(Described(places_.FindCode("F402", {2020, 1, 1})), expected[2]);
+  EXPECT_FALSE(table_.Active());
+  // A second code is read from the table, opened whole.
+  EXPECT_EQ(Described(places_.FindCode("M378")), expected[3]);
+  EXPECT_TRUE(table_.Active());
+  table_.Close();
+  places_.OpenForOneCode();
+  EXPECT_EQ(places_.Find("Montalcino", {1975, 3, 15}).place.code, "F402");
+  EXPECT_TRUE(table_.Active());
+}
+
+// Refused when the code is read alone as when the table is opened: a file
+// that cannot be read or a bad header at once, a table without the name
+// column at the first lookup.
+TEST_F(PlacesTest, ForOneCodeAFileIsRefusedAsOpeningItRefusesIt) {
+  for (const char* text : {"", "\r\n\r\n", "comuni,,Code\r\nROMA,,H501\r\n",
+                           "comuni,Code,COMUNI\r\nROMA,H501,x\r\n"}) {
+    table_.SetTableName(folder_.Write("comuni.dat", text));
+    table_.SetReadOnly(true);
+    const std::string refused = ErrorOf([&] { table_.Open(); });
+    EXPECT_FALSE(refused.empty()) << text;
+    EXPECT_EQ(ErrorOf([&] { places_.OpenForOneCode(); }), refused) << text;
+    EXPECT_FALSE(table_.Active());
+  }
+  table_.SetTableName(folder_.File("missing.dat"));
+  EXPECT_EQ(ErrorOf([&] { places_.OpenForOneCode(); }), ErrorOf([&] { table_.Open(); }));
+
+  Open("nome,Code\r\nROMA,H501\r\n");
+  const std::string noName = ErrorOf([&] { places_.FindCode("H501"); });
+  EXPECT_EQ(noName, "LbCsv1: Field 'comuni' not found");
+  table_.Close();
+  places_.OpenForOneCode();
+  EXPECT_EQ(ErrorOf([&] { places_.FindCode("H501"); }), noName);
 }
 
 }  // namespace
