@@ -1,12 +1,12 @@
 // One desk of scripts/bench-desks: the archive open for the whole run, as a
 // window keeps it, and one person archived a second.
 //
-//   desk_bench DESK SECONDS ARCHIVE_FILE
+//   desk_bench DESK SECONDS ARCHIVE_FILE [OFFSET_MS]
 //
 // The archive is the database VIVEZE_ARCHIVIO names, its waiting records in
 // the user's data folder, or else the file ARCHIVE_FILE. For SECONDS from its
-// start (below), the desk archives at each second (at once when the last one
-// overran) a person no other desk or second archives: the duplicate check,
+// start (below), the desk archives at each second, OFFSET_MS into it (at
+// once when the last one overran), a person no other desk or second archives: the duplicate check,
 // then the add. A line per archiving, "<microseconds> <status>", the check
 // and the add timed together:
 //
@@ -101,20 +101,22 @@ void Idle(DbArchive* database, Clock::time_point until, Clock::time_point& nextR
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: desk_bench DESK SECONDS ARCHIVE_FILE\n");
+  std::fprintf(stderr, "usage: desk_bench DESK SECONDS ARCHIVE_FILE [OFFSET_MS]\n");
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) return Usage();
+  if (argc != 4 && argc != 5) return Usage();
   char* end = nullptr;
   const long desk = std::strtol(argv[1], &end, 10);
   if (*end != '\0' || desk < 0 || desk > 99999) return Usage();
   const long seconds = std::strtol(argv[2], &end, 10);
   if (*end != '\0' || seconds < 1 || seconds > 9999999) return Usage();
   if (!CodeFits(static_cast<int>(desk), static_cast<int>(seconds))) return Usage();
+  const long offset = argc == 5 ? std::strtol(argv[4], &end, 10) : 0;
+  if (argc == 5 && (*end != '\0' || offset < 0 || offset > 999)) return Usage();
 
   TLbCsv table("LbCsv2");
   std::unique_ptr<Archive> archive = MakeArchive(table);
@@ -143,7 +145,7 @@ int main(int argc, char** argv) {
     told.text = error.what();
   });
 
-  const Clock::time_point start = Clock::now();
+  const Clock::time_point start = Clock::now() + std::chrono::milliseconds(offset);
   const Clock::time_point stop = start + std::chrono::seconds(seconds);
   Clock::time_point nextRefresh = start + kRefreshEvery;
   for (int second = 0; start + std::chrono::seconds(second) < stop; ++second) {
