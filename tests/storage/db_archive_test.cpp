@@ -209,4 +209,31 @@ TEST_F(DbArchiveOnServer, AnEarlierVersionsTableGetsTheLogAndKeepsItsRecords) {
   EXPECT_EQ(Codes(two.desk), (std::vector<std::string>{"CODE1", "CODE2"}));
 }
 
+// Many records at once go in batches, each stored once and in order; the
+// same again stores none.
+TEST_F(DbArchiveOnServer, ManyRecordsAtOnceAreStoredOnceInOrder) {
+  std::vector<ArchiveRecord> many;
+  std::vector<std::string> codes;
+  for (int i = 0; i < 1001; ++i) {
+    codes.push_back("CODE" + std::to_string(10000 + i));
+    many.push_back({"A", "B", "M", "X", "01/01/1980", codes.back()});
+  }
+  TLbCsv table;
+  DbArchive desk(table, DbKind::Target());
+  desk.Open();
+  EXPECT_EQ(desk.AddAll(many), 1001);
+  EXPECT_EQ(desk.AddAll(many), 0);
+  EXPECT_EQ(Codes(desk), codes);
+}
+
+// A table emptied at once on the server (TRUNCATE) empties the open desks.
+TEST_F(DbArchiveOnServer, ATableEmptiedOnTheServerEmptiesTheDesks) {
+  TwoDesks two;
+  two.other.Add({"A", "B", "M", "X", "01/01/1980", "CODE1"});
+  ASSERT_TRUE(RefreshedWithin(two.desk, std::chrono::seconds(2)));
+  PqConnection(DbKind::Target()).Run("TRUNCATE archivio");
+  EXPECT_TRUE(RefreshedWithin(two.desk, std::chrono::seconds(2)));
+  EXPECT_TRUE(Codes(two.desk).empty());
+}
+
 }  // namespace
