@@ -191,24 +191,6 @@ TEST_F(DbArchiveOnServer, AWatchingDeskCatchesUpAfterItsSessionWasLost) {
   EXPECT_EQ(Codes(two.desk), std::vector<std::string>{"CODE1"});
 }
 
-// A table made by an earlier version, without the log of changes, gets it
-// at the first opening and keeps its records.
-TEST_F(DbArchiveOnServer, AnEarlierVersionsTableGetsTheLogAndKeepsItsRecords) {
-  PqConnection admin(DbKind::Target());
-  admin.Run("DROP TABLE archivio, archivio_versione, archivio_modifiche");
-  admin.Run(
-      "CREATE TABLE archivio (id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, cognome text "
-      "NOT NULL, nome text NOT NULL, sex text NOT NULL, comune text NOT NULL, data date NOT "
-      "NULL, codicefiscale text NOT NULL UNIQUE)");
-  admin.Run(
-      "INSERT INTO archivio (cognome, nome, sex, comune, data, codicefiscale) "
-      "VALUES ('A', 'B', 'M', 'X', '1980-01-01', 'CODE1')");
-  TwoDesks two;
-  two.other.Add({"C", "D", "F", "Y", "02/02/1981", "CODE2"});
-  EXPECT_TRUE(RefreshedWithin(two.desk, std::chrono::seconds(2)));
-  EXPECT_EQ(Codes(two.desk), (std::vector<std::string>{"CODE1", "CODE2"}));
-}
-
 // Many records at once go in batches, each stored once and in order; the
 // same again stores none.
 TEST_F(DbArchiveOnServer, ManyRecordsAtOnceAreStoredOnceInOrder) {

@@ -318,28 +318,4 @@ TEST_F(PlacesTest, ForOneCodeTheTableStaysClosedUntilAnythingElseIsAsked) {
   EXPECT_TRUE(table_.Active());
 }
 
-// Refused when the code is read alone as when the table is opened: a file
-// that cannot be read or a bad header at once, a table without the name
-// column at the first lookup.
-TEST_F(PlacesTest, ForOneCodeAFileIsRefusedAsOpeningItRefusesIt) {
-  for (const char* text : {"", "\r\n\r\n", "comuni,,Code\r\nROMA,,H501\r\n",
-                           "comuni,Code,COMUNI\r\nROMA,H501,x\r\n"}) {
-    table_.SetTableName(folder_.Write("comuni.dat", text));
-    table_.SetReadOnly(true);
-    const std::string refused = ErrorOf([&] { table_.Open(); });
-    EXPECT_FALSE(refused.empty()) << text;
-    EXPECT_EQ(ErrorOf([&] { places_.OpenForOneCode(); }), refused) << text;
-    EXPECT_FALSE(table_.Active());
-  }
-  table_.SetTableName(folder_.File("missing.dat"));
-  EXPECT_EQ(ErrorOf([&] { places_.OpenForOneCode(); }), ErrorOf([&] { table_.Open(); }));
-
-  Open("nome,Code\r\nROMA,H501\r\n");
-  const std::string noName = ErrorOf([&] { places_.FindCode("H501"); });
-  EXPECT_EQ(noName, "LbCsv1: Field 'comuni' not found");
-  table_.Close();
-  places_.OpenForOneCode();
-  EXPECT_EQ(ErrorOf([&] { places_.FindCode("H501"); }), noName);
-}
-
 }  // namespace
