@@ -105,24 +105,32 @@ void InTransaction(PqConnection& db, Work work, const char* begin = "BEGIN") {
   }
 }
 
-// Stores `lines` (the table's) in batches; gives the identities stored with
-// their codes. None when another desk stored the code first.
-std::vector<std::pair<std::int64_t, std::string>> InsertLines(
-    PqConnection& db, const std::vector<std::string>& lines) {
+// Stores `records` (each its insert's six values) in batches; gives the
+// identities stored with their codes. None when another desk stored the
+// code first.
+std::vector<std::pair<std::int64_t, std::string>> InsertRecords(
+    PqConnection& db, const std::vector<std::vector<std::string>>& records) {
   std::vector<std::pair<std::int64_t, std::string>> stored;
-  for (std::size_t from = 0; from < lines.size(); from += kBatch) {
-    const std::size_t count = std::min(kBatch, lines.size() - from);
+  for (std::size_t from = 0; from < records.size(); from += kBatch) {
+    const std::size_t count = std::min(kBatch, records.size() - from);
     std::vector<std::string> params;
     params.reserve(count * 6);
     for (std::size_t i = from; i < from + count; ++i) {
-      for (std::string& value : Values(std::string_view(lines[i])))
-        params.push_back(std::move(value));
+      params.insert(params.end(), records[i].begin(), records[i].end());
     }
     db.RunEach(InsertOf(count).c_str(), params, [&](const std::vector<std::string_view>& row) {
       stored.emplace_back(std::stoll(std::string(row[0])), std::string(row[1]));
     });
   }
   return stored;
+}
+
+// The table's `lines` as the insert's values.
+std::vector<std::vector<std::string>> RecordsOf(const std::vector<std::string>& lines) {
+  std::vector<std::vector<std::string>> records;
+  records.reserve(lines.size());
+  for (const std::string& line : lines) records.push_back(Values(std::string_view(line)));
+  return records;
 }
 
 }  // namespace
@@ -330,7 +338,7 @@ void DbArchive::Store() {
     ValueAt(line, 5, code);
     db.Run(kDelete, {code});
   }
-  const auto stored = InsertLines(db, changes.added);
+  const auto stored = InsertRecords(db, RecordsOf(changes.added));
   // Fewer when another desk stored a code first: its record replaces this
   // copy's line.
   reload = reload || stored.size() != changes.added.size();
@@ -356,7 +364,7 @@ bool DbArchive::SendWaiting() {
   bool sent = false;
   waiting_.Send([this, &sent](const std::vector<std::string>& lines) {
     PqConnection& db = Connection();
-    InTransaction(db, [&] { sent = !InsertLines(db, lines).empty(); });
+    InTransaction(db, [&] { sent = !InsertRecords(db, RecordsOf(lines)).empty(); });
   });
   return sent;
 }
@@ -373,16 +381,11 @@ void DbArchive::KeepWaiting(const ArchiveUnreachable& away) {
 int DbArchive::AddAll(const std::vector<ArchiveRecord>& records) {
   Store();
   PqConnection& db = Connection();
-  std::vector<std::string> lines;
-  lines.reserve(records.size());
-  std::vector<std::string> values(kArchiveColumns.size());
-  for (const ArchiveRecord& record : records) {
-    values = {record.cognome, record.nome, record.sex,
-              record.comune,  record.data, record.codiceFiscale};
-    lines.push_back(WriteRecord(values));
-  }
+  std::vector<std::vector<std::string>> values;
+  values.reserve(records.size());
+  for (const ArchiveRecord& record : records) values.push_back(Values(record));
   std::size_t stored = 0;
-  InTransaction(db, [&] { stored = InsertLines(db, lines).size(); });
+  InTransaction(db, [&] { stored = InsertRecords(db, values).size(); });
   Load();
   return static_cast<int>(stored);
 }
