@@ -4,17 +4,17 @@
 #include <memory>
 
 #include "cli/desk_locale.h"
-#include "cli/person_code.h"
 #include "engine/ascii_case.h"
 #include "engine/date_reading.h"
 #include "engine/short_date.h"
-#include "storage/archive_choice.h"
-#include "storage/archive_import.h"
-#include "storage/data_files.h"
-#include "storage/db_archive.h"
-#include "storage/file_archive.h"
-#include "storage/table_file.h"
-#include "storage/tlbcsv.h"
+#include "lists/person_code.h"
+#include "storage/archive/archive_import.h"
+#include "storage/archive/db_archive.h"
+#include "storage/archive/file_archive.h"
+#include "storage/setup/archive_choice.h"
+#include "storage/setup/data_files.h"
+#include "storage/table/table_file.h"
+#include "storage/table/tlbcsv.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/place_register.h"
+#include "lists/place_register.h"
 
 // `archivio`: the archive the window would use (the same file, found the same
 // way), from the command line, so that offices can script it. `args` are

@@ -4,15 +4,15 @@
 #include <stdexcept>
 
 #include "cli/archive_commands.h"
-#include "cli/batch.h"
-#include "cli/code_list.h"
-#include "cli/person_code.h"
 #include "engine/ascii_case.h"
 #include "engine/fiscal_code_check.h"
-#include "storage/code_against_data.h"
-#include "storage/code_reading.h"
-#include "storage/place_table_update.h"
-#include "storage/places.h"
+#include "lists/batch.h"
+#include "lists/code_list.h"
+#include "lists/person_code.h"
+#include "storage/codes/code_against_data.h"
+#include "storage/codes/code_reading.h"
+#include "storage/place_table/place_table_update.h"
+#include "storage/places/places.h"
 
 namespace {
 

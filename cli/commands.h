@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/data_files.h"
+#include "storage/setup/data_files.h"
 
 // The program's commands on the data files `paths` names; `args` are those
 // after the command's name. Each returns the exit status: 0 done, 1 the data

@@ -4,7 +4,7 @@
 #include "engine/short_date.h"
 
 #ifdef _WIN32
-#include "storage/windows_api.h"
+#include "storage/files/windows_api.h"
 #else
 #include <langinfo.h>
 

@@ -4,8 +4,8 @@
 
 #include "cli/commands.h"
 #include "engine/short_date.h"
-#include "storage/data_files.h"
-#include "storage/file_names.h"
+#include "storage/files/file_names.h"
+#include "storage/setup/data_files.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -5,7 +5,7 @@
 #include <functional>
 #include <thread>
 
-#include "cli/list_run.h"
+#include "lists/list_run.h"
 
 // A whole list computed or checked on a thread of its own, so that the
 // window keeps answering while it runs. Starts when made.

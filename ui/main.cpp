@@ -2,8 +2,8 @@
 #include <exception>
 #include <memory>
 
-#include "storage/data_file_read_ahead.h"
-#include "storage/data_files.h"
+#include "storage/setup/data_file_read_ahead.h"
+#include "storage/setup/data_files.h"
 #include "ui/program_setup.h"
 #include "ui/shown_stamps.h"
 #include "ui/tfrm_cod_fis.h"

@@ -7,10 +7,10 @@
 #include <string>
 #include <utility>
 
-#include "storage/archive.h"
-#include "storage/data_files.h"
-#include "storage/places.h"
-#include "storage/tlbcsv.h"
+#include "storage/archive/archive.h"
+#include "storage/places/places.h"
+#include "storage/setup/data_files.h"
+#include "storage/table/tlbcsv.h"
 #include "ui/message_box.h"
 
 class QAction;

@@ -9,9 +9,9 @@
 #include <QTabWidget>
 #include <QValidator>
 
-#include "storage/code_against_data.h"
-#include "storage/code_parts.h"
-#include "storage/code_reading.h"
+#include "storage/codes/code_against_data.h"
+#include "storage/codes/code_parts.h"
+#include "storage/codes/code_reading.h"
 #include "ui/captioned_value_accessible.h"
 #include "ui/light_palette.h"
 #include "ui/pixel_font.h"

@@ -15,9 +15,9 @@
 #include <array>
 
 #include "engine/short_date.h"
-#include "storage/archive.h"
-#include "storage/data_files.h"
-#include "storage/places.h"
+#include "storage/archive/archive.h"
+#include "storage/places/places.h"
+#include "storage/setup/data_files.h"
 #include "ui/artwork.h"
 #include "ui/artwork_sizes.h"
 #include "ui/captioned_value_accessible.h"

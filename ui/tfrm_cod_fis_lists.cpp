@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "cli/batch.h"
-#include "cli/code_list.h"
+#include "lists/batch.h"
+#include "lists/code_list.h"
 #include "ui/list_job.h"
 #include "ui/tfrm_cod_fis.h"
 

@@ -9,7 +9,7 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "storage/place_table_update.h"
+#include "storage/place_table/place_table_update.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/byte_list_model.h"
 #include "widgets/byte_text.h"

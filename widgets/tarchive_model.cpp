@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "storage/tlbcsv.h"
+#include "storage/table/tlbcsv.h"
 #include "widgets/byte_text.h"
 
 namespace {

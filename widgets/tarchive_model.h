@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/tlbcsv_observer.h"
+#include "storage/table/tlbcsv_observer.h"
 
 class TLbCsv;
 

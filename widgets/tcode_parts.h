@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <array>
 
-#include "storage/code_parts.h"
+#include "storage/codes/code_parts.h"
 
 class QLabel;
 

@@ -4,7 +4,7 @@
 #include <QMetaType>
 #include <QObject>
 
-#include "storage/tlbcsv_observer.h"
+#include "storage/table/tlbcsv_observer.h"
 
 Q_DECLARE_METATYPE(TDataEvent)
 

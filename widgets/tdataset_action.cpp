@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "storage/tlbcsv.h"
+#include "storage/table/tlbcsv.h"
 #include "widgets/tdata_link.h"
 #include "widgets/tprompter.h"
 

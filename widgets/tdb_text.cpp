@@ -3,8 +3,8 @@
 #include <exception>
 #include <string>
 
+#include "storage/table/tlbcsv.h"
 #include "storage/table_error.h"
-#include "storage/tlbcsv.h"
 #include "widgets/byte_text.h"
 #include "widgets/tdata_link.h"
 

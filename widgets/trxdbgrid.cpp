@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "storage/tlbcsv.h"
+#include "storage/table/tlbcsv.h"
 #include "widgets/tdata_link.h"
 #include "widgets/tprompter.h"
 

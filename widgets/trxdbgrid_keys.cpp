@@ -2,7 +2,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "storage/tlbcsv.h"
+#include "storage/table/tlbcsv.h"
 #include "widgets/tprompter.h"
 #include "widgets/trxdbgrid.h"
 

@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "storage/tlbcsv.h"
+#include "storage/table/tlbcsv.h"
 #include "widgets/trxdbgrid.h"
 
 namespace {

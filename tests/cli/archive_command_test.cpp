@@ -7,9 +7,9 @@
 #include <set>
 #include <string>
 
-#include "storage/file_names.h"
+#include "storage/files/file_names.h"
 #include "tests/cli/program_run.h"
-#include "tests/storage/archive_kinds.h"
+#include "tests/support/archive_kinds.h"
 
 namespace {
 

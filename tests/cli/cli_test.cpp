@@ -13,10 +13,10 @@
 #include "engine/fiscal_code_check.h"
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
-#include "storage/file_names.h"
-#include "storage/places.h"
-#include "storage/record_format.h"
-#include "storage/tlbcsv.h"
+#include "storage/files/file_names.h"
+#include "storage/places/places.h"
+#include "storage/table/record_format.h"
+#include "storage/table/tlbcsv.h"
 #include "tests/cli/program_run.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/fiscal_code_check.h"
-#include "storage/file_names.h"
+#include "storage/files/file_names.h"
 #include "tests/cli/program_run.h"
 
 namespace fs = std::filesystem;

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "storage/file_names.h"
+#include "storage/files/file_names.h"
 #include "tests/cli/program_run.h"
-#include "tests/registry_copies.h"
+#include "tests/support/registry_copies.h"
 
 namespace fs = std::filesystem;
 

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "storage/file_names.h"
+#include "storage/files/file_names.h"
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(PathOf(path), std::ios::binary);

@@ -6,8 +6,8 @@
 #include "engine/fiscal_code.h"
 #include "engine/short_date.h"
 #include "engine/today.h"
-#include "previous_fiscal_code.h"
-#include "reference_fiscal_code.h"
+#include "tests/engine/previous_fiscal_code.h"
+#include "tests/engine/reference_fiscal_code.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "previous_fiscal_code.h"
+#include "tests/engine/previous_fiscal_code.h"
 
 #include <array>
 #include <cstddef>

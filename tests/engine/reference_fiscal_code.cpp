@@ -1,4 +1,4 @@
-#include "reference_fiscal_code.h"
+#include "tests/engine/reference_fiscal_code.h"
 
 #include <array>
 #include <cctype>

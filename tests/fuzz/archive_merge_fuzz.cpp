@@ -11,8 +11,8 @@
 #include <set>
 #include <string>
 
-#include "storage/file_archive.h"
-#include "storage/tlbcsv.h"
+#include "storage/archive/file_archive.h"
+#include "storage/table/tlbcsv.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "storage/delimited_text.h"
-#include "storage/record_format.h"
+#include "storage/table/delimited_text.h"
+#include "storage/table/record_format.h"
 
 namespace {
 

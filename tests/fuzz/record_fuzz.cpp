@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "storage/record_format.h"
-#include "storage/table_file.h"
+#include "storage/table/record_format.h"
+#include "storage/table/table_file.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/table/tlbcsv.h"
 #include "storage/table_error.h"
-#include "storage/tlbcsv.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "main_window_fixture.h"
+#include "tests/ui/main_window_fixture.h"
 #include "ui/message_box.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/tdb_text.h"

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "tests/storage/archive_kinds.h"
+#include "tests/support/archive_kinds.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/message_box.h"
 

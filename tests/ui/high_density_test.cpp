@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QLabel>
 
-#include "main_window_fixture.h"
+#include "tests/ui/main_window_fixture.h"
 #include "ui/artwork.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/tjv_form_wallpaper.h"

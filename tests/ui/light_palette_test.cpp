@@ -7,7 +7,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "main_window_fixture.h"
+#include "tests/ui/main_window_fixture.h"
 #include "ui/light_palette.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/tcode_parts.h"

@@ -10,7 +10,7 @@
 #include <chrono>
 #include <thread>
 
-#include "cli/list_run.h"
+#include "lists/list_run.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/message_box.h"
 

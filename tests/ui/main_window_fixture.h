@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "engine/short_date.h"
-#include "storage/tlbcsv.h"
+#include "storage/table/tlbcsv.h"
 #include "ui/program_setup.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/tdate_time_picker.h"

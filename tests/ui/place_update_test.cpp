@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 
-#include "tests/registry_copies.h"
+#include "tests/support/registry_copies.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/message_box.h"
 

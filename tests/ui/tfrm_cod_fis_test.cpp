@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "engine/short_date.h"
-#include "storage/tlbcsv.h"
+#include "storage/table/tlbcsv.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/message_box.h"
 #include "ui/program_setup.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/tlbcsv.h"
+#include "storage/table/tlbcsv.h"
 #include "widgets/tdata_source.h"
 #include "widgets/tprompter.h"
 

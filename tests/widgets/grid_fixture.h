@@ -8,7 +8,7 @@
 #include <memory>
 #include <utility>
 
-#include "archive_fixture.h"
+#include "tests/widgets/archive_fixture.h"
 #include "widgets/trxdbgrid.h"
 
 namespace grid_test {

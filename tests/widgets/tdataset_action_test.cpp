@@ -11,8 +11,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "archive_fixture.h"
 #include "storage/table_error.h"
+#include "tests/widgets/archive_fixture.h"
 #include "widgets/taction_updater.h"
 #include "widgets/trxdbgrid.h"
 

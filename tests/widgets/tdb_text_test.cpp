@@ -5,8 +5,8 @@
 #include <QSignalSpy>
 #include <fstream>
 
-#include "archive_fixture.h"
 #include "storage/table_error.h"
+#include "tests/widgets/archive_fixture.h"
 
 namespace {
 

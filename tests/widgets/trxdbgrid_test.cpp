@@ -12,8 +12,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "archive_fixture.h"
-#include "grid_fixture.h"
+#include "tests/widgets/archive_fixture.h"
+#include "tests/widgets/grid_fixture.h"
 
 using grid_test::GridTest;
 

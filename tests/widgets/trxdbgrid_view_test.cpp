@@ -11,8 +11,8 @@
 #include <fstream>
 #include <string>
 
-#include "archive_fixture.h"
-#include "grid_fixture.h"
+#include "tests/widgets/archive_fixture.h"
+#include "tests/widgets/grid_fixture.h"
 #include "widgets/trxdbgrid.h"
 
 using archive_test::OpenArchive;

@@ -13,9 +13,9 @@
 #include <variant>
 #include <vector>
 
-#include "storage/file_io.h"
-#include "storage/place_table_builder.h"
-#include "storage/place_table_check.h"
+#include "storage/files/file_io.h"
+#include "storage/place_table/place_table_builder.h"
+#include "storage/place_table/place_table_check.h"
 
 namespace {
 

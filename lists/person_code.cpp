@@ -1,0 +1,104 @@
+#include "lists/person_code.h"
+
+#include "engine/date_reading.h"
+#include "engine/fiscal_code.h"
+#include "engine/letter_folding.h"
+#include "engine/today.h"
+#include "storage/places/place_chain.h"
+
+namespace {
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadBirthDate(std::string_view text, CalendarDate& born, PersonError& error) {
+  error.usage = !ReadDate(text, kCommandLineDates, born);
+  if (error.usage) {
+    error.text.assign("Data non valida: ").append(text);
+    return false;
+  }
+  // Read once: a list asks for every row, and a run does not cross days.
+  static const CalendarDate today = Today();
+  if (born > today) {
+    error.text.assign("Data di nascita nel futuro: ").append(text);
+    return false;
+  }
+  return true;
+}
+
+bool ReadSex(std::string_view text, std::string_view& sex, PersonError& error) {
+  sex = text == "f" ? "F" : text == "m" ? "M" : text;
+  error.usage = sex != "F" && sex != "M";
+  if (error.usage) error.text.assign("Sesso non valido (F o M): ").append(text);
+  return !error.usage;
+}
+
+namespace {
+
+bool ReadBirthDateAndSex(const PersonText& person, CalendarDate& born, std::string_view& sex,
+                         PersonError& error) {
+  return ReadBirthDate(person.date, born, error) && ReadSex(person.sex, sex, error);
+}
+
+}  // namespace
+
+namespace {
+
+bool AppendCode(const PersonText& person, const CalendarDate& born, std::string_view sex,
+                std::string_view placeCode, std::string& code, PersonError& error) {
+  // Folding keeps ASCII as it is but for the case, which the computation
+  // ignores: only other text needs it.
+  std::string foldedSurname, foldedName;
+  std::string_view surname = person.surname;
+  std::string_view name = person.name;
+  if (!IsAscii(surname)) surname = foldedSurname = FoldNameLetters(surname);
+  if (!IsAscii(name)) name = foldedName = FoldNameLetters(name);
+  const std::size_t start = code.size();
+  if (!AppendFiscalCode(surname, name, born, sex, placeCode, code)) {
+    code.resize(start);
+    error.text = "Codice incompleto (ERRORE): cognome e nome devono avere almeno una lettera";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool AppendPersonCode(const PersonText& person, PlaceRegister& places, std::string& code,
+                      PersonError& error) {
+  CalendarDate born;
+  std::string_view sex;
+  if (!ReadBirthDateAndSex(person, born, sex, error)) return false;
+  const PlaceLookup& place = places.Find(person.place, born);
+  if (!place.Found()) {
+    error.text = PlaceLookupMessage(place, person.place);
+    return false;
+  }
+  return AppendCode(person, born, sex, place.place.code, code, error);
+}
+
+PersonCode ComputePersonCode(const PersonText& person, PlaceRegister& places, bool nearby) {
+  PersonCode result;
+  PersonError error;
+  bool computed = AppendPersonCode(person, places, result.code, error);
+  CalendarDate born;
+  std::string_view sex;
+  if (!computed && nearby && ReadBirthDateAndSex(person, born, sex, error)) {
+    const PlaceLookup place = places.Find(person.place, born);
+    if (const auto near = NearbyRecord(places.Register(), person.place, born, place)) {
+      computed = AppendCode(person, born, sex, near->code, result.code, error);
+      result.nearbyPlace = computed;
+    }
+  }
+  if (!computed) {
+    result.error = std::move(error.text);
+    result.usage = error.usage;
+  }
+  return result;
+}

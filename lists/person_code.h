@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "lists/place_register.h"
+
+// A person as typed on the command line or in a list row (UTF-8), viewed in
+// the caller's text.
+struct PersonText {
+  std::string_view surname;
+  std::string_view name;
+  std::string_view sex;
+  std::string_view date;
+  std::string_view place;
+};
+
+// Why a person has no code: `text` holds the one-line message in Italian,
+// `usage` tells a value unreadable as such (date, sex) from one that is
+// readable but gives no code.
+struct PersonError {
+  std::string text;
+  bool usage = false;
+};
+
+// A birth date and a sex letter ("F" or "M", either case typed) as every
+// command reads them; false with `error` filled for an unreadable one, or a
+// birth date after today.
+bool ReadBirthDate(std::string_view text, CalendarDate& born, PersonError& error);
+bool ReadSex(std::string_view text, std::string_view& sex, PersonError& error);
+
+// Appends the person's code to `code` and returns true, or fills `error`
+// and leaves `code` as it was. A list calls it once a row: buffers are the
+// caller's, kept across rows.
+bool AppendPersonCode(const PersonText& person, PlaceRegister& places, std::string& code,
+                      PersonError& error);
+
+// The code of one person, or why there is none.
+struct PersonCode {
+  std::string code;
+  std::string error;
+  bool usage = false;
+  // Computed with the code of the place's nearest record, not in use on the
+  // birth date.
+  bool nearbyPlace = false;
+
+  bool Computed() const { return error.empty(); }
+};
+
+// `nearby`: for a place with no code in use on the birth date, the code of
+// its first or last record when the date is at most five years before or
+// after it.
+PersonCode ComputePersonCode(const PersonText& person, PlaceRegister& places, bool nearby = false);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "engine/calendar_date.h"
+#include "storage/places/places.h"
+#include "storage/table/tlbcsv.h"
+
+// How much of the place table a command reads at start.
+enum class PlaceTableReading {
+  Whole,
+  // A command that looks one code up: the header only, the lines holding
+  // the code when it is asked for (Places::OpenForOneCode).
+  ForOneCode,
+};
+
+// The place table the window reads, opened read-only,
+// with a memory of the texts already looked up: a list repeats its places.
+class PlaceRegister {
+ public:
+  // Throws the table's error when it cannot be opened.
+  explicit PlaceRegister(const std::string& tablePath,
+                         PlaceTableReading reading = PlaceTableReading::Whole);
+
+  // A place as Places::Find reads it, on the birth date. The lookup is
+  // valid until the next call.
+  const PlaceLookup& Find(std::string_view typed, const CalendarDate& date);
+
+  Places& Register() { return places_; }
+
+  // The cadastral code, compared exactly.
+  PlaceLookup FindCode(std::string_view code, const CalendarDate& date) {
+    return places_.FindCode(code, date);
+  }
+
+ private:
+  // Looked up by the typed text itself, with no copy of it.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+
+  TLbCsv table_{"LbCsv1"};
+  Places places_{table_};
+  std::unordered_map<std::string, PlaceLookup, TextHash, std::equal_to<>> remembered_;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "lists/person_code.h"
+#include "lists/place_register.h"
+
+// What `controlla` says of one row.
+enum class RowVerdict {
+  Matches,  // a valid code that the person's data give
+  Differs,  // a valid code, but the data give another or some are missing
+  Valid,    // a valid code on a row without any of the person's data
+  Invalid,  // not a code
+};
+
+// "corrisponde", "non corrisponde", "valido", "non valido".
+std::string_view VerdictText(RowVerdict verdict);
+
+// Checks the rows of a list, one at a time, with the rules `verifica` and
+// the window's check tab use (storage/code_reading.h, code_against_data.h).
+class RowChecker {
+ public:
+  explicit RowChecker(PlaceRegister& places) : places_(places) {}
+
+  // The verdict on `code` (as written in the list) for `person`; `detail`
+  // gets the lines that say why, joined by "; ", empty when nothing needs
+  // saying.
+  RowVerdict Check(const PersonText& person, std::string_view code, std::string& detail);
+
+ private:
+  bool GivenByTheData(const PersonText& person, std::string_view code);
+
+  PlaceRegister& places_;
+  std::string code_;  // buffers kept from row to row
+  std::string computed_;
+  PersonError error_;
+};

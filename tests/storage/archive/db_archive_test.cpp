@@ -1,0 +1,221 @@
+// The database archive where no server answers: the window still works, and
+// no message shows a password.
+#include "storage/archive/db_archive.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "storage/archive/waiting_records.h"
+#include "tests/support/archive_kinds.h"
+
+namespace {
+
+TEST(DbArchive, ServerOutOfReachAtStartIsToldAndWhatIsAddedWaits) {
+  TLbCsv table{"LbCsv2"};
+  DbArchive archive(table, "host=/nonexistent-viveze user=u password=s3cr3t");
+  std::vector<std::string> told;
+  archive.SetErrorHandler([&](const std::exception& error) { told.push_back(error.what()); });
+  EXPECT_THROW(archive.Open(), ArchiveUnreachable);
+  ASSERT_TRUE(table.Active());
+  EXPECT_FALSE(archive.FindCode("CODE1"));
+  const ArchiveRecord person{"A", "B", "M", "X", "01/01/1980", "CODE1"};
+  archive.Add(person);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].rfind("Archivio non raggiungibile: ", 0), 0u) << told[0];
+  EXPECT_EQ(archive.Current(), person);
+  // Closing cannot store it either: the table stays open with the record.
+  EXPECT_THROW(archive.Close(), ArchiveUnreachable);
+  EXPECT_EQ(table.RecordCount(), 1);
+}
+
+TEST(DbArchive, NoMessageShowsThePassword) {
+  for (const char* conninfo :
+       {"host=/nonexistent-viveze user=u password=s3cr3t",
+        "host=/nonexistent-viveze password = 's3cr3t' user=u", "postgresql://u:s3cr3t@[bad",
+        "postgresql://u:s3cr3t@/db?host=/nonexistent-viveze",
+        "postgresql:///db?host=/nonexistent-viveze&password=s3cr3t", "password='s3cr3t"}) {
+    SCOPED_TRACE(conninfo);
+    TLbCsv table;
+    DbArchive archive(table, conninfo);
+    try {
+      archive.Open();
+      ADD_FAILURE() << "opened";
+    } catch (const ArchiveUnreachable& error) {
+      const std::string message = error.what();
+      EXPECT_EQ(message.find("s3cr3t"), std::string::npos) << message;
+    }
+  }
+}
+
+// A record added while away waits in the user's file; a second start, still
+// away, shows it and says so; a delete is refused.
+TEST(DbArchive, WhatIsAddedWhileAwayWaitsInTheUsersFileAndIsShownAtTheNextStart) {
+  TempFolder user;
+  const std::string away = "host=/nonexistent-viveze dbname=d user=u password=s3cr3t";
+  const ArchiveRecord person{"A", "B", "M", "X", "01/01/1980", "CODE1"};
+  {
+    TLbCsv table;
+    DbArchive archive(table, away, user.Path().string());
+    std::vector<std::string> told;
+    archive.SetErrorHandler([&](const std::exception& error) { told.push_back(error.what()); });
+    EXPECT_THROW(archive.Open(), ArchiveUnreachable);
+    archive.Add(person);
+    archive.DeleteCurrent();
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_TRUE(told[0].ends_with(". Il record è conservato e sarà inviato appena possibile."))
+        << told[0];
+    EXPECT_EQ(told[1], told[0].substr(0, told[0].find(". Il record") + 1));
+    EXPECT_EQ(told[0].find("s3cr3t"), std::string::npos);
+    EXPECT_EQ(table.RecordCount(), 1);
+    EXPECT_NO_THROW(archive.Close());  // nothing waits in memory
+  }
+  TLbCsv table;
+  DbArchive archive(table, away, user.Path().string());
+  try {
+    archive.Open();
+    ADD_FAILURE() << "opened";
+  } catch (const ArchiveUnreachable& error) {
+    EXPECT_TRUE(std::string(error.what())
+                    .ends_with(" 1 record conservati saranno inviati appena possibile."))
+        << error.what();
+  }
+  EXPECT_EQ(archive.Records(), std::vector<ArchiveRecord>{person});
+}
+
+class DbArchiveOnServer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!DbKind::Unready().empty()) GTEST_SKIP() << DbKind::Unready();
+    database_.Make({});
+  }
+  DbKind database_;
+};
+
+// The server's socket reached through a link of the test's own: removing it
+// and ending the desk's session is the server going away for that desk alone.
+TEST_F(DbArchiveOnServer, ARecordKeptWhileAwayIsSentOnceAtTheNextStart) {
+  TempFolder user;
+  const std::string target = DbKind::Target();
+  const std::size_t host = target.find("host=") + 5;
+  const std::string socket = target.substr(host, target.find(' ', host) - host) + "/.s.PGSQL.5432";
+  const std::string link = user.File(".s.PGSQL.5432");
+  std::filesystem::create_symlink(socket, link);
+  const std::string name = "viveze_away_" + std::to_string(std::random_device()());
+  const std::string conninfo =
+      target + " host=" + user.Path().string() + " application_name=" + name;
+  const ArchiveRecord person{"A", "B", "M", "X", "01/01/1980", "CODE1"};
+  {
+    TLbCsv table;
+    DbArchive desk(table, conninfo, user.File("dati"));
+    desk.Open();
+    std::filesystem::remove(link);
+    PqConnection(target).Run(
+        "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = $1",
+        {name});
+    desk.Add(person);
+    EXPECT_EQ(desk.LastError().rfind("Archivio non raggiungibile: ", 0), 0u) << desk.LastError();
+  }
+  std::filesystem::create_symlink(socket, link);
+  TLbCsv table;
+  DbArchive desk(table, conninfo, user.File("dati"));
+  desk.Open();
+  EXPECT_EQ(desk.Records(), std::vector<ArchiveRecord>{person});
+  EXPECT_TRUE(
+      WaitingRecords(user.File("dati"), PqConnection::DatabaseLabel(conninfo)).Lines().empty());
+}
+
+// Refreshes until the records changed, for `limit` at most.
+bool RefreshedWithin(DbArchive& desk, std::chrono::milliseconds limit) {
+  for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;
+       std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+    if (desk.Refresh()) return true;
+  }
+  return false;
+}
+
+// Two desks open on the test's database; `deskConninfo` names the first's.
+struct TwoDesks {
+  explicit TwoDesks(const std::string& deskConninfo = DbKind::Target())
+      : desk(mine, deskConninfo), other(theirs, DbKind::Target()) {
+    desk.Open();
+    other.Open();
+  }
+  TLbCsv mine;
+  TLbCsv theirs;
+  DbArchive desk;
+  DbArchive other;
+};
+
+std::vector<std::string> Codes(const Archive& archive) {
+  std::vector<std::string> codes;
+  for (const ArchiveRecord& record : archive.Records()) codes.push_back(record.codiceFiscale);
+  return codes;
+}
+
+// Another desk's adds and deletes show once the server's notification is
+// taken in, each once; the record current stays current.
+TEST_F(DbArchiveOnServer, AnotherDesksChangesShowAfterItsNotificationAndTheCurrentRecordStays) {
+  TwoDesks two;
+  DbArchive& desk = two.desk;
+  DbArchive& other = two.other;
+  desk.Add({"A", "B", "M", "X", "01/01/1980", "CODE1"});
+  desk.Add({"C", "D", "F", "Y", "02/02/1981", "CODE2"});
+  two.mine.SetRecordNumber(2);
+  ASSERT_TRUE(other.FindCode("CODE1"));
+  other.DeleteCurrent();
+  other.Add({"E", "F", "M", "Z", "03/03/1982", "CODE3"});
+  other.Add({"G", "H", "M", "Z", "04/04/1983", "CODE4"});
+  ASSERT_TRUE(other.FindCode("CODE4"));
+  other.DeleteCurrent();
+  EXPECT_TRUE(RefreshedWithin(desk, std::chrono::seconds(2)));
+  EXPECT_EQ(Codes(desk), (std::vector<std::string>{"CODE2", "CODE3"}));
+  EXPECT_EQ(desk.CurrentValue(archive_column::kCodiceFiscale), "CODE2");
+  EXPECT_FALSE(desk.Refresh());
+}
+
+// A desk that only watches, its session ended by a server restart, takes in
+// what was archived meanwhile once the server answers again.
+TEST_F(DbArchiveOnServer, AWatchingDeskCatchesUpAfterItsSessionWasLost) {
+  const std::string name = "viveze_watch_" + std::to_string(std::random_device()());
+  TwoDesks two(DbKind::Target() + " application_name=" + name);
+  PqConnection(DbKind::Target())
+      .Run("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = $1",
+           {name});
+  two.other.Add({"A", "B", "M", "X", "01/01/1980", "CODE1"});
+  EXPECT_TRUE(RefreshedWithin(two.desk, std::chrono::seconds(8)));
+  EXPECT_EQ(Codes(two.desk), std::vector<std::string>{"CODE1"});
+}
+
+// Many records at once go in batches, each stored once and in order; the
+// same again stores none.
+TEST_F(DbArchiveOnServer, ManyRecordsAtOnceAreStoredOnceInOrder) {
+  std::vector<ArchiveRecord> many;
+  std::vector<std::string> codes;
+  for (int i = 0; i < 1001; ++i) {
+    codes.push_back("CODE" + std::to_string(10000 + i));
+    many.push_back({"A", "B", "M", "X", "01/01/1980", codes.back()});
+  }
+  TLbCsv table;
+  DbArchive desk(table, DbKind::Target());
+  desk.Open();
+  EXPECT_EQ(desk.AddAll(many), 1001);
+  EXPECT_EQ(desk.AddAll(many), 0);
+  EXPECT_EQ(Codes(desk), codes);
+}
+
+// A table emptied at once on the server (TRUNCATE) empties the open desks.
+TEST_F(DbArchiveOnServer, ATableEmptiedOnTheServerEmptiesTheDesks) {
+  TwoDesks two;
+  two.other.Add({"A", "B", "M", "X", "01/01/1980", "CODE1"});
+  ASSERT_TRUE(RefreshedWithin(two.desk, std::chrono::seconds(2)));
+  PqConnection(DbKind::Target()).Run("TRUNCATE archivio");
+  EXPECT_TRUE(RefreshedWithin(two.desk, std::chrono::seconds(2)));
+  EXPECT_TRUE(Codes(two.desk).empty());
+}
+
+}  // namespace
