@@ -83,6 +83,15 @@ class Archive {
   // Told, once, where a copy of a store that could not be kept whole on
   // writing was put.
   void SetCopyHandler(CopyHandler handler) { onCopy_ = std::move(handler); }
+  // Called about every 50 ms while another desk's hold on the archive is
+  // waited for, so that a window keeps painting.
+  void SetLockWait(std::function<void()> waiting) { lockWait_ = std::move(waiting); }
+
+  // Takes in what other desks stored or deleted since, when the kind can
+  // be told of it without waiting; the current record stays current. True
+  // when the records changed. A file's copies meet under its lock instead,
+  // so the file has nothing to do here.
+  virtual bool Refresh() { return false; }
 
   // Whether some record's "CodiceFiscale" equals `code`, byte for byte. The
   // cursor is left on the (first) matching record, or on the last one when
@@ -123,11 +132,13 @@ class Archive {
   void ToldOfCopy(const std::string& copyPath) {
     if (onCopy_) onCopy_(copyPath);
   }
+  const std::function<void()>& LockWait() const { return lockWait_; }
 
  private:
   TLbCsv& table_;
   ErrorHandler onError_;
   CopyHandler onCopy_;
   BusyHandler onBusy_;
+  std::function<void()> lockWait_;
   std::string lastError_;
 };

@@ -47,7 +47,7 @@ class DbArchive : public Archive, public TTableSaver {
   // server that does not answer: a connection lost (a restart) is tried
   // again in the background, and once made the changes missed are taken
   // in. True when the records changed.
-  bool Refresh();
+  bool Refresh() override;
 
   // Stores `records` in one transaction, each unless its code is there
   // already, with what waits; gives how many were stored. Throws when the

@@ -22,7 +22,7 @@ FileArchive::FileArchive(TLbCsv& table) : Archive(table), lockLimit_(kLockLimit)
 
 FileArchive::~FileArchive() {
   SetBusyHandler(nullptr);
-  lockWait_ = nullptr;
+  SetLockWait(nullptr);
   TLbCsv& table = Table();
   if (table.Active() && !table.ReadOnly()) {
     try {
@@ -136,7 +136,7 @@ void FileArchive::Sync(bool write, std::chrono::milliseconds limit) {
   const std::string& path = table.TableName();
   std::optional<FileLock> lock;
   try {
-    lock.emplace(LockPathOf(path), limit, lockWait_);
+    lock.emplace(LockPathOf(path), limit, LockWait());
   } catch (const LockBusy&) {
     throw ArchiveBusy("L'archivio è in uso da un'altra postazione: " + path);
   }

@@ -39,10 +39,8 @@ class FileArchive : public Archive, public TLbCsvObserver, public TTableSaver {
   // An opening: the file as it was read.
   void DataEvent(TLbCsv& table, TDataEvent event) override;
 
-  // Called about every 50 ms while the lock is waited for (a window keeps
-  // painting); the wait lasts at most `limit` (kLockLimit unless a test
-  // says otherwise), then the archive is busy (ArchiveBusy).
-  void SetLockWait(std::function<void()> waiting) { lockWait_ = std::move(waiting); }
+  // The lock is waited for at most `limit` (kLockLimit unless a test says
+  // otherwise), then the archive is busy (ArchiveBusy).
   void SetLockLimit(std::chrono::milliseconds limit) { lockLimit_ = limit; }
 
   // What the archive learns of time, replaceable by a test: every stamp it
@@ -76,7 +74,6 @@ class FileArchive : public Archive, public TLbCsvObserver, public TTableSaver {
   FileStamp stamp_;
   std::int64_t stampTaken_ = 0;
   Clocks clocks_;
-  std::function<void()> lockWait_;
   std::chrono::milliseconds lockLimit_;
   // The hash of the file as last read or written, once it has been asked.
   std::optional<std::uint64_t> hash_;

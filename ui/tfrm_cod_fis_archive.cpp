@@ -1,0 +1,94 @@
+// The archive tab: its grid, a record reloaded into the inputs by a click,
+// the record actions and the delete after the user's confirmation.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <array>
+
+#include "engine/short_date.h"
+#include "storage/archive/archive.h"
+#include "storage/places/place_lookup.h"
+#include "ui/pixel_font.h"
+#include "ui/tfrm_cod_fis.h"
+#include "ui/tfrm_dialog.h"
+#include "widgets/byte_text.h"
+#include "widgets/tdate_time_picker.h"
+#include "widgets/trxdbgrid.h"
+
+void TfrmCodFis::CreateArchiveTab() {
+  RxDBGrid1 = new TRxDBGrid(TabSheet2);
+  RxDBGrid1->setObjectName(QStringLiteral("RxDBGrid1"));
+  RxDBGrid1->setGeometry(0, 0, 337, 223);
+  RxDBGrid1->setFont(PixelFont(QStringLiteral("Microsoft Sans Serif"), 11));
+  RxDBGrid1->SetTitleFont(PixelFont(QStringLiteral("Microsoft Sans Serif"), 12, true));
+  RxDBGrid1->SetDataSource(DataSource2);
+  // The archive's six columns, in its order.
+  constexpr std::array<int, kArchiveColumns.size()> widths = {66, 99, 13, 72, 61, 122};
+  for (std::size_t c = 0; c < kArchiveColumns.size(); ++c) {
+    RxDBGrid1->AddColumn(QString::fromLatin1(kArchiveColumns[c]), widths[c]);
+  }
+  RxDBGrid1->SetPrompter(&prompter_);
+}
+
+void TfrmCodFis::RxDBGrid1CellClick(int /*column*/) {
+  using namespace archive_column;
+  Cognome->setText(FromBytes(archive_->CurrentValue(kCognome)));
+  Nome->setText(FromBytes(archive_->CurrentValue(kNome)));
+  (archive_->CurrentValue(kSex) == "F" ? RadioButton1 : RadioButton2)->setChecked(true);
+  ComboBox1->setEditText(FromBytes(archive_->CurrentValue(kComune)));
+  // The place as it was on the archived birth date, when that date reads.
+  const std::string born = archive_->CurrentValue(kData);
+  CalendarDate lookUpDate = PickerDate();
+  try {
+    lookUpDate = TextToDate(born);
+  } catch (const DateConversionError&) {
+    // Reported below, once the municipality is shown.
+  }
+  // Of two places of that name then, the one the archived code was made for.
+  ShowPlace(LbCsv1, SettledByFiscalCode(LookUpMunicipality(lookUpDate),
+                                        archive_->CurrentValue(kCodiceFiscale)));
+  const CalendarDate date = TextToDate(born);
+  DateTimePicker1->setDate(QDate(date.year, date.month, date.day));
+  Label6->setText(FromBytes(archive_->CurrentValue(kCodiceFiscale)));
+}
+
+void TfrmCodFis::RxDBGrid1DblClick() {
+  PageControl1->setCurrentWidget(TabSheet1);
+  PageControl1Change();
+}
+
+void TfrmCodFis::ConfirmAndDelete(const QString& question) {
+  auto* dialog = new TfrmDialog();
+  dialog->setWindowTitle(QStringLiteral("Eliminazione record"));
+  dialog->labTitolo()->setText(QStringLiteral("Attenzione!"));
+  dialog->labInfo()->setText(question);
+  ++confirmationsWaiting_;
+  const bool confirmed = MessageBoxes::WaitForAnswer(*dialog);
+  --confirmationsWaiting_;
+  delete dialog;
+  if (confirmationsWaiting_ == 0 && closeRequested_) {
+    // The close asked for during the wait, once this handler has returned.
+    closeRequested_ = false;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  }
+  if (confirmed) archive_->DeleteCurrent();
+}
+
+void TfrmCodFis::DataSetDelete1Execute() {
+  using namespace archive_column;
+  const QString who = FromBytes(LbCsv2.FieldNamed(kCognome).Text()) + QLatin1Char(' ') +
+                      FromBytes(LbCsv2.FieldNamed(kNome).Text());
+  ConfirmAndDelete(QStringLiteral("Verrà eliminato il Viveze Vevoziv di:\n\n") + who +
+                   QStringLiteral("  Continuare?"));
+}
+
+void TfrmCodFis::actFirstExecute() { LbCsv2.First(); }
+void TfrmCodFis::actPrevExecute() { LbCsv2.Prior(); }
+void TfrmCodFis::actNextExecute() { LbCsv2.Next(); }
+void TfrmCodFis::actLastExecute() { LbCsv2.Last(); }
+
+void TfrmCodFis::actDeleteExecute() {
+  ConfirmAndDelete(QStringLiteral("Il record corrente verrà eliminato.\n\nContinuare?"));
+}
