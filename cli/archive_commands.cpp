@@ -14,7 +14,7 @@
 #include "storage/setup/archive_choice.h"
 #include "storage/setup/data_files.h"
 #include "storage/table/table_file.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// The `archivio` command: the archive from the command line.
 #pragma once
 
 #include <string>

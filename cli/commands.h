@@ -1,3 +1,4 @@
+// The command line's commands and their help.
 #pragma once
 
 #include <string>

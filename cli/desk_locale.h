@@ -1,3 +1,4 @@
+// What this desk's window would use for dates and text, found without a toolkit.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// Letter case as the program's files and rules know it.
 #pragma once
 
 #include <algorithm>

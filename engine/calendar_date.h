@@ -1,3 +1,4 @@
+// A day of the calendar, and the days before and after it.
 #pragma once
 
 #include <compare>

@@ -1,3 +1,4 @@
+// The values each character adds to a fiscal code's check letter.
 #pragma once
 
 #include <array>

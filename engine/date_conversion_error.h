@@ -1,3 +1,4 @@
+// The error of a text that does not read as a date.
 #pragma once
 
 #include <stdexcept>

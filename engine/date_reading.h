@@ -1,3 +1,4 @@
+// Date patterns, and dates read and written by one.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// The fiscal code of a person, computed.
 #pragma once
 
 #include <string>

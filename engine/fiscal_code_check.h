@@ -1,3 +1,4 @@
+// A given fiscal code checked, read back and its homocodes.
 #pragma once
 
 #include <array>

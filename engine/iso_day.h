@@ -1,3 +1,4 @@
+// Days written yyyy-mm-dd, as the place table and the registry write them.
 #pragma once
 
 #include <string>

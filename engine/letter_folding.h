@@ -1,3 +1,4 @@
+// Typed text folded to the letters codes and places are written with.
 #pragma once
 
 #include <string>

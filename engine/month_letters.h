@@ -1,3 +1,4 @@
+// The month letters of the fiscal code.
 #pragma once
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// The program's short date format, and dates written and read with it.
 #pragma once
 
 #include <string>

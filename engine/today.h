@@ -1,3 +1,4 @@
+// Today's date, or the one a test set.
 #pragma once
 
 #include "engine/calendar_date.h"

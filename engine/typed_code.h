@@ -1,3 +1,4 @@
+// A code as typed: its spaces, case, impossible letters and possible centuries.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// The `lotto` command and the window's Calcola elenco: codes for a whole list.
 #pragma once
 
 #include <string>

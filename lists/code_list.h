@@ -1,3 +1,4 @@
+// The `controlla` command and the window's Controlla elenco: a list's codes checked.
 #pragma once
 
 #include <string>

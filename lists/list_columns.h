@@ -1,3 +1,4 @@
+// A list's columns found by the names offices give them.
 #pragma once
 
 #include <array>

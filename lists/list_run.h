@@ -1,3 +1,4 @@
+// One run over a list: read, each row's work, written, with progress and cancel.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// A person typed on the command line or in a list row, and their code.
 #pragma once
 
 #include <string>

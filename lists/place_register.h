@@ -1,3 +1,4 @@
+// The place table as the commands over persons and lists read it.
 #pragma once
 
 #include <functional>
@@ -7,7 +8,7 @@
 
 #include "engine/calendar_date.h"
 #include "storage/places/places.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 // How much of the place table a command reads at start.
 enum class PlaceTableReading {

@@ -1,3 +1,4 @@
+// One list row's code held against the checking rules.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// A list's text encoding: UTF-8 checked, or Windows-1252 converted.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// The error storage throws, carrying the text the user is shown.
 #pragma once
 
 #include <stdexcept>

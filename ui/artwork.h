@@ -1,3 +1,4 @@
+// The program's pictures, rendered at the screen's density.
 #pragma once
 
 #include <QIcon>

@@ -1,3 +1,4 @@
+// The sizes the windows show the pictures at.
 #pragma once
 
 #include <QSize>

@@ -1,3 +1,4 @@
+// The message boxes' style, with the program's own pictures.
 #pragma once
 
 #include <QProxyStyle>

@@ -1,3 +1,4 @@
+// A label a screen reader hears with the caption painted beside it.
 #pragma once
 
 #include <QAccessibleWidget>

@@ -1,3 +1,4 @@
+// The light paper look of the card, the dialog and the check tab.
 #pragma once
 
 #include <QPalette>

@@ -1,3 +1,4 @@
+// A whole list computed or checked on a thread of its own.
 #pragma once
 
 #include <QObject>

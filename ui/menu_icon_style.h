@@ -1,3 +1,4 @@
+// Menus drawing their pictures at the tool images' size.
 #pragma once
 
 #include <QProxyStyle>

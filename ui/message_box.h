@@ -1,3 +1,4 @@
+// Every message box the program shows, and the confirmation's wait.
 #pragma once
 
 #include <QRect>

@@ -1,3 +1,4 @@
+// An editable drop-down a screen reader names by its caption.
 #pragma once
 
 #include <QAccessibleWidget>

@@ -1,3 +1,4 @@
+// Tab pages with the fixed client size the layout gives.
 #pragma once
 
 #include <QProxyStyle>

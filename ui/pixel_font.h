@@ -1,3 +1,4 @@
+// Fonts as the layouts give them, in pixels.
 #pragma once
 
 #include <QFont>

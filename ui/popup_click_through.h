@@ -1,3 +1,4 @@
+// The click that closes a pop-up list going through to its target.
 #pragma once
 
 #include <QObject>

@@ -1,3 +1,4 @@
+// The pictures the build rendered ahead.
 #pragma once
 
 #include <QImage>

@@ -1,3 +1,4 @@
+// The settings every run of the program shares with its window tests.
 #pragma once
 
 // Settings every run of the program shares with the tests that drive its

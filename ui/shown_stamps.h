@@ -1,3 +1,4 @@
+// When windows were shown, printed for the window benchmark.
 #pragma once
 
 // For the window benchmark: when the environment names VIVEZE_SHOWN_STAMPS,

@@ -22,9 +22,9 @@
 #include "ui/list_job.h"
 #include "widgets/byte_list_model.h"
 #include "widgets/byte_text.h"
-#include "widgets/tdataset_action.h"
+#include "widgets/tdata_set_action.h"
 #include "widgets/tdb_text.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent, DataFileReadAhead* readAhead)
     : QMainWindow(parent), dataFolder_(dataFolder), readAhead_(readAhead) {

@@ -1,3 +1,4 @@
+// The main window TfrmCodFis.
 #pragma once
 
 #include <QMainWindow>
@@ -10,7 +11,7 @@
 #include "storage/archive/archive.h"
 #include "storage/places/places.h"
 #include "storage/setup/data_files.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "ui/message_box.h"
 
 class QAction;

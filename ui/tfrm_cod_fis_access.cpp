@@ -15,7 +15,7 @@
 #include "widgets/tjv_hot_link.h"
 #include "widgets/tjv_label.h"
 #include "widgets/tjv_status_bar2.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "ui/menu_icon_style.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/tdata_source.h"
-#include "widgets/tdataset_action.h"
+#include "widgets/tdata_set_action.h"
 #include "widgets/tjv_form_wallpaper.h"
 
 namespace {

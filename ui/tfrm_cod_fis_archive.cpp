@@ -15,7 +15,7 @@
 #include "ui/tfrm_dialog.h"
 #include "widgets/byte_text.h"
 #include "widgets/tdate_time_picker.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 void TfrmCodFis::CreateArchiveTab() {
   RxDBGrid1 = new TRxDBGrid(TabSheet2);

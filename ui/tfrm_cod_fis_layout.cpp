@@ -15,7 +15,7 @@
 #include "ui/pixel_font.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/taction_updater.h"
-#include "widgets/tdataset_action.h"
+#include "widgets/tdata_set_action.h"
 #include "widgets/tdate_time_picker.h"
 #include "widgets/tjv_form_wallpaper.h"
 #include "widgets/tjv_hot_link.h"

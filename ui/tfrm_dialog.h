@@ -1,3 +1,4 @@
+// The confirmation dialog TfrmDialog.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// A list of byte texts converted only when a view shows them.
 #pragma once
 
 #include <QAbstractListModel>

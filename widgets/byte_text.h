@@ -1,3 +1,4 @@
+// Text converted between storage's bytes and the toolkit's strings.
 #pragma once
 
 #include <QString>

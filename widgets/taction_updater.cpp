@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "widgets/tdataset_action.h"
+#include "widgets/tdata_set_action.h"
 
 namespace {
 

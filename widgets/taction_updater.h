@@ -1,3 +1,4 @@
+// The record actions' update at idle time.
 #pragma once
 
 #include <QList>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "widgets/byte_text.h"
 
 namespace {

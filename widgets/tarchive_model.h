@@ -1,3 +1,4 @@
+// A table's records as the grid's rows.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -5,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/table/tlbcsv_observer.h"
+#include "storage/table/tlb_csv_observer.h"
 
 class TLbCsv;
 

@@ -1,3 +1,4 @@
+// The view of a code taken apart in its six parts.
 #pragma once
 
 #include <QColor>

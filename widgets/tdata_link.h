@@ -1,3 +1,4 @@
+// A data-aware control's link to its data source.
 #pragma once
 
 #include <QObject>

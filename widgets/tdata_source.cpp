@@ -1,6 +1,6 @@
 #include "widgets/tdata_source.h"
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 TDataSource::TDataSource(TLbCsv* table, QObject* parent) : QObject(parent) { SetDataSet(table); }
 

@@ -1,10 +1,11 @@
+// The data source TDataSource linking a table to its views.
 #pragma once
 
 #include <QList>
 #include <QMetaType>
 #include <QObject>
 
-#include "storage/table/tlbcsv_observer.h"
+#include "storage/table/tlb_csv_observer.h"
 
 Q_DECLARE_METATYPE(TDataEvent)
 

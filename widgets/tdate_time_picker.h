@@ -1,3 +1,4 @@
+// The date picker TDateTimePicker.
 #pragma once
 
 #include <QDateEdit>

@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "storage/table_error.h"
 #include "widgets/byte_text.h"
 #include "widgets/tdata_link.h"

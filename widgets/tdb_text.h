@@ -1,3 +1,4 @@
+// The data-aware label TDBText.
 #pragma once
 
 #include <QLabel>

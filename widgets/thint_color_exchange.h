@@ -1,3 +1,4 @@
+// The hint colour lent to a widget while the mouse is over it.
 #pragma once
 
 #include <QColor>

@@ -1,3 +1,4 @@
+// The mouse-over look of the hover label and the hover button.
 #pragma once
 
 #include <optional>

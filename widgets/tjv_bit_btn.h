@@ -1,3 +1,4 @@
+// The hover button TJvBitBtn.
 #pragma once
 
 #include <optional>

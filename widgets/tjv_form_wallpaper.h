@@ -1,3 +1,4 @@
+// The tiled wallpaper TJvFormWallpaper.
 #pragma once
 
 #include <QList>

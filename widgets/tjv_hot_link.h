@@ -1,3 +1,4 @@
+// The link label TJvHotLink.
 #pragma once
 
 #include <functional>

@@ -1,3 +1,4 @@
+// The hover label TJvLabel.
 #pragma once
 
 #include <QLabel>

@@ -1,3 +1,4 @@
+// The status bar TJvStatusBar2, carrying controls.
 #pragma once
 
 #include <QColor>

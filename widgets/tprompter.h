@@ -1,3 +1,4 @@
+// What a widget asks of the window that owns it.
 #pragma once
 
 #include <QString>

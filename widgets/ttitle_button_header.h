@@ -1,3 +1,4 @@
+// Column titles drawn as buttons.
 #pragma once
 
 #include <QHeaderView>

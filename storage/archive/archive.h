@@ -1,3 +1,4 @@
+// The archive's interface: its columns, records, errors and rules.
 #pragma once
 
 #include <array>
@@ -7,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "storage/table_error.h"
 
 // The archive's columns, and the header line a new archive gets: the same

@@ -1,3 +1,4 @@
+// What a file archive's record must be to be copied into another archive.
 #pragma once
 
 #include <string>

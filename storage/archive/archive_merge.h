@@ -1,3 +1,4 @@
+// One copy's changes to the archive file merged into what the file holds now.
 #pragma once
 
 #include <cstddef>
@@ -6,7 +7,7 @@
 #include <vector>
 
 #include "storage/table/table_file.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 // What one copy of the program changed in an archive file merged into what
 // the file holds now, another copy having written it meanwhile: this copy's

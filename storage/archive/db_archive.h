@@ -1,3 +1,4 @@
+// The archive kept in a PostgreSQL table.
 #pragma once
 
 #include <chrono>
@@ -10,7 +11,7 @@
 
 #include "storage/archive/archive.h"
 #include "storage/archive/waiting_records.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 class PqConnection;
 

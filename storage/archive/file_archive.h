@@ -1,3 +1,4 @@
+// The archive kept in a file, shared by every copy that opens it.
 #pragma once
 
 #include <chrono>
@@ -8,8 +9,8 @@
 
 #include "storage/archive/archive.h"
 #include "storage/files/file_stamp.h"
-#include "storage/table/tlbcsv.h"
-#include "storage/table/tlbcsv_observer.h"
+#include "storage/table/tlb_csv.h"
+#include "storage/table/tlb_csv_observer.h"
 
 // The archive kept in a file beside the program (archivio.dat), shared by
 // every copy of the program that opens the same file.

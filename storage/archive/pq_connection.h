@@ -1,3 +1,4 @@
+// One connection to a PostgreSQL server, through libpq loaded at run time.
 #pragma once
 
 #include <cstddef>

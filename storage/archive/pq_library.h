@@ -1,3 +1,4 @@
+// libpq loaded when the database archive is first used.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// Records kept in the user's folder while the database cannot be reached.
 #pragma once
 
 #include <functional>

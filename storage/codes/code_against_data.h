@@ -1,3 +1,4 @@
+// A code held against a person's data, field by field.
 #pragma once
 
 #include <optional>

@@ -1,3 +1,4 @@
+// A code taken apart in its six parts, with what each means.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// What a given code says: its person, century and place.
 #pragma once
 
 #include <string>

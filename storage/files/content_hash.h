@@ -1,3 +1,4 @@
+// A fast hash of a file's bytes.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// The bytes of a whole file as read.
 #pragma once
 
 #include <cstddef>

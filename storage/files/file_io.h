@@ -1,3 +1,4 @@
+// Whole-file reading and the safe replace: the one door to the system's files.
 #pragma once
 
 #include <cstddef>

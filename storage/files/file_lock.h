@@ -1,3 +1,4 @@
+// The lock that lets one copy at a time write a file.
 #pragma once
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// Paths as the system takes them, and the names of the files kept beside a table.
 #pragma once
 
 #include <cstddef>

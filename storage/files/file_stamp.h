@@ -1,3 +1,4 @@
+// A file's stamp: what the system says of it without reading it.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Memory for a large file's text, straight from the system.
 #pragma once
 
 #include <cstddef>

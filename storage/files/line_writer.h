@@ -1,3 +1,4 @@
+// Lines gathered into pieces for a file's writer.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// This machine's name and whether one of its processes still runs.
 #pragma once
 
 #include <cstdint>

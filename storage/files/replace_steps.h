@@ -1,3 +1,4 @@
+// The steps of a file's replace that each system takes its own way.
 #pragma once
 
 #include <cstddef>

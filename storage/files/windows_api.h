@@ -1,3 +1,4 @@
+// The Windows interface, without its min and max macros.
 #pragma once
 
 // The Windows interface, without its min and max macros, which would stand

@@ -1,3 +1,4 @@
+// The place table built from the registry's archive and the table in use.
 #pragma once
 
 #include <string>

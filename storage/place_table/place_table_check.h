@@ -1,3 +1,4 @@
+// The checks every place table passes before it is shipped or used.
 #pragma once
 
 #include <optional>

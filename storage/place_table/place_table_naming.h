@@ -1,3 +1,4 @@
+// How the place table's records get their names.
 #pragma once
 
 #include <set>

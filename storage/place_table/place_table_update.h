@@ -1,3 +1,4 @@
+// The user's update of the place table from the registry's file.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// The registry's archive of municipalities, read.
 #pragma once
 
 #include <optional>

@@ -1,3 +1,4 @@
+// The common written forms of place names, built into the programs.
 #pragma once
 
 #include <span>

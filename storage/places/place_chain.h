@@ -1,3 +1,4 @@
+// The records of a place name around a birth date, and the nearby code offered.
 #pragma once
 
 #include <cstddef>

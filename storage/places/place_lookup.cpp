@@ -5,7 +5,7 @@
 
 #include "engine/fiscal_code_check.h"
 #include "engine/short_date.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "storage/table/tquiet_walk.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// A place lookup's answer: the record found, or why there is none.
 #pragma once
 
 #include <optional>

@@ -1,3 +1,4 @@
+// Place text as people write it, in the readings the lookup tries.
 #pragma once
 
 #include <string>

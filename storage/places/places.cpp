@@ -10,7 +10,7 @@
 #include "storage/table/record_format.h"
 #include "storage/table/table_file.h"
 #include "storage/table/table_file_scan.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 using namespace place_column;
 

@@ -1,3 +1,4 @@
+// The register of places: places by name or code, on a date.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 
 #include "engine/calendar_date.h"
 #include "storage/places/place_lookup.h"
-#include "storage/table/tlbcsv_observer.h"
+#include "storage/table/tlb_csv_observer.h"
 
 class TableFileScan;
 class TLbCsv;

@@ -1,3 +1,4 @@
+// Which archive a desk uses, file or database, and its opening.
 #pragma once
 
 #include <memory>
@@ -5,7 +6,7 @@
 
 #include "storage/archive/archive.h"
 #include "storage/setup/data_files.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 class DataFileReadAhead;
 

@@ -1,3 +1,4 @@
+// The data files read on a thread of their own while the program starts.
 #pragma once
 
 #include <optional>

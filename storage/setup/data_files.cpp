@@ -12,7 +12,7 @@
 #include "storage/place_table/place_table_update.h"
 #include "storage/setup/data_file_read_ahead.h"
 #include "storage/table/table_file.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "storage/table_error.h"
 
 namespace fs = std::filesystem;

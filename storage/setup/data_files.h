@@ -1,3 +1,4 @@
+// Where the data files are, and their opening.
 #pragma once
 
 #include <functional>

@@ -1,3 +1,4 @@
+// Rows and columns as spreadsheet programs and registries write them.
 #pragma once
 
 #include <optional>

@@ -1,3 +1,4 @@
+// A table file's header and record lines, read and written.
 #pragma once
 
 #include <string>

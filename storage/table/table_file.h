@@ -1,3 +1,4 @@
+// The line list of one table file, read and written back.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// A table file read through a small buffer for a few of its lines.
 #pragma once
 
 #include <cstddef>

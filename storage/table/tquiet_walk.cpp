@@ -1,6 +1,6 @@
 #include "storage/table/tquiet_walk.h"
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 TQuietWalk::TQuietWalk(TLbCsv& table) : table_(table) { table_.HoldMoves(); }
 

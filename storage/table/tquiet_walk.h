@@ -1,3 +1,4 @@
+// A walk over a table's records that its views do not follow step by step.
 #pragma once
 
 class TLbCsv;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 TStringField::TStringField(TLbCsv& table, std::string fieldName, std::size_t index)
     : table_(table), fieldName_(std::move(fieldName)), index_(index) {}

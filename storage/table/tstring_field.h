@@ -1,3 +1,4 @@
+// One column of an open table cursor.
 #pragma once
 
 #include <cstddef>

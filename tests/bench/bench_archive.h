@@ -1,3 +1,4 @@
+// Archives made up for the benchmarks.
 #pragma once
 
 #include <fstream>

@@ -37,7 +37,7 @@
 #include "storage/archive/db_archive.h"
 #include "storage/setup/archive_choice.h"
 #include "storage/setup/data_files.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "storage/places/places.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 namespace {
 

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "storage/archive/file_archive.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/bench/bench_archive.h"
 
 namespace {

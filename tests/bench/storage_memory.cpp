@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "storage/archive/file_archive.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/bench/bench_archive.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "storage/files/file_names.h"
 #include "storage/places/places.h"
 #include "storage/table/record_format.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/cli/program_run.h"
 
 namespace {

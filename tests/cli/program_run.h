@@ -1,3 +1,4 @@
+// A built program run as a shell would, for the command-line tests.
 #pragma once
 
 // Runs a built program as a user's shell would, for the command-line tests:

@@ -1,3 +1,4 @@
+// The computation as it was before its fixed-buffer rewrite.
 #pragma once
 
 #include <string>

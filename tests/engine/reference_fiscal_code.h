@@ -1,3 +1,4 @@
+// The first, plain computation, to check the fast one against.
 #pragma once
 
 #include <string>

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "storage/archive/file_archive.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "storage/table_error.h"
 
 namespace {

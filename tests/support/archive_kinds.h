@@ -1,3 +1,4 @@
+// The file and the database archive, for tests that run on both.
 #pragma once
 
 // The two kinds of archive the tests of the archive's rules run on, one

@@ -1,3 +1,4 @@
+// A test's body run in a forked process.
 #pragma once
 
 #include <sys/types.h>

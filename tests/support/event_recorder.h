@@ -1,10 +1,11 @@
+// A table view that records every event it is told.
 #pragma once
 
 #include <algorithm>
 #include <functional>
 #include <vector>
 
-#include "storage/table/tlbcsv_observer.h"
+#include "storage/table/tlb_csv_observer.h"
 
 // A view that keeps every event it is told, and may act on each.
 struct Recorder : TLbCsvObserver {

@@ -1,3 +1,4 @@
+// Copies of the shipped registry file for the place update's tests.
 #pragma once
 
 // Copies of the shipped registry file (data/anpr-archivio-comuni-2023-10-03.csv)

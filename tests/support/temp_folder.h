@@ -1,3 +1,4 @@
+// A temporary folder of one test's own.
 #pragma once
 
 #include <gtest/gtest.h>

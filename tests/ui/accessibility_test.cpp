@@ -17,7 +17,7 @@
 #include "ui/tfrm_dialog.h"
 #include "widgets/tdb_text.h"
 #include "widgets/tjv_bit_btn.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "engine/fiscal_code_check.h"
 #include "tests/ui/main_window_fixture.h"
 #include "widgets/tcode_parts.h"
-#include "widgets/tdataset_action.h"
+#include "widgets/tdata_set_action.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "widgets/tcode_parts.h"
 #include "widgets/tdb_text.h"
 #include "widgets/tjv_bit_btn.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 namespace {
 

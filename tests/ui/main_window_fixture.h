@@ -1,3 +1,4 @@
+// The main window started on a test's own folder, and a user typing into it.
 #pragma once
 
 // A main window started on a folder of the test's own, and a user typing
@@ -17,7 +18,7 @@
 #include <vector>
 
 #include "engine/short_date.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "ui/program_setup.h"
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/tdate_time_picker.h"

@@ -29,13 +29,13 @@
 #include "ui/light_palette.h"
 #include "ui/program_setup.h"
 #include "ui/tfrm_cod_fis.h"
-#include "widgets/tdataset_action.h"
+#include "widgets/tdata_set_action.h"
 #include "widgets/tdate_time_picker.h"
 #include "widgets/tdb_text.h"
 #include "widgets/tjv_hot_link.h"
 #include "widgets/tjv_label.h"
 #include "widgets/tjv_status_bar2.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 namespace {
 

@@ -20,15 +20,15 @@
 #include <memory>
 
 #include "engine/short_date.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/message_box.h"
 #include "ui/program_setup.h"
 #include "ui/tfrm_dialog.h"
-#include "widgets/tdataset_action.h"
+#include "widgets/tdata_set_action.h"
 #include "widgets/tdate_time_picker.h"
 #include "widgets/tdb_text.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 namespace {
 

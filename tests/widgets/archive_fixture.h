@@ -1,3 +1,4 @@
+// Archive tables made up for the widgets' tests, and the idle time they wait for.
 #pragma once
 
 #include <QApplication>
@@ -12,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "widgets/tdata_source.h"
 #include "widgets/tprompter.h"
 

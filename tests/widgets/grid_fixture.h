@@ -1,3 +1,4 @@
+// The archive grid laid out as the main window has it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@
 #include <utility>
 
 #include "tests/widgets/archive_fixture.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 namespace grid_test {
 

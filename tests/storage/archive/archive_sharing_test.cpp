@@ -19,7 +19,7 @@
 #include "storage/files/file_lock.h"
 #include "storage/files/file_names.h"
 #include "storage/files/file_stamp.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

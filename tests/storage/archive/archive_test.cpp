@@ -8,7 +8,7 @@
 #include <string>
 
 #include "storage/setup/data_files.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/support/event_recorder.h"
 #include "tests/support/temp_folder.h"
 

@@ -14,7 +14,7 @@
 #include "storage/codes/code_reading.h"
 #include "storage/places/place_chain.h"
 #include "storage/places/places.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 namespace {
 

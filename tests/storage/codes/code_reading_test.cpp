@@ -12,7 +12,7 @@
 #include "engine/today.h"
 #include "storage/codes/code_parts.h"
 #include "storage/places/places.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "storage/files/line_writer.h"
 #include "storage/table/record_format.h"
 #include "storage/table/table_file.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/support/temp_folder.h"
 
 using namespace std::string_literals;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "engine/short_date.h"
 #include "storage/places/common_place_names.h"
 #include "storage/places/places.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 namespace {
 

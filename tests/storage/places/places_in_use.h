@@ -1,3 +1,4 @@
+// The places in use before the registry became the table's source.
 #pragma once
 
 // The names of places in use in the table as it was before the registry's

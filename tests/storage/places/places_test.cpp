@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/short_date.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/support/event_recorder.h"
 #include "tests/support/temp_folder.h"
 

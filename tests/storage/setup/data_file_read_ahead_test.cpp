@@ -11,7 +11,7 @@
 #include "storage/setup/data_file_read_ahead.h"
 #include "storage/setup/data_files.h"
 #include "storage/table/table_file.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "storage/files/file_lock.h"
 #include "storage/files/file_names.h"
 #include "storage/setup/data_files.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "storage/table/record_format.h"
 #include "storage/table/table_file.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/support/temp_folder.h"
 
 using Values = std::vector<std::string>;

@@ -1,4 +1,4 @@
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 
 #include <algorithm>
 #include <string_view>
@@ -8,7 +8,7 @@
 #include "engine/ascii_case.h"
 #include "storage/table/record_format.h"
 #include "storage/table/table_file.h"
-#include "storage/table/tlbcsv_impl.h"
+#include "storage/table/tlb_csv_impl.h"
 #include "storage/table_error.h"
 
 TLbCsv::TLbCsv(std::string name) : d_(std::make_unique<Impl>(*this, std::move(name))) {}

@@ -1,3 +1,4 @@
+// The record actions TDataSetFirst to TDataSetDelete.
 #pragma once
 
 #include <QAction>

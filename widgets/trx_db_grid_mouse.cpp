@@ -4,8 +4,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "storage/table/tlbcsv.h"
-#include "widgets/trxdbgrid.h"
+#include "storage/table/tlb_csv.h"
+#include "widgets/trx_db_grid.h"
 
 namespace {
 

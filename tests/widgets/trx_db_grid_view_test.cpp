@@ -13,7 +13,7 @@
 
 #include "tests/widgets/archive_fixture.h"
 #include "tests/widgets/grid_fixture.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 using archive_test::OpenArchive;
 using grid_test::GridTest;

@@ -2,9 +2,9 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "widgets/tprompter.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 void TRxDBGrid::keyPressEvent(QKeyEvent* event) {
   const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "tests/support/temp_folder.h"
 
 #ifdef __unix__

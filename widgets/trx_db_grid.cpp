@@ -1,10 +1,10 @@
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 #include <QFocusEvent>
 #include <QScrollBar>
 #include <algorithm>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "widgets/tdata_link.h"
 #include "widgets/tprompter.h"
 

@@ -7,8 +7,8 @@
 
 #include "storage/table/record_format.h"
 #include "storage/table/table_file.h"
-#include "storage/table/tlbcsv.h"
-#include "storage/table/tlbcsv_impl.h"
+#include "storage/table/tlb_csv.h"
+#include "storage/table/tlb_csv_impl.h"
 
 void TLbCsv::Insert() {
   d_->RequireOpen();

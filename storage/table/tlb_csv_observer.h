@@ -1,3 +1,4 @@
+// What a view of a table cursor is told.
 #pragma once
 
 // What a view of a table is told; it then reads again what it shows.

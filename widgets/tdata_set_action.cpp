@@ -1,9 +1,9 @@
-#include "widgets/tdataset_action.h"
+#include "widgets/tdata_set_action.h"
 
 #include <QApplication>
 #include <QWidget>
 
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "widgets/tdata_link.h"
 #include "widgets/tprompter.h"
 

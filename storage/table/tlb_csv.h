@@ -1,3 +1,4 @@
+// The table cursor TLbCsv over a table file.
 #pragma once
 
 #include <cstddef>
@@ -6,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/table/tlbcsv_observer.h"
+#include "storage/table/tlb_csv_observer.h"
 #include "storage/table/tstring_field.h"
 
 enum class TDataSetState { Inactive, Browse, Edit, Insert };

@@ -1,4 +1,4 @@
-#include "widgets/tdataset_action.h"
+#include "widgets/tdata_set_action.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include "storage/table_error.h"
 #include "tests/widgets/archive_fixture.h"
 #include "widgets/taction_updater.h"
-#include "widgets/trxdbgrid.h"
+#include "widgets/trx_db_grid.h"
 
 using archive_test::OpenArchive;
 using archive_test::RecordingPrompter;

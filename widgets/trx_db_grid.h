@@ -1,3 +1,4 @@
+// The archive grid TRxDBGrid.
 #pragma once
 
 #include <QFont>

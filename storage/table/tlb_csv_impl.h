@@ -1,3 +1,4 @@
+// The inside of the table cursor, for the files that implement it.
 #pragma once
 
 // The inside of the table cursor, shared by the files that implement it.
@@ -10,7 +11,7 @@
 
 #include "storage/table/record_format.h"
 #include "storage/table/table_file.h"
-#include "storage/table/tlbcsv.h"
+#include "storage/table/tlb_csv.h"
 #include "storage/table_error.h"
 
 struct TLbCsv::Impl {
