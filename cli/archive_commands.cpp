@@ -126,12 +126,12 @@ int Importa(const std::vector<std::string>& args) {
   std::vector<ArchiveRecord> accepted;
   accepted.reserve(read.size());
   for (std::size_t i = 0; i < read.size(); ++i) {
-    const std::string refusal = ImportRefusal(read[i]);
-    if (refusal.empty()) {
+    const std::optional<std::string> refusal = ImportRefusal(read[i]);
+    if (!refusal) {
       accepted.push_back(read[i]);
     } else {
       // Counted from the header, as an editor shows the line.
-      std::cerr << args[1] << ":" << i + 2 << ": " << refusal << "\n";
+      std::cerr << args[1] << ":" << i + 2 << ": " << *refusal << "\n";
     }
   }
   OpenedArchive open;

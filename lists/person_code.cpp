@@ -77,7 +77,7 @@ bool AppendPersonCode(const PersonText& person, PlaceRegister& places, std::stri
   if (!ReadBirthDateAndSex(person, born, sex, error)) return false;
   const PlaceLookup& place = places.Find(person.place, born);
   if (!place.Found()) {
-    error.text = PlaceLookupMessage(place, person.place);
+    error.text = *PlaceLookupMessage(place, person.place);
     return false;
   }
   return AppendCode(person, born, sex, place.place.code, code, error);

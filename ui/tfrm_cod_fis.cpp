@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+#include <optional>
 
 #include "storage/setup/archive_choice.h"
 #include "ui/list_job.h"
@@ -126,8 +127,12 @@ void TfrmCodFis::FormCreate() {
                ? LocateDataFiles()
                : WithNewerPlaceTable(MakeDataFilePaths(
                      QDir::toNativeSeparators(dataFolder_).toUtf8().toStdString()));
-  const std::string unreachable =
-      OpenArchiveAndPlaces(*archive_, paths_, LbCsv1, std::exchange(readAhead_, nullptr));
+  std::optional<std::string> unreachable;
+  try {
+    OpenArchiveAndPlaces(*archive_, paths_, LbCsv1, std::exchange(readAhead_, nullptr));
+  } catch (const ArchiveUnreachable& away) {
+    unreachable = away.what();
+  }
   DBText1->CheckField();
 
   placeNames_->SetValues(places_.Names());
@@ -135,7 +140,7 @@ void TfrmCodFis::FormCreate() {
 
   actAzzeraExecute();
   // Codes are still computed; what is archived waits for the server.
-  if (!unreachable.empty()) MessageBoxes::Warning(this, QString::fromUtf8(unreachable));
+  if (unreachable) MessageBoxes::Warning(this, QString::fromUtf8(*unreachable));
 }
 
 void TfrmCodFis::PageControl1Change() {

@@ -205,7 +205,7 @@ void TfrmCodFis::actCalcolaExecute() {
   if (!place.Found()) {
     Label6->setText(QString());
     const std::string typed = ToUtf8(ComboBox1->currentText());
-    const QString refusal = QString::fromUtf8(PlaceLookupMessage(place, typed));
+    const QString refusal = QString::fromUtf8(*PlaceLookupMessage(place, typed));
     // Just before the name's first period or after its last, the code the
     // Agenzia may well have issued is offered, No the default.
     if (const auto near = NearbyRecord(places_, typed, born, place)) {

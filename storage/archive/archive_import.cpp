@@ -3,7 +3,7 @@
 #include "engine/fiscal_code_check.h"
 #include "engine/short_date.h"
 
-std::string ImportRefusal(const ArchiveRecord& record) {
+std::optional<std::string> ImportRefusal(const ArchiveRecord& record) {
   const std::string& code = record.codiceFiscale;
   if (code.size() != 16 || !CheckFiscalCode(code).Valid()) return "codice non valido: " + code;
   CalendarDate born;

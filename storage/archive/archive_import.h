@@ -1,13 +1,14 @@
 // What a file archive's record must be to be copied into another archive.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "storage/archive/archive.h"
 
 // Why a record of a file archive may not be copied into another archive as
-// it stands, or an empty text when it may: its code is not a valid person's
+// it stands; nothing when it may: its code is not a valid person's
 // code, its date does not read in the short date format, or the date is not
 // the day, month and year its code says (a file from a desk with another
 // date order would otherwise have days and months swapped).
-std::string ImportRefusal(const ArchiveRecord& record);
+std::optional<std::string> ImportRefusal(const ArchiveRecord& record);

@@ -77,7 +77,7 @@ DataCheck CheckAgainstData(const CodeReading& reading, const PersonData& person,
     const PlaceLookup lookup = places.Find(person.place, on);
     const PlaceChain chain = ChainOfPlace(places, person.place, on, lookup);
     if (chain.records.empty()) {
-      check.error = PlaceLookupMessage(lookup, person.place);
+      check.error = *PlaceLookupMessage(lookup, person.place);
       return check;
     }
     const PlaceRecord& anchor = chain.Anchor();

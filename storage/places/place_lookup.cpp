@@ -37,10 +37,10 @@ std::string TypedForm(const std::vector<PlaceRecord>& candidates, std::size_t i)
 
 }  // namespace
 
-std::string PlaceLookupMessage(const PlaceLookup& lookup, std::string_view typed) {
+std::optional<std::string> PlaceLookupMessage(const PlaceLookup& lookup, std::string_view typed) {
   switch (lookup.match) {
     case PlaceMatch::Found:
-      return {};
+      return std::nullopt;
     case PlaceMatch::UnknownName:
       return "Comune non trovato: " + std::string(typed);
     case PlaceMatch::NotInUseOnDate: {

@@ -56,12 +56,12 @@ struct PlaceLookup {
 };
 
 // What the user is told when a lookup of `typed` (UTF-8) gives no place, in
-// UTF-8; empty when a place was found:
+// UTF-8; nothing when a place was found:
 // - "Comune non trovato: <typed>";
 // - "<NAME>: nessun codice in uso alla data di nascita (in uso dal <Dal> al
 //   <Al>; dal <Dal>)", each period of the name, dates in the short date format;
 // - "Comune ambiguo: <NAME> (<PROV>), <NAME> (<PROV>)".
-std::string PlaceLookupMessage(const PlaceLookup& lookup, std::string_view typed);
+std::optional<std::string> PlaceLookupMessage(const PlaceLookup& lookup, std::string_view typed);
 
 // An ambiguous lookup settled by a fiscal code made for one of its places
 // (the archive keeps both): the candidate whose code is the code's place

@@ -28,18 +28,20 @@ void OpenArchive(Archive& archive, const DataFilePaths& paths) {
   archive.Table().Open();
 }
 
-std::string OpenArchiveAndPlaces(Archive& archive, const DataFilePaths& paths, TLbCsv& places,
-                                 DataFileReadAhead* readAhead) {
+void OpenArchiveAndPlaces(Archive& archive, const DataFilePaths& paths, TLbCsv& places,
+                          DataFileReadAhead* readAhead) {
   auto* database = dynamic_cast<DbArchive*>(&archive);
   if (database == nullptr) {
     OpenDataTables(paths, archive.Table(), places, readAhead);
-    return {};
+    return;
   }
   OpenPlaceTable(paths, places, readAhead);
   try {
     database->Open();
-  } catch (const TableError& unreachable) {
-    return unreachable.what();
+  } catch (const ArchiveUnreachable&) {
+    throw;
+  } catch (const TableError& refused) {
+    // For the desk, a server that refuses is as one out of reach.
+    throw ArchiveUnreachable(refused.what());
   }
-  return {};
 }

@@ -27,9 +27,10 @@ std::unique_ptr<Archive> MakeArchive(TLbCsv& table);
 void OpenArchive(Archive& archive, const DataFilePaths& paths);
 
 // Opens the place table and the archive's table, from its file as
-// OpenDataTables does, or from its database. A server out of reach gives its
-// message ("Archivio non raggiungibile: ..."), as does a server that refuses
-// the archive's table; the table is then open and empty. An empty text when
-// the archive opened. A file's failures throw.
-std::string OpenArchiveAndPlaces(Archive& archive, const DataFilePaths& paths, TLbCsv& places,
+// OpenDataTables does, or from its database. A server out of reach, or one
+// that refuses the archive's table, throws ArchiveUnreachable with its
+// message ("Archivio non raggiungibile: ...") once the place table and the
+// archive's table are open, the latter holding only what waits: codes are
+// still computed. Any other failure throws as the opening of a file does.
+void OpenArchiveAndPlaces(Archive& archive, const DataFilePaths& paths, TLbCsv& places,
                                  DataFileReadAhead* readAhead = nullptr);

@@ -27,7 +27,7 @@ class PlaceFinding : public ::testing::Test {
   // The code found, or what the user is told.
   static std::string Answer(const char* typed, CalendarDate born) {
     const PlaceLookup lookup = places_.Find(typed, born);
-    return lookup.Found() ? lookup.place.code : PlaceLookupMessage(lookup, typed);
+    return lookup.Found() ? lookup.place.code : *PlaceLookupMessage(lookup, typed);
   }
 
   static inline TLbCsv table_{"LbCsv1"};

@@ -188,7 +188,7 @@ TEST_F(PlacesTest, WhatTheUserIsToldWhenNoPlaceIsUsed) {
   EXPECT_EQ(PlaceLookupMessage(lookup, "peglio"),
             "Comune ambiguo: PEGLIO (G415), PEGLIO (G999), PEGLIO (PU)");
   lookup.match = PlaceMatch::Found;
-  EXPECT_EQ(PlaceLookupMessage(lookup, "peglio"), "");
+  EXPECT_EQ(PlaceLookupMessage(lookup, "peglio"), std::nullopt);
 }
 
 TEST_F(PlacesTest, CodesAreFoundOnTheirDateOrAlone) {
