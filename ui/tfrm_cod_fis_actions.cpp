@@ -9,8 +9,8 @@
 #include "ui/artwork.h"
 #include "ui/menu_icon_style.h"
 #include "ui/tfrm_cod_fis.h"
-#include "widgets/tdata_source.h"
 #include "widgets/tdata_set_action.h"
+#include "widgets/tdata_source.h"
 #include "widgets/tjv_form_wallpaper.h"
 
 namespace {

@@ -33,4 +33,4 @@ void OpenArchive(Archive& archive, const DataFilePaths& paths);
 // archive's table are open, the latter holding only what waits: codes are
 // still computed. Any other failure throws as the opening of a file does.
 void OpenArchiveAndPlaces(Archive& archive, const DataFilePaths& paths, TLbCsv& places,
-                                 DataFileReadAhead* readAhead = nullptr);
+                          DataFileReadAhead* readAhead = nullptr);
