@@ -14,9 +14,7 @@ ListOutcome ComputeList(const std::string& input, const std::string& output, Pla
   pass.missing = "Intestazione senza le colonne Cognome, Nome, Sex, Comune e Data";
   pass.filled = {ListField::Code, ListField::Error};
   pass.row = [&](const ListValues& row, std::vector<std::string>& out) {
-    using enum ListField;
-    const auto at = [&row](ListField field) { return row[static_cast<std::size_t>(field)]; };
-    const PersonText person{at(Surname), at(Name), at(Sex), at(BirthDate), at(Place)};
+    const PersonText person = PersonOfRow(row);
     ++rows;
     out[0].clear();
     out[1].clear();

@@ -14,10 +14,8 @@ ListOutcome CheckList(const std::string& input, const std::string& output, Place
   pass.missing = "Intestazione senza la colonna CodiceFiscale";
   pass.filled = {ListField::Verdict, ListField::Detail};
   pass.row = [&](const ListValues& row, std::vector<std::string>& out) {
-    using enum ListField;
-    const auto at = [&row](ListField field) { return row[static_cast<std::size_t>(field)]; };
-    const PersonText person{at(Surname), at(Name), at(Sex), at(BirthDate), at(Place)};
-    const RowVerdict verdict = checker.Check(person, at(Code), out[1]);
+    const RowVerdict verdict =
+        checker.Check(PersonOfRow(row), ValueOf(row, ListField::Code), out[1]);
     ++counts[static_cast<std::size_t>(verdict)];
     out[0] = VerdictText(verdict);
   };

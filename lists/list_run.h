@@ -13,6 +13,9 @@
 // The values of one row by field; empty where the list has no such column
 // or the row no such value.
 using ListValues = std::array<std::string_view, kListFieldCount>;
+inline std::string_view ValueOf(const ListValues& row, ListField field) {
+  return row[static_cast<std::size_t>(field)];
+}
 
 // A command over a list: the columns it needs, those it fills, and the work
 // on each row.

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "lists/list_run.h"
 #include "lists/place_register.h"
 
 // A person as typed on the command line or in a list row (UTF-8), viewed in
@@ -15,6 +16,13 @@ struct PersonText {
   std::string_view date;
   std::string_view place;
 };
+
+// The person a list's row names.
+inline PersonText PersonOfRow(const ListValues& row) {
+  using enum ListField;
+  return {ValueOf(row, Surname), ValueOf(row, Name), ValueOf(row, Sex), ValueOf(row, BirthDate),
+          ValueOf(row, Place)};
+}
 
 // Why a person has no code: `text` holds the one-line message in Italian,
 // `usage` tells a value unreadable as such (date, sex) from one that is

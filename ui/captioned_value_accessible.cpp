@@ -3,28 +3,13 @@
 #include <QLabel>
 #include <QVariant>
 
-namespace {
-
-const char* const kCaption = "accessibleCaption";
-
-QAccessibleInterface* CaptionedValueFactory(const QString&, QObject* object) {
-  auto* label = qobject_cast<QLabel*>(object);
-  if (!label || !label->property(kCaption).isValid()) return nullptr;
-  return new CaptionedValueAccessible(label);
-}
-
-}  // namespace
+#include "ui/accessible_factory.h"
 
 CaptionedValueAccessible::CaptionedValueAccessible(QLabel* label)
     : QAccessibleWidget(label, QAccessible::StaticText) {}
 
 void CaptionedValueAccessible::Caption(QLabel* label, const QString& caption) {
-  static const bool installed = [] {
-    QAccessible::installFactory(CaptionedValueFactory);
-    return true;
-  }();
-  (void)installed;
-  label->setProperty(kCaption, caption);
+  MarkForAccessible<CaptionedValueAccessible>(label, caption);
 }
 
 QString CaptionedValueAccessible::Value() const {
@@ -33,7 +18,7 @@ QString CaptionedValueAccessible::Value() const {
 }
 
 QString CaptionedValueAccessible::text(QAccessible::Text t) const {
-  const QString caption = widget()->property(kCaption).toString();
+  const QString caption = widget()->property(kMark).toString();
   switch (t) {
     case QAccessible::Name: {
       const QString value = Value();

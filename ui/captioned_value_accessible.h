@@ -12,10 +12,11 @@ class QLabel;
 // as a name change by the label itself.
 class CaptionedValueAccessible : public QAccessibleWidget {
  public:
+  // The property that marks such a label, holding its caption.
+  static constexpr const char* kMark = "accessibleCaption";
   explicit CaptionedValueAccessible(QLabel* label);
 
-  // Marks `label` as showing a value under `caption`. The first call installs
-  // the interface's factory.
+  // Marks `label` as showing a value under `caption`.
   static void Caption(QLabel* label, const QString& caption);
 
   QString text(QAccessible::Text t) const override;

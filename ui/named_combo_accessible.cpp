@@ -3,28 +3,13 @@
 #include <QComboBox>
 #include <QVariant>
 
-namespace {
-
-const char* const kNamedByCaption = "accessibleNamedByCaption";
-
-QAccessibleInterface* NamedComboFactory(const QString&, QObject* object) {
-  auto* box = qobject_cast<QComboBox*>(object);
-  if (!box || !box->property(kNamedByCaption).toBool()) return nullptr;
-  return new NamedComboAccessible(box);
-}
-
-}  // namespace
+#include "ui/accessible_factory.h"
 
 NamedComboAccessible::NamedComboAccessible(QComboBox* box)
     : QAccessibleWidget(box, QAccessible::ComboBox) {}
 
 void NamedComboAccessible::Caption(QComboBox* box, const QString& caption) {
-  static const bool installed = [] {
-    QAccessible::installFactory(NamedComboFactory);
-    return true;
-  }();
-  (void)installed;
-  box->setProperty(kNamedByCaption, true);
+  MarkForAccessible<NamedComboAccessible>(box, true);
   box->setAccessibleName(caption);
 }
 

@@ -11,10 +11,11 @@ class QComboBox;
 // text ("CESENA"), and the caption painted beside it is never heard.
 class NamedComboAccessible : public QAccessibleWidget {
  public:
+  // The property that marks such a drop-down.
+  static constexpr const char* kMark = "accessibleNamedByCaption";
   explicit NamedComboAccessible(QComboBox* box);
 
-  // Names `box` by `caption`. The first call installs the interface's
-  // factory.
+  // Names `box` by `caption`.
   static void Caption(QComboBox* box, const QString& caption);
 
   QString text(QAccessible::Text t) const override;

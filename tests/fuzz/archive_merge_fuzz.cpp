@@ -13,43 +13,23 @@
 
 #include "storage/archive/file_archive.h"
 #include "storage/table/tlb_csv.h"
+#include "tests/fuzz/fuzz_folder.h"
+#include "tests/support/archive_copy.h"
 
 namespace {
 
 const std::string& ArchivePath() {
-  static const std::string path = [] {
-    const std::filesystem::path shm = "/dev/shm";
-    const std::filesystem::path base =
-        std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
-    std::string folder = (base / "viveze-merge-fuzz-XXXXXX").string();
-    if (mkdtemp(folder.data()) == nullptr) std::abort();
-    static const std::filesystem::path made = folder;
-    std::atexit([] { std::filesystem::remove_all(made); });
-    return (made / "archivio.dat").string();
-  }();
+  static const std::string path = FuzzFilePath("archivio.dat");
   return path;
 }
 
 std::set<std::string> CodesOnDisk(const std::string& path) {
-  TLbCsv table("LbCsv2");
-  table.SetTableName(path);
-  table.SetReadOnly(true);
-  table.Open();
   std::set<std::string> codes;
-  for (int n = 1; n <= table.RecordCount(); ++n) {
-    if (!codes.insert(table.RecordValues(n)[5]).second) std::abort();  // archived twice
+  for (const std::string& code : CodesIn(path)) {
+    if (!codes.insert(code).second) std::abort();  // archived twice
   }
   return codes;
 }
-
-struct Copy {
-  explicit Copy(const std::string& path) {
-    table.SetTableName(path);
-    table.Open();
-  }
-  TLbCsv table{"LbCsv2"};
-  FileArchive archive{table};
-};
 
 }  // namespace
 
@@ -61,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::set<std::string> expected;
   {
-    Copy copies[2] = {Copy(path), Copy(path)};
+    ArchiveCopy copies[2] = {ArchiveCopy(path), ArchiveCopy(path)};
     for (std::size_t i = 0; i < size && i < 64; ++i) {
-      Copy& copy = copies[data[i] & 1];
+      ArchiveCopy& copy = copies[data[i] & 1];
       // Eight codes in all, so the copies meet on the same ones.
       const std::string code(1, static_cast<char>('A' + ((data[i] >> 1) & 7)));
       if ((data[i] & 0x10) == 0) {
@@ -76,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       if (!copy.archive.LastError().empty()) std::abort();
     }
-    for (Copy& copy : copies) copy.table.Close();
+    for (ArchiveCopy& copy : copies) copy.table.Close();
   }
   // Every write merged: the file is what the adds and deletes, in their
   // order, give, each code once.

@@ -14,22 +14,12 @@
 
 #include "storage/table/tlb_csv.h"
 #include "storage/table_error.h"
+#include "tests/fuzz/fuzz_folder.h"
 
 namespace {
 
-// One folder for the whole run; memory-backed where the system has it, since
-// every input is written and saved.
 const std::string& TablePath() {
-  static const std::string path = [] {
-    const std::filesystem::path shm = "/dev/shm";
-    const std::filesystem::path base =
-        std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
-    std::string folder = (base / "viveze-fuzz-XXXXXX").string();
-    if (mkdtemp(folder.data()) == nullptr) std::abort();
-    static const std::filesystem::path made = folder;
-    std::atexit([] { std::filesystem::remove_all(made); });
-    return (made / "table.csv").string();
-  }();
+  static const std::string path = FuzzFilePath("table.csv");
   return path;
 }
 

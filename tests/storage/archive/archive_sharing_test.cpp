@@ -20,6 +20,7 @@
 #include "storage/files/file_names.h"
 #include "storage/files/file_stamp.h"
 #include "storage/table/tlb_csv.h"
+#include "tests/support/archive_copy.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -45,32 +46,10 @@ std::string Code(const char* prefix, int copy, int number = -1) {
 }
 #endif
 
-// The codes an archive file holds, in order.
-std::vector<std::string> CodesIn(const std::string& path) {
-  TLbCsv table("LbCsv2");
-  table.SetTableName(path);
-  table.SetReadOnly(true);
-  table.Open();
-  std::vector<std::string> codes;
-  for (table.First(); !table.AtEnd(); table.Next()) {
-    if (!table.Empty()) codes.push_back(table.FieldNamed("CodiceFiscale").Text());
-  }
-  return codes;
-}
-
-struct Copy {
-  explicit Copy(const std::string& path) {
-    table.SetTableName(path);
-    table.Open();
-  }
-  TLbCsv table{"LbCsv2"};
-  FileArchive archive{table};
-};
-
 TEST(ArchiveWriteThrough, AddsAndDeletesReachTheFileAtOnce) {
   TempFolder folder;
   const std::string path = folder.Write("archivio.dat", kHeaderLine);
-  Copy copy(path);
+  ArchiveCopy copy(path);
   copy.archive.Add(Person("A1"));
   EXPECT_EQ(CodesIn(path), std::vector<std::string>{"A1"});
   copy.archive.Add(Person("A2"));
@@ -84,7 +63,7 @@ TEST(ArchiveWriteThrough, AddsAndDeletesReachTheFileAtOnce) {
 TEST(ArchiveWriteThrough, ClosingWritesOnlyWhenSomethingChangedSinceTheLastWrite) {
   TempFolder folder;
   const std::string path = folder.Write("archivio.dat", kHeaderLine);
-  Copy copy(path);
+  ArchiveCopy copy(path);
   FileArchive& archive = copy.archive;
   archive.Add(Person("A1"));
   const FileStamp written = StampOf(path);
@@ -98,7 +77,7 @@ TEST(ArchiveWriteThrough, AKilledProcessLeavesWhatItWasToldOf) {
   TempFolder folder;
   const std::string path = folder.Write("archivio.dat", kHeaderLine + "X,Y,M,Z,01/01/1980,OLD\r\n");
   const pid_t child = StartChild([&] {
-    Copy copy(path);
+    ArchiveCopy copy(path);
     copy.archive.Add(Person("NEW"));
     copy.table.First();
     copy.archive.DeleteCurrent();
@@ -113,7 +92,7 @@ TEST(ArchiveWriteThrough, AKilledProcessLeavesWhatItWasToldOf) {
 TEST(ArchiveWriteThrough, AFailedWriteIsReportedOnceAndTriedAgain) {
   TempFolder folder;
   const std::string path = folder.Write("archivio.dat", kHeaderLine);
-  Copy copy(path);
+  ArchiveCopy copy(path);
   std::vector<std::string> reported;
   copy.archive.SetErrorHandler([&](const std::exception& e) { reported.push_back(e.what()); });
   std::filesystem::remove(path);
@@ -133,8 +112,8 @@ TEST(ArchiveSharing, TwoCopiesOnOneArchiveKeepEachOthersChanges) {
   const std::string path = folder.Write("archivio.dat", kHeaderLine +
                                                             "X,Y,M,Z,01/01/1980,SHARED1\r\n"
                                                             "X,Y,M,Z,01/01/1980,SHARED2\r\n");
-  Copy a(path);
-  Copy b(path);
+  ArchiveCopy a(path);
+  ArchiveCopy b(path);
   for (const char* code : {"A1", "A2", "A3", "A4", "A5"}) a.archive.Add(Person(code));
   for (const char* code : {"B1", "B2", "B3", "B4"}) b.archive.Add(Person(code));
   // Both copies show SHARED1; B deletes it, then A, which has not looked
@@ -155,8 +134,8 @@ TEST(ArchiveSharing, TwoCopiesOnOneArchiveKeepEachOthersChanges) {
 TEST(ArchiveSharing, ACodeTheOtherCopyArchivedIsNotArchivedTwice) {
   TempFolder folder;
   const std::string path = folder.Write("archivio.dat", kHeaderLine);
-  Copy a(path);
-  Copy b(path);
+  ArchiveCopy a(path);
+  ArchiveCopy b(path);
   a.archive.Add(Person("SAME"));
   b.archive.Add(Person("SAME"));  // B had not seen A's record yet
   EXPECT_EQ(CodesIn(path), std::vector<std::string>{"SAME"});
@@ -200,7 +179,7 @@ TEST(ArchiveSharing, AChangeWithinOneTickOfACoarseClockIsSeen) {
 TEST(ArchiveSharing, ABusyArchiveAsksAndKeepsTheChangeUntilWritten) {
   TempFolder folder;
   const std::string path = folder.Write("archivio.dat", kHeaderLine);
-  Copy copy(path);
+  ArchiveCopy copy(path);
   copy.archive.SetLockLimit(std::chrono::milliseconds(100));
   std::optional<FileLock> otherDesk;
   otherDesk.emplace(LockPathOf(path));
@@ -237,7 +216,7 @@ TEST(ArchiveSharing, AnArchiveDestroyedBeforeItsTableWritesUnderTheLock) {
     FileLock otherDesk(LockPathOf(path));
     archive->Add(Person("A1"));  // waits in memory
   }
-  Copy b(path);
+  ArchiveCopy b(path);
   b.archive.Add(Person("B1"));
   archive.reset();
   table.reset();
@@ -249,8 +228,8 @@ TEST(ArchiveSharing, AnArchiveDestroyedBeforeItsTableWritesUnderTheLock) {
 TEST(ArchiveSharing, TheRecordAddedStaysCurrentThroughAMerge) {
   TempFolder folder;
   const std::string path = folder.Write("archivio.dat", kHeaderLine);
-  Copy a(path);
-  Copy b(path);
+  ArchiveCopy a(path);
+  ArchiveCopy b(path);
   b.archive.Add(Person("B1"));
   b.archive.Add(Person("B2"));
   a.archive.Add(Person("A1"));  // row 1 in A's memory, row 3 in the file
@@ -269,7 +248,7 @@ TEST(ArchiveSharing, ProcessesAddingAndDeletingAtOnceLoseAndDuplicateNothing) {
   std::vector<pid_t> children;
   for (int c = 0; c < kCopies; ++c) {
     children.push_back(StartChild([&, c] {
-      Copy copy(path);
+      ArchiveCopy copy(path);
       for (int i = 0; i < kEach; ++i) {
         const std::string code = Code("P", c, i);
         if (copy.archive.FindCode(code)) return 2;
@@ -299,7 +278,7 @@ TEST(ArchiveLostBytes, AFileWithANulIsCopiedWholeBeforeItsFirstWriteBack) {
   bytes.push_back('\0');
   bytes.append("C,D,F,Y,02/02/1990,CODE2\r\n");
   const std::string path = folder.Write("archivio.dat", bytes);
-  Copy copy(path);
+  ArchiveCopy copy(path);
   std::vector<std::string> told;
   copy.archive.SetCopyHandler([&](const std::string& at) { told.push_back(at); });
   EXPECT_EQ(TempFolder::Read(path), bytes);  // opening changes nothing

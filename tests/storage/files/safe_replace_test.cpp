@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #ifdef __unix__
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -17,6 +15,7 @@
 #include "storage/files/process_facts.h"
 #include "storage/table/table_file.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -213,15 +212,12 @@ TEST(SafeReplace, AStreamedWriteThatFailsHalfwayLeavesTheOldFile) {
   const std::string path = folder.Write("archivio.dat", "A\r\nold\r\n");
   const std::string line(300000, 'y');
   const std::vector<std::string_view> lines(10, line);
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 1500000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = ReplaceFileLines(path, lines);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  bool written = true;
+  {
+    const FileSizeLimit full(1500000);
+    ASSERT_TRUE(full.Active());
+    written = ReplaceFileLines(path, lines);
+  }
   EXPECT_FALSE(written);
   EXPECT_EQ(TempFolder::Read(path), "A\r\nold\r\n");
   EXPECT_EQ(folder.EntryCount(), 1);

@@ -20,6 +20,7 @@
 #include "storage/files/file_names.h"
 #include "storage/table/table_file.h"
 #include "storage/table/tlb_csv.h"
+#include "tests/support/archive_copy.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -56,15 +57,6 @@ ArchiveRecord Person(const std::string& code) {
   return {"COGNOME", "NOME", "M", "CESENA", "01/01/1980", code};
 }
 
-struct Copy {
-  explicit Copy(const std::string& path) {
-    table.SetTableName(path);
-    table.Open();
-  }
-  TLbCsv table{"LbCsv2"};
-  FileArchive archive{table};
-};
-
 // Takes the lock, says so with a file, and holds it until told to let go.
 int HoldLock(const std::vector<std::string>& args) {
   FileLock lock(args.at(0));
@@ -75,7 +67,7 @@ int HoldLock(const std::vector<std::string>& args) {
 // One copy of the program adding codes "<prefix><n>", and a scratch record
 // of its own that it adds and deletes each time.
 int AddCodes(const std::vector<std::string>& args) {
-  Copy copy(args.at(0));
+  ArchiveCopy copy(args.at(0));
   const std::string& prefix = args.at(1);
   const int count = std::stoi(args.at(2));
   const std::string scratch = prefix + "TMP";
@@ -337,14 +329,8 @@ TEST_F(WindowsFiles, ProcessesSharingOneArchiveLoseNothingAndReadersSeeWholeFile
   EXPECT_EQ(first.ExitCode(), 0);
   EXPECT_EQ(second.ExitCode(), 0);
   EXPECT_EQ(whole, reads);
-  TLbCsv table("LbCsv2");
-  table.SetTableName(path_);
-  table.SetReadOnly(true);
-  table.Open();
-  std::multiset<std::string> codes;
-  for (table.First(); !table.AtEnd(); table.Next()) {
-    codes.insert(table.FieldNamed("CodiceFiscale").Text());
-  }
+  const std::vector<std::string> read = CodesIn(path_);
+  const std::multiset<std::string> codes(read.begin(), read.end());
   EXPECT_EQ(codes.size(), 2u * kEach);
   for (int i = 0; i < kEach; ++i) {
     for (std::string code : {"A", "B"}) {

@@ -8,9 +8,7 @@
 #include "tests/support/temp_folder.h"
 
 #ifdef __unix__
-#include <sys/resource.h>
-
-#include <csignal>
+#include "tests/support/file_size_limit.h"
 #endif
 
 using Values = std::vector<std::string>;
@@ -238,15 +236,12 @@ TEST_F(EditTest, FailedWriteBackAfterTheFolderWentAwayLeavesThePreviousFile) {
 TEST_F(EditTest, FailedWriteHalfwayLeavesThePreviousFileAndNoTemporaryFile) {
   OpenWith(kArchive);
   Add("NERI", "PAOLO");
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 8;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const std::string error = ErrorOf([&] { table_.Close(); });
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  std::string error;
+  {
+    const FileSizeLimit full(8);
+    ASSERT_TRUE(full.Active());
+    error = ErrorOf([&] { table_.Close(); });
+  }
 
   EXPECT_EQ(error, "Cannot create file " + path_);
   EXPECT_TRUE(table_.Active());
