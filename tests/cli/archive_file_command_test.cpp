@@ -20,9 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kRossi = "Rossi,Mario,M,Montalcino,15/03/1975,RSSMRA75C15F402O\r\n";
 const std::string kBianchi = "Bianchi,Anna,F,Roma,1/01/1990,BNCNNA90A41H501T\r\n";
-const std::string kAddBianchi = "aggiungi Bianchi Anna F 01/01/1990 Roma";
 
 class CliArchiveFile : public CliArchive {
  protected:
@@ -100,7 +98,7 @@ TEST_F(CliArchiveFile, ABusyLockOnANewArchiveGivesTheBusyText) {
 // The command waits for the lock once: a write it told as failed is not
 // tried again on closing, when the other desk may have let go meanwhile.
 TEST_F(CliArchiveFile, ABusyArchiveIsWaitedForOnceAndWhatFailedStaysUnstored) {
-  ASSERT_EQ(Archivio("aggiungi Rossi Mario M 15/03/1975 Montalcino").status, 0);
+  ASSERT_EQ(Archivio(kAddRossi).status, 0);
   std::optional<FileLock> held(std::in_place, LockPathOf(ArchivePath()));
   fs::remove(PathOf(TempPath("stderr")));
   auto running = std::async(std::launch::async, [&] { return Archivio(kAddBianchi); });

@@ -18,10 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kRossi = "Rossi,Mario,M,Montalcino,15/03/1975,RSSMRA75C15F402O\r\n";
-const std::string kAddRossi = "aggiungi Rossi Mario M 15/03/1975 Montalcino";
-const std::string kAddBianchi = "aggiungi Bianchi Anna F 01/01/1990 Roma";
-
 // The test server's socket reached through a link of the test's own:
 // removing the link is the server going away for the desks that use it.
 class CliArchiveAway : public CliArchive {

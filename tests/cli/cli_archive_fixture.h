@@ -12,6 +12,10 @@
 #include "tests/cli/program_run.h"
 
 inline const std::string kHeaderLine = "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\n";
+// Two people as `aggiungi` archives them, and the line of the first.
+inline const std::string kAddRossi = "aggiungi Rossi Mario M 15/03/1975 Montalcino";
+inline const std::string kRossi = "Rossi,Mario,M,Montalcino,15/03/1975,RSSMRA75C15F402O\r\n";
+inline const std::string kAddBianchi = "aggiungi Bianchi Anna F 01/01/1990 Roma";
 
 class CliArchive : public ::testing::Test {
  protected:
