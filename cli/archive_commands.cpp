@@ -28,6 +28,8 @@ const char* const kUsage =
 struct OpenedArchive {
   // `awayToo`: a server out of reach is no failure yet (what is added waits).
   explicit OpenedArchive(bool awayToo = false) {
+    // Records refused while opening are told too.
+    archive.SetNoticeHandler([](const std::string& text) { std::cerr << text << "\n"; });
     try {
       OpenArchive(archive, LocateDataFiles());
     } catch (const ArchiveUnreachable& away) {
@@ -36,6 +38,14 @@ struct OpenedArchive {
     }
     archive.SetErrorHandler([this](const std::exception& error) { failure = error.what(); });
   }
+  // A change told as not stored is not tried again on closing: that would
+  // wait for the lock a second time, and could store what the user was
+  // told is not.
+  ~OpenedArchive() {
+    if (!failure.empty()) table.Discard();
+  }
+  OpenedArchive(const OpenedArchive&) = delete;
+  OpenedArchive& operator=(const OpenedArchive&) = delete;
   TLbCsv table{"LbCsv2"};
   std::unique_ptr<Archive> archive_ = MakeArchive(table);
   Archive& archive = *archive_;
@@ -45,6 +55,24 @@ struct OpenedArchive {
 int Failed(const std::string& message) {
   std::cerr << message << "\n";
   return 2;
+}
+
+// "<path>:<line>:<column>: carattere NUL, ..." for a file read only up to a
+// NUL byte; empty for one read whole.
+std::string NulText(const std::string& path, const TableFile& lines) {
+  const std::optional<TableFile::TextPlace> nul = lines.LostBytesPlace();
+  if (!nul) return {};
+  return path + ":" + std::to_string(nul->line) + ":" + std::to_string(nul->column) +
+         ": carattere NUL, il resto del file non è stato letto";
+}
+
+// The archive as the file format writes it, on standard output; a file read
+// only up to a NUL byte is told, and fails.
+int Printed(const OpenedArchive& open) {
+  std::cout << open.table.Lines().Text() << std::flush;
+  if (!std::cout) return Failed("Impossibile scrivere: -");
+  const std::string nul = NulText(open.table.TableName(), open.table.Lines());
+  return nul.empty() ? 0 : Failed(nul);
 }
 
 int Aggiungi(const std::vector<std::string>& args, PlaceRegister& places) {
@@ -99,19 +127,8 @@ int Elenca(const std::vector<std::string>& args) {
     std::cerr << kUsage;
     return 2;
   }
-  OpenedArchive open;
-  std::cout << open.table.Lines().Text() << std::flush;
-  return std::cout ? 0 : Failed("Impossibile scrivere: -");
-}
-
-// The records of the file archive at `path`, its columns found by name.
-std::vector<ArchiveRecord> FileRecords(const std::string& path) {
-  TLbCsv table{"LbCsv2"};
-  table.SetTableName(path);
-  table.SetReadOnly(true);
-  table.Open();
-  FileArchive archive(table);
-  return archive.Records();
+  const OpenedArchive open;
+  return Printed(open);
 }
 
 int Importa(const std::vector<std::string>& args) {
@@ -122,16 +139,27 @@ int Importa(const std::vector<std::string>& args) {
   if (ArchiveConnectionString().empty()) {
     return Failed("archivio importa copia in un archivio su server: manca VIVEZE_ARCHIVIO");
   }
-  const std::vector<ArchiveRecord> read = FileRecords(args[1]);
+  // The file archive's records, its columns found by name.
+  TLbCsv file{"LbCsv2"};
+  file.SetTableName(args[1]);
+  file.SetReadOnly(true);
+  file.Open();
+  const TableFile& lines = file.Lines();
+  // All or nothing: what follows a NUL cannot be read.
+  if (const std::string nul = NulText(args[1], lines); !nul.empty()) {
+    return Failed(nul + ": nulla importato");
+  }
+  const std::vector<ArchiveRecord> read = FileArchive(file).Records();
+  // As an editor numbers them, empty lines too.
+  const std::vector<std::size_t> numbers = lines.TextLineNumbers();
   std::vector<ArchiveRecord> accepted;
   accepted.reserve(read.size());
   for (std::size_t i = 0; i < read.size(); ++i) {
-    const std::optional<std::string> refusal = ImportRefusal(read[i]);
+    const std::optional<std::string> refusal = ImportRefusal(read[i], lines.Line(i + 1));
     if (!refusal) {
       accepted.push_back(read[i]);
     } else {
-      // Counted from the header, as an editor shows the line.
-      std::cerr << args[1] << ":" << i + 2 << ": " << *refusal << "\n";
+      std::cerr << args[1] << ":" << numbers[i + 1] << ": " << *refusal << "\n";
     }
   }
   OpenedArchive open;
@@ -149,14 +177,14 @@ int Esporta(const std::vector<std::string>& args) {
     std::cerr << kUsage;
     return 2;
   }
-  OpenedArchive open;
+  const OpenedArchive open;
   // The file format, whatever the archive's kind: one record a line.
   if (toFile) {
     open.table.Lines().WriteBack(args[2]);
-    return 0;
+    const std::string nul = NulText(open.table.TableName(), open.table.Lines());
+    return nul.empty() ? 0 : Failed(nul);
   }
-  std::cout << open.table.Lines().Text() << std::flush;
-  return std::cout ? 0 : Failed("Impossibile scrivere: -");
+  return Printed(open);
 }
 
 }  // namespace

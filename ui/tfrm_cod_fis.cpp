@@ -59,12 +59,8 @@ TfrmCodFis::TfrmCodFis(const QString& dataFolder, QWidget* parent, DataFileReadA
   });
   archive_->SetLockWait(
       [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-  archive_->SetCopyHandler([this](const std::string& copy) {
-    MessageBoxes::Information(
-        this, QStringLiteral("L'archivio conteneva dati illeggibili (un carattere NUL), che "
-                             "andrebbero persi al salvataggio. Il file originale è stato copiato "
-                             "in:\n") +
-                  FromUtf8(copy));
+  archive_->SetNoticeHandler([this](const std::string& text) {
+    MessageBoxes::Information(this, QString::fromUtf8(text));
   });
   Guarded([this] { FormCreate(); });
 }

@@ -1,13 +1,19 @@
 #include "storage/archive/archive.h"
 
 #include <optional>
+#include <utility>
 
 #include "storage/table/record_format.h"
 #include "storage/table/table_file.h"
 #include "storage/table/tquiet_walk.h"
+#include "storage/table/tstring_field.h"
 #include "storage/table_error.h"
 
 using namespace archive_column;
+
+ArchiveBusy ArchiveInUse(const std::string& path) {
+  return ArchiveBusy("L'archivio è in uso da un'altra postazione: " + path);
+}
 
 std::string Archive::CurrentValue(std::string_view column) const {
   const std::optional<std::string> value = table_.FieldNamed(std::string(column)).Value();
@@ -65,6 +71,18 @@ bool Archive::FindInTable(const std::string& code) {
 }
 
 void Archive::AppendToTable(const ArchiveRecord& record) {
+  // The table's fields hold so many bytes; one cut there could split a
+  // letter, which a server then refuses.
+  const std::pair<const char*, const std::string*> values[] = {
+      {kCognome, &record.cognome}, {kNome, &record.nome}, {kSex, &record.sex},
+      {kComune, &record.comune},   {kData, &record.data}, {kCodiceFiscale, &record.codiceFiscale}};
+  for (const auto& [column, value] : values) {
+    if (value->size() > TStringField::Size()) {
+      throw TableError(std::string(column) +
+                       " troppo lungo per l'archivio: " + std::to_string(value->size()) +
+                       " byte, al massimo " + std::to_string(TStringField::Size()));
+    }
+  }
   table_.Insert();
   table_.FieldNamed(kCognome).SetText(record.cognome);
   table_.FieldNamed(kNome).SetText(record.nome);

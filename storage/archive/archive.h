@@ -32,6 +32,8 @@ class ArchiveBusy : public TableError {
  public:
   using TableError::TableError;
 };
+// That text for the archive at `path`, for every wait that gives up.
+ArchiveBusy ArchiveInUse(const std::string& path);
 
 // The archive's server cannot be reached, or stopped answering: "Archivio
 // non raggiungibile: <reason>", never with a password in it.
@@ -63,7 +65,7 @@ struct ArchiveRecord {
 class Archive {
  public:
   using ErrorHandler = std::function<void(const std::exception& error)>;
-  using CopyHandler = std::function<void(const std::string& copyPath)>;
+  using NoticeHandler = std::function<void(const std::string& text)>;
   using BusyHandler = std::function<bool(const ArchiveBusy& busy)>;
 
   explicit Archive(TLbCsv& table) : table_(table) {}
@@ -81,9 +83,10 @@ class Archive {
   // try again; without one, a busy archive is reported as any failure. A
   // change not tried again waits in memory for the next change or closing.
   void SetBusyHandler(BusyHandler handler) { onBusy_ = std::move(handler); }
-  // Told, once, where a copy of a store that could not be kept whole on
-  // writing was put.
-  void SetCopyHandler(CopyHandler handler) { onCopy_ = std::move(handler); }
+  // Told, once each, in the user's words, what the user must know though
+  // nothing failed: where the copy of a file that could not be kept whole
+  // on writing was put, records the server refused and where they went.
+  void SetNoticeHandler(NoticeHandler handler) { onNotice_ = std::move(handler); }
   // Called about every 50 ms while another desk's hold on the archive is
   // waited for, so that a window keeps painting.
   void SetLockWait(std::function<void()> waiting) { lockWait_ = std::move(waiting); }
@@ -98,7 +101,9 @@ class Archive {
   // cursor is left on the (first) matching record, or on the last one when
   // none does, as a walk from the first record would leave it.
   virtual bool FindCode(const std::string& code) = 0;
-  // Adds `record` after the last record; it becomes the current record.
+  // Adds `record` after the last record; it becomes the current record. A
+  // value longer than a field holds is refused (TableError "<Column> troppo
+  // lungo per l'archivio: ..."), nothing added.
   virtual void Add(const ArchiveRecord& record) = 0;
   // Deletes the current record; its successor becomes current.
   virtual void DeleteCurrent() = 0;
@@ -123,22 +128,23 @@ class Archive {
   // Its end when the code is known to be missing: the cursor on the last
   // record, as that walk would leave it; false.
   bool NotInTable();
-  // `record` inserted after the last record and posted, not yet stored.
+  // `record` inserted after the last record and posted, not yet stored; one
+  // with a value too long refused, as Add says.
   void AppendToTable(const ArchiveRecord& record);
   // Runs `write`, again while the archive is busy and the busy handler asks
   // for it; a failure is thrown.
   void RetriedWhileBusy(const std::function<void()>& write);
   // The same, a failure kept and reported instead of thrown.
   void Reported(const std::function<void()>& write);
-  void ToldOfCopy(const std::string& copyPath) {
-    if (onCopy_) onCopy_(copyPath);
+  void Notice(const std::string& text) {
+    if (onNotice_) onNotice_(text);
   }
   const std::function<void()>& LockWait() const { return lockWait_; }
 
  private:
   TLbCsv& table_;
   ErrorHandler onError_;
-  CopyHandler onCopy_;
+  NoticeHandler onNotice_;
   BusyHandler onBusy_;
   std::function<void()> lockWait_;
   std::string lastError_;

@@ -1,9 +1,26 @@
 #include "storage/archive/archive_import.h"
 
+#include <cstdio>
+
 #include "engine/fiscal_code_check.h"
 #include "engine/short_date.h"
+#include "engine/utf8_validator.h"
+#include "storage/files/host_system.h"
 
-std::optional<std::string> ImportRefusal(const ArchiveRecord& record) {
+std::optional<std::string> ImportRefusal(const ArchiveRecord& record, std::string_view line) {
+  // Windows desks hold the ANSI code page, in which nearly every byte is a
+  // letter: what the server still refuses is told when it is sent.
+  if (kThisSystem != HostSystem::Windows) {
+    Utf8Validator text;
+    text.Feed(line);
+    if (!text.Valid()) {
+      const std::size_t at = text.WrongAt();
+      char byte[8];
+      std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(line[at]));
+      return "colonna " + std::to_string(at + 1) + ": byte " + byte +
+             " non UTF-8 (il file va salvato in UTF-8)";
+    }
+  }
   const std::string& code = record.codiceFiscale;
   if (code.size() != 16 || !CheckFiscalCode(code).Valid()) return "codice non valido: " + code;
   CalendarDate born;

@@ -1,12 +1,11 @@
 #include "storage/archive/db_archive.h"
 
 #include <algorithm>
-#include <sstream>
 #include <vector>
 
 #include "engine/date_reading.h"
-#include "engine/iso_day.h"
 #include "engine/short_date.h"
+#include "storage/archive/db_archive_records.h"
 #include "storage/archive/db_archive_schema.h"
 #include "storage/archive/pq_connection.h"
 #include "storage/table/record_format.h"
@@ -19,8 +18,6 @@ namespace {
 const char* const kSelectAll =
     "SELECT cognome, nome, sex, comune, to_char(data, 'YYYY-MM-DD'), codicefiscale, id "
     "FROM archivio ORDER BY id";
-const char* const kInsertInto =
-    "INSERT INTO archivio (cognome, nome, sex, comune, data, codicefiscale) VALUES ";
 const char* const kDelete = "DELETE FROM archivio WHERE codicefiscale = $1 RETURNING id";
 const char* const kHasCode = "SELECT 1 FROM archivio WHERE codicefiscale = $1";
 const char* const kLastChange = "SELECT numero FROM archivio_versione";
@@ -35,22 +32,14 @@ const char* const kChangesAfter =
     "WHERE m.aggiunto AND id = m.id OFFSET 0) a ON true "
     "WHERE m.numero > $1 ORDER BY m.numero, m.id";
 const char* const kChannel = "archivio";
-// Records a statement when many are stored at once: few statements, so the
-// log's counter row changes few times in the transaction.
-constexpr std::size_t kBatch = 500;
-
-// The insert of `count` records, their six values each, a code already
-// there skipped; gives the identities stored.
-std::string InsertOf(std::size_t count) {
-  std::ostringstream sql;
-  sql << kInsertInto;
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::size_t n = i * 6;
-    sql << (i > 0 ? ", " : "") << "($" << n + 1 << ", $" << n + 2 << ", $" << n + 3 << ", $"
-        << n + 4 << ", $" << n + 5 << "::date, $" << n + 6 << ")";
-  }
-  sql << " ON CONFLICT (codicefiscale) DO NOTHING RETURNING id, codicefiscale";
-  return sql.str();
+// The schema's own lock, held by the session while it looks and makes.
+const char* const kSchemaTurn = "SELECT pg_advisory_lock(hashtext('viveze archivio'))";
+const char* const kSchemaTurnEnd = "SELECT pg_advisory_unlock(hashtext('viveze archivio'))";
+// Whether the table or its log is still to be made.
+bool Missing(PqConnection& db) {
+  return db.Run(
+             "SELECT to_regclass('archivio') IS NULL OR to_regclass('archivio_modifiche') IS "
+             "NULL")[0][0] == "t";
 }
 
 // A row of the server's (the six values, the date as yyyy-mm-dd) as a line
@@ -70,76 +59,10 @@ std::string Sentence(std::string reason) {
   return reason + ".";
 }
 
-// A record as the insert's values, the short date as the server's day.
-std::vector<std::string> Values(const ArchiveRecord& record) {
-  return {record.cognome,
-          record.nome,
-          record.sex,
-          record.comune,
-          IsoDayText(TextToDate(record.data)),
-          record.codiceFiscale};
-}
-
-// A line of the table, in kArchiveHeader's order, as the insert's values.
-std::vector<std::string> Values(std::string_view line) {
-  std::vector<std::string> values;
-  ParseRecord(line, values);
-  values.resize(kArchiveColumns.size());
-  return Values({values[0], values[1], values[2], values[3], values[4], values[5]});
-}
-
-// Runs `work` between `begin` and COMMIT, rolled back when it throws.
-template <class Work>
-void InTransaction(PqConnection& db, Work work, const char* begin = "BEGIN") {
-  db.Run(begin);
-  try {
-    work();
-    db.Run("COMMIT");
-  } catch (...) {
-    try {
-      db.Run("ROLLBACK");
-    } catch (const std::exception&) {
-      // A connection that is gone rolled back on its own.
-    }
-    throw;
-  }
-}
-
-// Stores `records` (each its insert's six values) in batches; gives the
-// identities stored with their codes. None when another desk stored the
-// code first.
-std::vector<std::pair<std::int64_t, std::string>> InsertRecords(
-    PqConnection& db, const std::vector<std::vector<std::string>>& records) {
-  std::vector<std::pair<std::int64_t, std::string>> stored;
-  for (std::size_t from = 0; from < records.size(); from += kBatch) {
-    const std::size_t count = std::min(kBatch, records.size() - from);
-    std::vector<std::string> params;
-    params.reserve(count * 6);
-    for (std::size_t i = from; i < from + count; ++i) {
-      params.insert(params.end(), records[i].begin(), records[i].end());
-    }
-    db.RunEach(InsertOf(count).c_str(), params, [&](const std::vector<std::string_view>& row) {
-      stored.emplace_back(std::stoll(std::string(row[0])), std::string(row[1]));
-    });
-  }
-  return stored;
-}
-
-// The table's `lines` as the insert's values.
-std::vector<std::vector<std::string>> RecordsOf(const std::vector<std::string>& lines) {
-  std::vector<std::vector<std::string>> records;
-  records.reserve(lines.size());
-  for (const std::string& line : lines) records.push_back(Values(std::string_view(line)));
-  return records;
-}
-
 }  // namespace
 
 DbArchive::DbArchive(TLbCsv& table, std::string conninfo, std::string waitingFolder)
-    : Archive(table),
-      conninfo_(std::move(conninfo)),
-      waiting_(waitingFolder,
-               waitingFolder.empty() ? std::string() : PqConnection::DatabaseLabel(conninfo_)) {
+    : Archive(table), conninfo_(std::move(conninfo)), waiting_(std::move(waitingFolder)) {
   table.SetSaver(this);
 }
 
@@ -159,13 +82,33 @@ DbArchive::~DbArchive() {
 
 PqConnection& DbArchive::Connection() {
   if (!connection_) {
-    auto made = std::make_unique<PqConnection>(conninfo_);
-    if (made->Run(
-            "SELECT to_regclass('archivio') IS NULL OR to_regclass('archivio_modifiche') IS NULL")
-            [0][0] == "t") {
+    // What waits is named after the database libpq tried, reached or not.
+    std::string label;
+    std::unique_ptr<PqConnection> made;
+    try {
+      made = std::make_unique<PqConnection>(conninfo_, &label);
+    } catch (const ArchiveUnreachable&) {
+      waiting_.Name(label);
+      throw;
+    }
+    waiting_.Name(label);
+    if (Missing(*made)) {
       // Made by the first desk, or the log added to an earlier version's
-      // table; a role granted only the records need not be able to.
-      made->RunScript(kArchiveSchema);
+      // table; a role granted only the records need not be able to. Desks
+      // starting together take turns and look again: the script run while
+      // another desk already adds would lock the tables against its adds.
+      made->Run(kSchemaTurn);
+      try {
+        if (Missing(*made)) made->RunScript(kArchiveSchema);
+      } catch (...) {
+        try {
+          made->Run(kSchemaTurnEnd);
+        } catch (const std::exception&) {
+          // A session that is gone holds no lock.
+        }
+        throw;
+      }
+      made->Run(kSchemaTurnEnd);
     }
     made->Listen(kChannel);
     connection_ = std::move(made);
@@ -361,12 +304,15 @@ void DbArchive::StoreReconnecting() {
 }
 
 bool DbArchive::SendWaiting() {
-  bool sent = false;
-  waiting_.Send([this, &sent](const std::vector<std::string>& lines) {
+  std::size_t stored = 0;
+  const std::string refused = waiting_.Send([this, &stored](const std::vector<std::string>& lines) {
     PqConnection& db = Connection();
-    InTransaction(db, [&] { sent = !InsertRecords(db, RecordsOf(lines)).empty(); });
+    std::vector<WaitingRecords::Refusal> refusals;
+    InTransaction(db, [&] { refusals = InsertRefusing(db, lines, stored); });
+    return refusals;
   });
-  return sent;
+  if (!refused.empty()) Notice(refused);
+  return stored > 0;
 }
 
 void DbArchive::KeepWaiting(const ArchiveUnreachable& away) {

@@ -23,9 +23,11 @@ class PqConnection;
 //
 // Every change is stored at once. A record added while the server is out
 // of reach waits in a file in `waitingFolder` (the user's data folder),
-// named after the database, and is sent first at the next change or the
-// next opening by any of the user's copies (storing is idempotent: a code
-// already there is skipped). Without a folder it waits in the table's
+// named after the database libpq tried, and is sent first at the next
+// change or the next opening by any of the user's copies (storing is
+// idempotent: a code already there is skipped); one the server refuses, or
+// that fails an import's checks, is moved aside and told of (the notice
+// handler), never holding up the others. Without a folder it waits in the table's
 // changes, for the next change or the closing. A delete while the server is
 // out of reach is refused. The server numbers every change in a log, in
 // commit order, and tells listening desks of it; a desk takes in the

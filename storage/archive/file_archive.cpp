@@ -138,7 +138,7 @@ void FileArchive::Sync(bool write, std::chrono::milliseconds limit) {
   try {
     lock.emplace(LockPathOf(path), limit, LockWait());
   } catch (const LockBusy&) {
-    throw ArchiveBusy("L'archivio è in uso da un'altra postazione: " + path);
+    throw ArchiveInUse(path);
   }
   RemoveStaleTemporaryFiles(path);
 
@@ -153,6 +153,9 @@ void FileArchive::Sync(bool write, std::chrono::milliseconds limit) {
     same = bytes && ContentHash::Of(bytes->View()) == KnownHash();
     if (bytes && !same) {
       TableFile disk = TableFile::FromBytes(std::move(*bytes));
+      // Another program's NUL: the file is kept whole before this copy
+      // writes what it could read of it.
+      if (disk.LostBytes()) lostBytes_ = true;
       if (disk.LineCount() > 0) {
         const int row = table.RecordNumber();
         const std::string_view current = table.RecordCount() > 0
@@ -180,7 +183,10 @@ void FileArchive::Sync(bool write, std::chrono::milliseconds limit) {
     if (lostBytes_ && now.exists) {
       const std::string copy = CopyBesideAsOriginal(path);
       lostBytes_ = false;
-      ToldOfCopy(copy);
+      Notice(
+          "L'archivio conteneva dati illeggibili (un carattere NUL), che andrebbero persi al "
+          "salvataggio. Il file originale è stato copiato in:\n" +
+          copy);
     }
     const TableFile& written = merged ? merged->lines : table.Lines();
     hash_ = written.WriteBack(path);

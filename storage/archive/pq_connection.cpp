@@ -21,13 +21,13 @@ std::string ClientEncoding() {
 
 }  // namespace
 
-PqConnection::PqConnection(std::string conninfo)
-    : pq_(PqLibrary::Get()), conninfo_(std::move(conninfo)) {
+PqConnection::PqConnection(std::string conninfo, std::string* label)
+    : pq_(PqLibrary::Get()), conninfo_(std::move(conninfo)), secrets_(conninfo_) {
   char* error = nullptr;
   if (PqLibrary::ConnInfoOption* options = pq_.conninfoParse(conninfo_.c_str(), &error)) {
     for (PqLibrary::ConnInfoOption* option = options; option->keyword != nullptr; ++option) {
       if (std::string(option->keyword) == "password" && option->val != nullptr) {
-        password_ = option->val;
+        secrets_.Add(option->val);
       }
     }
     pq_.conninfoFree(options);
@@ -40,10 +40,31 @@ PqConnection::PqConnection(std::string conninfo)
   try {
     Connect();
   } catch (...) {
+    if (label != nullptr && conn_ != nullptr) *label = Label();
     // No destructor runs for a connection never made.
     if (conn_ != nullptr) pq_.finish(conn_);
     throw;
   }
+  if (label != nullptr) *label = Label();
+}
+
+std::string PqConnection::Label() const {
+  const char* database = pq_.db(conn_);
+  if (database == nullptr || *database == '\0') return {};
+  std::string host = pq_.host(conn_) != nullptr ? pq_.host(conn_) : "";
+  std::string port = pq_.port(conn_) != nullptr ? pq_.port(conn_) : "";
+  // PQhost and PQport name the host tried last, or the one that answered.
+  if (PqLibrary::ConnInfoOption* options = pq_.conninfo(conn_)) {
+    for (PqLibrary::ConnInfoOption* option = options; option->keyword != nullptr; ++option) {
+      const std::string keyword = option->keyword;
+      const std::string value = option->val != nullptr ? option->val : "";
+      if (value.find(',') == std::string::npos) continue;
+      if (keyword == "host") host = value;
+      if (keyword == "port") port = value;
+    }
+    pq_.conninfoFree(options);
+  }
+  return database + ("@" + host) + ":" + port;
 }
 
 PqConnection::~PqConnection() {
@@ -97,26 +118,6 @@ bool PqConnection::TakeNotifications() {
   return any;
 }
 
-std::string PqConnection::DatabaseLabel(const std::string& conninfo) {
-  try {
-    const PqLibrary& pq = PqLibrary::Get();
-    char* error = nullptr;
-    PqLibrary::ConnInfoOption* options = pq.conninfoParse(conninfo.c_str(), &error);
-    if (error != nullptr) pq.freemem(error);
-    if (options == nullptr) return {};
-    std::string part[3];
-    for (PqLibrary::ConnInfoOption* option = options; option->keyword != nullptr; ++option) {
-      const std::string keyword = option->keyword;
-      const int at = keyword == "dbname" ? 0 : keyword == "host" ? 1 : keyword == "port" ? 2 : -1;
-      if (at >= 0 && option->val != nullptr) part[at] = option->val;
-    }
-    pq.conninfoFree(options);
-    return part[0] + "@" + part[1] + ":" + part[2];
-  } catch (const ArchiveUnreachable&) {
-    return {};
-  }
-}
-
 std::string PqConnection::Safe(std::string message) const {
   // libpq quotes a connection string it cannot read, password and all.
   static const std::regex uriPassword(R"((://[^:/@\s]*):[^@\s]*@)");
@@ -124,12 +125,7 @@ std::string PqConnection::Safe(std::string message) const {
                                       std::regex::icase);
   message = std::regex_replace(message, uriPassword, "$1:***@");
   message = std::regex_replace(message, keyPassword, "$1***");
-  if (!password_.empty()) {
-    for (std::size_t at = message.find(password_); at != std::string::npos;
-         at = message.find(password_, at)) {
-      message.replace(at, password_.size(), "***");
-    }
-  }
+  message = secrets_.Blanked(std::move(message));
   while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
   return message;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "storage/archive/archive.h"
+#include "storage/archive/connection_secrets.h"
 #include "storage/archive/pq_library.h"
 
 // One connection to a PostgreSQL server, named by a connection string as
@@ -20,8 +21,12 @@ class PqConnection {
  public:
   using Row = std::vector<std::string>;
 
-  // Throws ArchiveUnreachable.
-  explicit PqConnection(std::string conninfo);
+  // Throws ArchiveUnreachable. `label`, when given, is set to the database
+  // the connection names, as libpq gives it for the attempt, whether or not
+  // it was made: "<database>@<host>:<port>" (a list of hosts or ports as
+  // written, the same whichever answers); empty when libpq could not read
+  // the connection string.
+  explicit PqConnection(std::string conninfo, std::string* label = nullptr);
   ~PqConnection();
   PqConnection(const PqConnection&) = delete;
   PqConnection& operator=(const PqConnection&) = delete;
@@ -48,12 +53,9 @@ class PqConnection {
   // server already sent, never waits.
   bool TakeNotifications();
 
-  // "database@host:port" as `conninfo` names them, parts it leaves out
-  // empty; empty when it cannot be read.
-  static std::string DatabaseLabel(const std::string& conninfo);
-
  private:
   void Connect();
+  std::string Label() const;
   // The statement's result, checked; Run's failures thrown.
   struct ResultClear {
     const PqLibrary* pq;
@@ -67,7 +69,7 @@ class PqConnection {
 
   const PqLibrary& pq_;
   std::string conninfo_;
-  std::string password_;
+  ConnectionSecrets secrets_;
   PqLibrary::Conn* conn_ = nullptr;
   std::vector<std::string> channels_;
 };

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "storage/archive/archive.h"
+#include "storage/files/process_facts.h"
 
 #ifdef _WIN32
 #include "storage/files/windows_api.h"
@@ -66,6 +67,10 @@ PqLibrary Load() {
   Bind(library, pq.nfields, "PQnfields");
   Bind(library, pq.getvalue, "PQgetvalue");
   Bind(library, pq.clear, "PQclear");
+  Bind(library, pq.db, "PQdb");
+  Bind(library, pq.host, "PQhost");
+  Bind(library, pq.port, "PQport");
+  Bind(library, pq.conninfo, "PQconninfo");
   Bind(library, pq.conninfoParse, "PQconninfoParse");
   Bind(library, pq.conninfoFree, "PQconninfoFree");
   Bind(library, pq.freemem, "PQfreemem");
@@ -83,6 +88,8 @@ const PqLibrary& PqLibrary::Get() {
   static bool done = false;
   const std::lock_guard<std::mutex> lock(guard);
   if (!done) {
+    // A process that may hold a password from here on leaves no core file.
+    KeepNoCoreFiles();
     loaded = Load();
     done = true;
   }

@@ -47,6 +47,10 @@ struct PqLibrary {
   int (*nfields)(const Result* result);
   char* (*getvalue)(const Result* result, int row, int column);
   void (*clear)(Result* result);
+  char* (*db)(const Conn* conn);
+  char* (*host)(const Conn* conn);
+  char* (*port)(const Conn* conn);
+  ConnInfoOption* (*conninfo)(Conn* conn);
   ConnInfoOption* (*conninfoParse)(const char* conninfo, char** errmsg);
   void (*conninfoFree)(ConnInfoOption* options);
   void (*freemem)(void* ptr);

@@ -1,8 +1,12 @@
 // The POSIX side of file_io.h and of the lock and the large blocks.
 #include <fcntl.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -199,6 +203,14 @@ std::string ThisMachineName() {
 }
 
 std::uint64_t ThisProcessId() { return static_cast<std::uint64_t>(getpid()); }
+
+void KeepNoCoreFiles() {
+  const struct rlimit none {};
+  setrlimit(RLIMIT_CORE, &none);
+#ifdef __linux__
+  prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+#endif
+}
 
 bool ProcessIsRunning(std::uint64_t id) {
   if (id == 0 || id > static_cast<std::uint64_t>(INT32_MAX)) return false;

@@ -232,6 +232,17 @@ std::string ThisMachineName() {
 
 std::uint64_t ThisProcessId() { return GetCurrentProcessId(); }
 
+void KeepNoCoreFiles() {
+  // Looked up, not linked: the toolchain's import library may lack it.
+  using SetFlags = HRESULT(WINAPI*)(DWORD);
+  constexpr DWORD kNoHeap = 1;  // WER_FAULT_REPORTING_FLAG_NOHEAP
+  if (const HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
+    if (const FARPROC found = GetProcAddress(kernel, "WerSetFlags")) {
+      reinterpret_cast<SetFlags>(reinterpret_cast<std::uintptr_t>(found))(kNoHeap);
+    }
+  }
+}
+
 bool ProcessIsRunning(std::uint64_t id) {
   if (id == 0 || id > MAXDWORD) return false;
   const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));

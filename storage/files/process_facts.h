@@ -15,3 +15,10 @@ std::uint64_t ThisProcessId();
 // Whether a process of this machine with that id runs (or may: one the
 // system will not say about counts as running).
 bool ProcessIsRunning(std::uint64_t id);
+
+// From now on this process leaves no image of its memory behind when it
+// crashes: it may hold a password. On Linux no core file (the limit set to
+// zero, and the process made not dumpable, which a crash handler piping
+// cores also honours); on Windows, which writes no core file itself, the
+// error report it may make keeps no heap memory.
+void KeepNoCoreFiles();

@@ -102,12 +102,15 @@ std::string UserDataFolder(const DataFileFacts& facts) {
 DataFilePaths MakeDataFilePaths(const std::string& folder) { return PathsIn(kThisSystem, folder); }
 
 DataFilePaths ChooseDataFiles(const DataFileFacts& facts) {
-  const DataFilePaths beside = PathsIn(facts.system, facts.executableFolder);
+  DataFilePaths beside = PathsIn(facts.system, facts.executableFolder);
   const bool municipalitiesBeside = facts.fileExists(beside.municipalities);
-  const bool archiveUsable = facts.fileExists(beside.archive)
-                                 ? facts.fileWritable(beside.archive)
-                                 : facts.folderWritable(facts.executableFolder);
-  if (municipalitiesBeside && archiveUsable) return beside;
+  if (municipalitiesBeside && facts.fileExists(beside.archive)) {
+    // A shared archive is never forked: the desks would not see each
+    // other's records.
+    beside.archiveUnwritable = !facts.fileWritable(beside.archive);
+    return beside;
+  }
+  if (municipalitiesBeside && facts.folderWritable(facts.executableFolder)) return beside;
 
   DataFilePaths chosen = beside;
   const std::string userFolder = UserDataFolder(facts);
@@ -154,7 +157,7 @@ void CreateArchiveIfMissing(const std::string& archivePath) {
   try {
     lock.emplace(LockPathOf(archivePath));
   } catch (const LockBusy&) {
-    throw;
+    throw ArchiveInUse(archivePath);
   } catch (const TableError&) {
     // No lock file where the archive should be made: no archive either.
     throw TableError("Cannot create file " + archivePath);
@@ -165,6 +168,12 @@ void CreateArchiveIfMissing(const std::string& archivePath) {
 }
 
 void PrepareArchive(const DataFilePaths& paths) {
+  if (paths.archiveUnwritable) {
+    throw TableError("L'archivio " + paths.archive +
+                     " non può essere scritto (il file o la cartella è di sola lettura): chiedere "
+                     "a chi gestisce la cartella il permesso di scrivervi. Nessun record è "
+                     "conservato altrove.");
+  }
   if (!paths.archiveFolder.empty()) MakeDataFolder(paths.archiveFolder, paths.archive);
   CreateArchiveIfMissing(paths.archive);
 }

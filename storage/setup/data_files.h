@@ -23,6 +23,10 @@ struct DataFilePaths {
   std::string archiveFolder;
   // Where an update of the place table is written: beside the archive.
   std::string updatedMunicipalities;
+  // The archive beside the executable exists but cannot be written (a
+  // read-only file, or a share mounted read-only): refused when prepared,
+  // never replaced by another that the other desks would not see.
+  bool archiveUnwritable = false;
 };
 
 // What the place of the data files depends on: read from the running program
@@ -36,7 +40,8 @@ struct DataFileFacts {
   std::string dataFolderFromExecutable;
   std::string installedDataFolder;
   std::function<bool(const std::string& path)> fileExists;
-  // An existing file that a write-back would replace.
+  // An existing file that a write-back can replace (the file, and the
+  // folder that takes the new one, writable).
   std::function<bool(const std::string& path)> fileWritable;
   // A folder in which a new file can be made.
   std::function<bool(const std::string& folder)> folderWritable;
@@ -53,8 +58,9 @@ DataFilePaths MakeDataFilePaths(const std::string& folder);
 DataFilePaths WithNewerPlaceTable(DataFilePaths paths);
 
 // Where the files are. The executable's folder holds both (a portable
-// program) when comuni.dat is there and archivio.dat is there and writable,
-// or missing in a writable folder. Otherwise the archive goes to the user's
+// program) when comuni.dat is there and archivio.dat is there (refused when
+// it cannot be written: archiveUnwritable), or missing in a writable
+// folder. Otherwise the archive goes to the user's
 // data folder ($XDG_DATA_HOME/vivezevevoziv or ~/.local/share/vivezevevoziv;
 // %APPDATA%\Viveze Vevoziv on Windows) and, on Posix systems, a comuni.dat
 // missing beside the executable is taken from the installed data folder.
@@ -75,12 +81,13 @@ std::string ExecutableFolder();
 // Creates the archive holding its header line and CR LF when no file of that
 // name exists; an existing file is left as it is. Looked for again under the
 // archive's lock before it is made, so that a desk never empties the archive
-// another desk just made and wrote to. Throws "Cannot create file %s", or the
-// lock's error.
+// another desk just made and wrote to. Throws "Cannot create file %s", or
+// ArchiveBusy when another desk holds the lock past its limit.
 void CreateArchiveIfMissing(const std::string& archivePath);
 
 // Makes the archive's folder when the paths name one and creates the archive
-// when missing. Throws "Cannot create file %s" for the archive.
+// when missing. Throws "Cannot create file %s" for the archive, and
+// "L'archivio <path> non può essere scritto ..." for one archiveUnwritable.
 void PrepareArchive(const DataFilePaths& paths);
 
 // Makes the archive's folder when the paths name one, creates the archive

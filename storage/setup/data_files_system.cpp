@@ -86,7 +86,10 @@ DataFileFacts ReadDataFileFacts() {
   facts.dataFolderFromExecutable = VIVEZE_DATA_FROM_BIN;
   facts.installedDataFolder = VIVEZE_INSTALLED_DATA;
   facts.fileExists = Exists;
-  facts.fileWritable = IsReplaceableFile;
+  // The replace makes its new file in the archive's folder.
+  facts.fileWritable = [](const std::string& path) {
+    return IsReplaceableFile(path) && CanMakeFilesIn(Utf8Of(PathOf(path).parent_path()));
+  };
   facts.folderWritable = CanMakeFilesIn;
   facts.environment = Environment;
   return facts;

@@ -4,10 +4,13 @@
 #include <cstring>
 
 #include "engine/ascii_case.h"
+#include "storage/table/delimited_text.h"
 
 std::vector<std::string> SplitHeader(std::string_view header) {
   std::vector<std::string> names;
-  std::size_t start = 0;
+  // Notepad and spreadsheet programs begin a UTF-8 file with a byte-order
+  // mark: it names no column, and stays in the line written back.
+  std::size_t start = header.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
   for (;;) {
     const std::size_t comma = header.find(',', start);
     if (comma == std::string_view::npos) {

@@ -8,8 +8,9 @@
 // How the header line and the record lines of a table file are read and
 // written. Every byte is a character; nothing is trimmed.
 
-// The column names: the text between commas, quotes and blanks included. A
-// trailing comma gives an empty last name.
+// The column names: the text between commas, quotes and blanks included, a
+// UTF-8 byte-order mark before the first left out. A trailing comma gives an
+// empty last name.
 std::vector<std::string> SplitHeader(std::string_view header);
 
 // The index of the first of `names` equal to `name`, ignoring the case of

@@ -87,6 +87,53 @@ TableFile TableFile::FromBytes(FileBytes bytes) {
   return file;
 }
 
+namespace {
+
+// Line ends as FromBytes reads them, counted over text[from, to): CR LF is one.
+std::size_t LineEndsIn(std::string_view text, std::size_t from, std::size_t to) {
+  std::size_t ends = 0;
+  for (std::size_t at = from; at < to; ++at) {
+    if (text[at] == '\n' || (text[at] == '\r' && (at + 1 >= text.size() || text[at + 1] != '\n')))
+      ++ends;
+  }
+  return ends;
+}
+
+}  // namespace
+
+std::optional<TableFile::TextPlace> TableFile::LostBytesPlace() const {
+  if (!lostBytes_) return std::nullopt;
+  const std::string_view text = read_.View();
+  const std::size_t nul = text.find('\0');
+  const std::size_t start = text.find_last_of("\r\n", nul == 0 ? std::string_view::npos : nul - 1);
+  const std::size_t lineStart = nul == 0 || start == std::string_view::npos ? 0 : start + 1;
+  return TextPlace{LineEndsIn(text, 0, lineStart) + 1, nul - lineStart + 1};
+}
+
+std::vector<std::size_t> TableFile::TextLineNumbers() const {
+  const std::string_view text = read_.View();
+  std::vector<std::size_t> numbers;
+  numbers.reserve(entries_.size());
+  // Lines stand in the text in order: each is counted on from the one before.
+  std::size_t passed = 0;
+  std::size_t line = 1;
+  for (const std::uint64_t entry : entries_) {
+    if ((entry & kGiven) != 0) {
+      numbers.push_back(0);
+      continue;
+    }
+    const std::size_t offset = entry & kOffsetMask;
+    if (offset < passed) {
+      passed = 0;
+      line = 1;
+    }
+    line += LineEndsIn(text, passed, offset);
+    passed = offset;
+    numbers.push_back(line);
+  }
+  return numbers;
+}
+
 std::uint64_t TableFile::Give(std::string line) {
   given_.emplace_back(texts_.emplace_back(std::move(line)));
   return kGiven | (given_.size() - 1);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,16 @@ class TableFile {
   // Whether the text held a NUL byte: it and whatever followed are not in the
   // lines and would not be written back.
   bool LostBytes() const { return lostBytes_; }
+  // A place in the text read, as an editor shows it: lines counted from 1,
+  // empty ones too, each ended by CR LF, LF or CR; bytes counted from 1.
+  struct TextPlace {
+    std::size_t line = 0;
+    std::size_t column = 0;
+  };
+  // Where the NUL byte stood, when the text held one.
+  std::optional<TextPlace> LostBytesPlace() const;
+  // For each line, its number in the text read; 0 for a line given since.
+  std::vector<std::size_t> TextLineNumbers() const;
   // The hash (ContentHash) of every byte given to FromBytes or read by Load,
   // NUL and all: what the file held when it was read.
   std::uint64_t ReadHash() const;

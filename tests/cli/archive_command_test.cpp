@@ -8,39 +8,13 @@
 #include <string>
 
 #include "storage/files/file_names.h"
+#include "tests/cli/cli_archive_fixture.h"
 #include "tests/cli/program_run.h"
 #include "tests/support/archive_kinds.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kHeaderLine = "Cognome,Nome,Sex,Comune,Data,CodiceFiscale\r\n";
-
-class CliArchive : public ::testing::Test {
- protected:
-  void SetUp() override {
-#ifndef _WIN32
-    // The C locale's dates, as the window makes them: d/MM/yyyy.
-    setenv("LC_ALL", "C", 1);
-#endif
-    fs::create_directories(PathOf(folder_));
-    program_ = Utf8Of(PathOf(folder_) / PathOf(VIVEZECF).filename());
-    fs::copy_file(PathOf(VIVEZECF), PathOf(program_), fs::copy_options::overwrite_existing);
-    fs::copy_file(PathOf(std::string(VIVEZE_DATA_DIR) + "/comuni.dat"),
-                  PathOf(folder_) / "comuni.dat", fs::copy_options::overwrite_existing);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(PathOf(folder_), ignored);
-  }
-
-  Outcome Archivio(const std::string& args) { return RunProgram(program_, "archivio " + args); }
-  std::string Archive() const { return ReadAll(Utf8Of(PathOf(folder_) / "archivio.dat")); }
-
-  std::string folder_ = TempPath("portable");
-  std::string program_;
-};
 
 TEST_F(CliArchive, AddsListsAndDeletesAsTheWindowDoes) {
   const Outcome added = Archivio("aggiungi Rossi Mario M 15/03/1975 Montalcino");

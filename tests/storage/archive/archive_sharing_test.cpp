@@ -280,16 +280,36 @@ TEST(ArchiveLostBytes, AFileWithANulIsCopiedWholeBeforeItsFirstWriteBack) {
   const std::string path = folder.Write("archivio.dat", bytes);
   ArchiveCopy copy(path);
   std::vector<std::string> told;
-  copy.archive.SetCopyHandler([&](const std::string& at) { told.push_back(at); });
+  copy.archive.SetNoticeHandler([&](const std::string& text) { told.push_back(text); });
   EXPECT_EQ(TempFolder::Read(path), bytes);  // opening changes nothing
   copy.archive.Add(Person("NEW"));
   ASSERT_EQ(told.size(), 1u);
-  EXPECT_EQ(told[0], path + std::string(".orig"));
-  EXPECT_EQ(TempFolder::Read(told[0]), bytes);
+  EXPECT_TRUE(told[0].ends_with("copiato in:\n" + path + ".orig")) << told[0];
+  EXPECT_EQ(TempFolder::Read(path + ".orig"), bytes);
   copy.archive.Add(Person("NEW2"));
   copy.table.Close();
   EXPECT_EQ(told.size(), 1u);  // once
   EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"CODE1", "NEW", "NEW2"}));
+}
+
+}  // namespace
+
+namespace {
+
+// A NUL another program left in the file this copy merges with is kept
+// whole too before the merge is written.
+TEST(ArchiveLostBytes, AFileAnotherProgramLeftWithANulIsCopiedBeforeTheMergeIsWritten) {
+  TempFolder folder;
+  const std::string path = folder.Write("archivio.dat", kHeaderLine);
+  ArchiveCopy copy(path);
+  std::string bytes = kHeaderLine + "A,B,M,X,01/01/1980,CODE1\r\n";
+  bytes.push_back('\0');
+  bytes.append("C,D,F,Y,02/02/1990,CODE2\r\n");
+  folder.Write("archivio.dat", bytes);
+  copy.archive.Add(Person("NEW"));
+  EXPECT_EQ(copy.archive.LastError(), "");
+  EXPECT_EQ(TempFolder::Read(path + ".orig"), bytes);
+  EXPECT_EQ(CodesIn(path), (std::vector<std::string>{"CODE1", "NEW"}));
 }
 
 }  // namespace

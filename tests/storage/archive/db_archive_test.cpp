@@ -4,9 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#endif
+
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <future>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -38,7 +46,12 @@ TEST(DbArchive, NoMessageShowsThePassword) {
        {"host=/nonexistent-viveze user=u password=s3cr3t",
         "host=/nonexistent-viveze password = 's3cr3t' user=u", "postgresql://u:s3cr3t@[bad",
         "postgresql://u:s3cr3t@/db?host=/nonexistent-viveze",
-        "postgresql:///db?host=/nonexistent-viveze&password=s3cr3t", "password='s3cr3t"}) {
+        "postgresql:///db?host=/nonexistent-viveze&password=s3cr3t", "password='s3cr3t",
+        // Percent-encoded, broken or not; a phrase left unquoted; quoted
+        // with an escape; a '/' libpq takes for the path.
+        "postgresql://u:s3%63r3t@/db?host=/nonexistent-viveze", "postgresql://u:s3cr3t%zz@x/db",
+        "postgresql:///db?password=s3cr%zz3t", "password=s3cr3t frase segreta host=/nonexistent",
+        "password='s3cr3t \\' frase' host=/nonexistent-viveze", "postgresql://u:s3/cr3t@x/db"}) {
     SCOPED_TRACE(conninfo);
     TLbCsv table;
     DbArchive archive(table, conninfo);
@@ -47,10 +60,25 @@ TEST(DbArchive, NoMessageShowsThePassword) {
       ADD_FAILURE() << "opened";
     } catch (const ArchiveUnreachable& error) {
       const std::string message = error.what();
-      EXPECT_EQ(message.find("s3cr3t"), std::string::npos) << message;
+      for (const char* secret : {"s3cr3t", "s3%63r3t", "cr3t", "s3cr", "frase", "segreta"}) {
+        EXPECT_EQ(message.find(secret), std::string::npos) << secret << ": " << message;
+      }
     }
   }
 }
+
+#ifdef __linux__
+// libpq loaded, the process may hold a password: a crash leaves no core.
+TEST(DbArchive, AProcessThatMayHoldAPasswordWritesNoCoreFile) {
+  TLbCsv table;
+  DbArchive archive(table, "host=/nonexistent-viveze password=s3cr3t");
+  EXPECT_THROW(archive.Open(), ArchiveUnreachable);
+  EXPECT_EQ(prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 0);
+  struct rlimit core {};
+  ASSERT_EQ(getrlimit(RLIMIT_CORE, &core), 0);
+  EXPECT_EQ(core.rlim_cur, 0u);
+}
+#endif
 
 // A record added while away waits in the user's file; a second start, still
 // away, shows it and says so; a delete is refused.
@@ -108,7 +136,8 @@ TEST_F(DbArchiveOnServer, ARecordKeptWhileAwayIsSentOnceAtTheNextStart) {
   const std::string name = "viveze_away_" + std::to_string(std::random_device()());
   const std::string conninfo =
       target + " host=" + user.Path().string() + " application_name=" + name;
-  const ArchiveRecord person{"A", "B", "M", "X", "01/01/1980", "CODE1"};
+  // Waiting records pass an import's checks: a real person's.
+  const ArchiveRecord person{"ROSSI", "MARIO", "M", "MONTALCINO", "15/03/1975", "RSSMRA75C15F402O"};
   {
     TLbCsv table;
     DbArchive desk(table, conninfo, user.File("dati"));
@@ -125,8 +154,74 @@ TEST_F(DbArchiveOnServer, ARecordKeptWhileAwayIsSentOnceAtTheNextStart) {
   DbArchive desk(table, conninfo, user.File("dati"));
   desk.Open();
   EXPECT_EQ(desk.Records(), std::vector<ArchiveRecord>{person});
-  EXPECT_TRUE(
-      WaitingRecords(user.File("dati"), PqConnection::DatabaseLabel(conninfo)).Lines().empty());
+  std::string label;
+  PqConnection named(conninfo, &label);
+  WaitingRecords left(user.File("dati"));
+  left.Name(label);
+  EXPECT_TRUE(left.Kept());
+  EXPECT_TRUE(left.Lines().empty());
+}
+
+// The archive's table as an administrator makes it.
+std::string ArchiveSchema() {
+  std::ifstream in(std::string(VIVEZE_STORAGE_TEST_DIR) +
+                   "/../../storage/archive/sql/archivio.sql");
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Whether the session named `name` waits for a lock of `kind` ("advisory",
+// or any other with "other").
+bool Waits(PqConnection& admin, const std::string& name, const std::string& kind) {
+  return !admin
+              .Run(
+                  "SELECT 1 FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
+                  "WHERE a.application_name = $1 AND NOT l.granted "
+                  "AND (l.locktype = 'advisory') = ($2 = 'advisory')",
+                  {name, kind})
+              .empty();
+}
+
+// Desks that start together on an empty database: one makes the table; one
+// that found it missing a moment earlier and got its turn once it was made
+// leaves it alone, so that it never locks the tables against a desk that
+// already adds (which made "deadlock detected" of adds that were stored).
+TEST(DbArchiveFirstStart, ADeskThatFindsTheTableMadeMeanwhileRunsNoScript) {
+  if (!DbKind::Unready().empty()) GTEST_SKIP() << DbKind::Unready();
+  const std::string schema = "test_first_" + std::to_string(std::random_device()());
+  PqConnection(DbKind::Target()).Run(("CREATE SCHEMA " + schema).c_str());
+  SetEnvironment("PGOPTIONS", "-c search_path=" + schema);
+  PqConnection first(DbKind::Target());  // the desk making the table
+  PqConnection admin(DbKind::Target());
+  first.Run("SELECT pg_advisory_lock(hashtext('viveze archivio'))");
+  const std::string name = "viveze_late_" + std::to_string(std::random_device()());
+  TLbCsv table;
+  DbArchive late(table, DbKind::Target() + " application_name=" + name);
+  auto opening = std::async(std::launch::async, [&] { late.Open(); });
+  const auto patience = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!Waits(admin, name, "advisory") && std::chrono::steady_clock::now() < patience) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_TRUE(Waits(admin, name, "advisory"));
+  first.RunScript(ArchiveSchema().c_str());
+  first.Run("BEGIN");
+  first.Run(
+      "INSERT INTO archivio (cognome, nome, sex, comune, data, codicefiscale) "
+      "VALUES ('ROSSI', 'MARIO', 'M', 'MONTALCINO', '1975-03-15', 'RSSMRA75C15F402O')");
+  first.Run("SELECT pg_advisory_unlock(hashtext('viveze archivio'))");
+  bool waited = false;
+  while (opening.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+    if (Waits(admin, name, "other")) {
+      waited = true;
+      break;
+    }
+  }
+  first.Run("COMMIT");
+  opening.get();
+  EXPECT_FALSE(waited) << "the late desk ran the script against a desk adding";
+  admin.Run("SET client_min_messages TO warning");
+  admin.Run(("DROP SCHEMA " + schema + " CASCADE").c_str());
 }
 
 // Refreshes until the records changed, for `limit` at most.

@@ -157,11 +157,16 @@ TEST(DataFilePlace, APortableFolderKeepsBothFilesBesideTheExecutable) {
   EXPECT_EQ(paths.archive, "/home/ana/viveze/archivio.dat");
   EXPECT_EQ(paths.archiveFolder, "");
 
-  // The same archive read-only in that folder: the user's folder instead.
+  EXPECT_FALSE(paths.archiveUnwritable);
+
+  // The same archive read-only in that folder (a share): still that one,
+  // refused when prepared, never another in the user's folder.
   machine.writableFiles.clear();
   paths = machine.Choose();
   EXPECT_EQ(paths.municipalities, "/home/ana/viveze/comuni.dat");
-  EXPECT_EQ(paths.archive, "/home/ana/.local/share/vivezevevoziv/archivio.dat");
+  EXPECT_EQ(paths.archive, "/home/ana/viveze/archivio.dat");
+  EXPECT_EQ(paths.archiveFolder, "");
+  EXPECT_TRUE(paths.archiveUnwritable);
 }
 
 TEST(DataFilePlace, InstalledOnLinuxReadsTheSharedTableAndKeepsTheArchiveInTheUsersFolder) {
