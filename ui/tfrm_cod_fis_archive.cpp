@@ -1,6 +1,10 @@
 // The archive tab: its grid, a record reloaded into the inputs by a click,
-// the record actions and the delete after the user's confirmation.
+// the record actions and the delete after the user's confirmation, the
+// find window, and a record's code or row copied.
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -8,14 +12,32 @@
 #include <array>
 
 #include "engine/short_date.h"
+#include "lists/desk_locale.h"
 #include "storage/archive/archive.h"
+#include "storage/archive/archive_keys.h"
 #include "storage/places/place_lookup.h"
+#include "storage/table/record_format.h"
 #include "ui/pixel_font.h"
+#include "ui/tfrm_cerca.h"
 #include "ui/tfrm_cod_fis.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/byte_text.h"
 #include "widgets/tdate_time_picker.h"
 #include "widgets/trx_db_grid.h"
+
+namespace {
+
+// The archive's names as the find and the sort fold them: the desk's 8-bit
+// text read as UTF-8, where it is not already.
+ArchiveTextToUtf8 StoredAsUtf8() {
+#ifdef _WIN32
+  return [](std::string_view stored) { return DeskTextAsUtf8(stored); };
+#else
+  return {};
+#endif
+}
+
+}  // namespace
 
 void TfrmCodFis::CreateArchiveTab() {
   RxDBGrid1 = new TRxDBGrid(TabSheet2);
@@ -30,6 +52,43 @@ void TfrmCodFis::CreateArchiveTab() {
     RxDBGrid1->AddColumn(QString::fromLatin1(kArchiveColumns[c]), widths[c]);
   }
   RxDBGrid1->SetPrompter(&prompter_);
+  // A sort compares names as the find does, and dates as dates.
+  RxDBGrid1->SetSortKeys([](const TLbCsv& table, const std::string& field) {
+    return ArchiveColumnKey(table, field, StoredAsUtf8());
+  });
+  RxDBGrid1->addAction(actCopiaCodice);
+  RxDBGrid1->addAction(actCopiaRiga);
+  auto* separator = new QAction(RxDBGrid1);
+  separator->setSeparator(true);
+  RxDBGrid1->addAction(separator);
+  RxDBGrid1->addAction(actOrdineArchivio);
+  RxDBGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void TfrmCodFis::actCercaArchivioExecute() {
+  PageControl1->setCurrentWidget(TabSheet2);
+  if (frmCerca == nullptr) {
+    frmCerca = new TfrmCerca(LbCsv2, *RxDBGrid1, &prompter_, StoredAsUtf8(), this);
+  }
+  frmCerca->show();
+  frmCerca->raise();
+  frmCerca->activateWindow();
+  frmCerca->edtCerca->setFocus();
+  frmCerca->edtCerca->selectAll();
+}
+
+void TfrmCodFis::actCopiaCodiceExecute() {
+  if (LbCsv2.Active() && LbCsv2.RecordCount() > 0) {
+    QGuiApplication::clipboard()->setText(
+        FromBytes(archive_->CurrentValue(archive_column::kCodiceFiscale)));
+  }
+}
+
+void TfrmCodFis::actCopiaRigaExecute() {
+  if (LbCsv2.Active() && LbCsv2.RecordCount() > 0) {
+    QGuiApplication::clipboard()->setText(
+        FromBytes(WriteRecord(LbCsv2.RecordValues(LbCsv2.RecordNumber()))));
+  }
 }
 
 void TfrmCodFis::RxDBGrid1CellClick(int /*column*/) {
