@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <array>
 
@@ -67,10 +68,19 @@ void TfrmCodFis::CreateArchiveTab() {
 
 void TfrmCodFis::actCercaArchivioExecute() {
   PageControl1->setCurrentWidget(TabSheet2);
-  if (frmCerca == nullptr) {
-    frmCerca = new TfrmCerca(LbCsv2, *RxDBGrid1, &prompter_, StoredAsUtf8(), this);
-  }
+  const bool first = frmCerca == nullptr;
+  if (first) frmCerca = new TfrmCerca(LbCsv2, *RxDBGrid1, &prompter_, StoredAsUtf8(), this);
   frmCerca->show();
+  if (first && screen() != nullptr) {
+    // Beside the window, where the grid stays in sight; over it only when
+    // the screen has no room on either side.
+    const QRect room = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QSize size = frmCerca->frameGeometry().size();
+    QPoint at(frame.right() + 8, frame.top());
+    if (at.x() + size.width() > room.right()) at.setX(frame.left() - 8 - size.width());
+    if (at.x() >= room.left()) frmCerca->move(at);
+  }
   frmCerca->raise();
   frmCerca->activateWindow();
   frmCerca->edtCerca->setFocus();

@@ -7,17 +7,11 @@
 //
 //   find_bench FOLDER [benchmark options]   (FOLDER holds comuni.dat and
 //   archivio.dat; with VIVEZE_ARCHIVIO the database's archive is used)
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTest>
-#include <cstdio>
 
-#include "ui/program_setup.h"
+#include "tests/bench/window_bench_main.h"
 #include "ui/tfrm_cerca.h"
-#include "ui/tfrm_cod_fis.h"
 #include "widgets/trx_db_grid.h"
 
 namespace {
@@ -52,27 +46,17 @@ BENCHMARK_CAPTURE(TypeAndTakeBack, one_letter, "M", Qt::Key_A)->Unit(benchmark::
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: find_bench FOLDER [benchmark options]\n");
-    return 2;
-  }
-  QApplication app(argc, argv);
-  SetUpProgram();
-  TfrmCodFis shown(QString::fromLocal8Bit(argv[1]));
-  shown.show();
-  if (!QTest::qWaitForWindowExposed(&shown)) return 1;
-  window = &shown;
-  shown.actCercaArchivio->trigger();
-  if (!QTest::qWaitForWindowExposed(shown.frmCerca)) return 1;
-  QElapsedTimer first;
-  first.start();
-  QTest::keyClick(shown.frmCerca->edtCerca, Qt::Key_R);
-  Shown();
-  std::printf("first key, the orders made: %.1f ms over %d records\n",
-              static_cast<double>(first.nsecsElapsed()) / 1e6, shown.LbCsv2.RecordCount());
-  std::fflush(stdout);
-  int rest = argc - 1;
-  benchmark::Initialize(&rest, argv + 1);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
+  return RunWindowBenchmarks(argc, argv, "find_bench", [](TfrmCodFis& shown) {
+    window = &shown;
+    shown.actCercaArchivio->trigger();
+    if (!QTest::qWaitForWindowExposed(shown.frmCerca)) return false;
+    QElapsedTimer first;
+    first.start();
+    QTest::keyClick(shown.frmCerca->edtCerca, Qt::Key_R);
+    Shown();
+    std::printf("first key, the orders made: %.1f ms over %d records\n",
+                static_cast<double>(first.nsecsElapsed()) / 1e6, shown.LbCsv2.RecordCount());
+    std::fflush(stdout);
+    return true;
+  });
 }
