@@ -72,16 +72,16 @@ TEST_F(CliArchive, ImportaCopiesAFileArchiveIntoTheDatabaseAndEsportaGivesItBack
 // run as a formula as text, an apostrophe before it, the archive unchanged.
 TEST_F(CliArchive, EsportaWritesForASpreadsheetAndNoValueRunsAsAFormula) {
   const std::string archive = kHeaderLine + "ROSSI,\"" + "=HYPERLINK(\"\"x\"\";\"\"y\"\")" +
-                              "\",M,\"Forlì, FC\",15/03/1975,RSSMRA75C15F402O\r\n" +
+                              "\",M,\"FORLI', FC\",15/03/1975,RSSMRA75C15F402O\r\n" +
                               "-5,+1,F,@SUM(A1),01/01/1980,VRDNNA80A41H501U\r\n";
   Write(Utf8Of(PathOf(folder_) / "archivio.dat"), archive);
   EXPECT_EQ(Archivio("esporta").out,
             "\xEF\xBB\xBF" + kHeaderLine +
-                "ROSSI,\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\",M,\"Forlì, FC\",15/03/1975,"
+                "ROSSI,\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\",M,\"FORLI', FC\",15/03/1975,"
                 "RSSMRA75C15F402O\r\n'-5,'+1,F,'@SUM(A1),01/01/1980,VRDNNA80A41H501U\r\n");
   EXPECT_EQ(Archivio("elenca").out,
             kHeaderLine +
-                "ROSSI,\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\",M,\"Forlì, FC\",15/03/1975,"
+                "ROSSI,\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\",M,\"FORLI', FC\",15/03/1975,"
                 "RSSMRA75C15F402O\r\n'-5,'+1,F,'@SUM(A1),01/01/1980,VRDNNA80A41H501U\r\n");
   EXPECT_EQ(Archive(), archive);
 #ifndef _WIN32
