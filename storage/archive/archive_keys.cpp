@@ -1,5 +1,6 @@
 #include "storage/archive/archive_keys.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -39,7 +40,7 @@ class HeaderColumns {
 };
 
 void AppendFoldedName(std::string_view stored, const ArchiveTextToUtf8& toUtf8, std::string& key) {
-  key += FoldedNameKey(toUtf8 ? toUtf8(stored) : std::string(stored));
+  key += toUtf8 ? FoldedNameKey(toUtf8(stored)) : FoldedNameKey(stored);
 }
 
 }  // namespace
@@ -53,7 +54,17 @@ std::string DayKey(const CalendarDate& date) {
 }
 
 std::string FoldedNameKey(std::string_view utf8) {
-  std::string folded = FoldNameLetters(utf8);
+  std::string folded;
+  // Most names are plain letters: folded here, a million of them in a blink.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; })) {
+    folded.reserve(utf8.size());
+    for (const char c : utf8) {
+      if (c >= 'A' && c <= 'Z') folded += c;
+      if (c >= 'a' && c <= 'z') folded += static_cast<char>(c - 'a' + 'A');
+    }
+    return folded;
+  }
+  folded = FoldNameLetters(utf8);
   std::erase_if(folded, [](char c) { return c < 'A' || c > 'Z'; });
   return folded;
 }
