@@ -3,10 +3,11 @@
 #include <iostream>
 #include <memory>
 
-#include "cli/desk_locale.h"
 #include "engine/ascii_case.h"
 #include "engine/date_reading.h"
 #include "engine/short_date.h"
+#include "lists/archive_export.h"
+#include "lists/desk_locale.h"
 #include "lists/person_code.h"
 #include "storage/archive/archive_import.h"
 #include "storage/archive/db_archive.h"
@@ -66,10 +67,11 @@ std::string NulText(const std::string& path, const TableFile& lines) {
          ": carattere NUL, il resto del file non è stato letto";
 }
 
-// The archive as the file format writes it, on standard output; a file read
-// only up to a NUL byte is told, and fails.
+// The archive as the file format writes it, values a spreadsheet would run
+// guarded, on standard output; a file read only up to a NUL byte is told,
+// and fails.
 int Printed(const OpenedArchive& open) {
-  std::cout << open.table.Lines().Text() << std::flush;
+  std::cout << ArchiveListing(open.table.Lines()) << std::flush;
   if (!std::cout) return Failed("Impossibile scrivere: -");
   const std::string nul = NulText(open.table.TableName(), open.table.Lines());
   return nul.empty() ? 0 : Failed(nul);
@@ -178,13 +180,13 @@ int Esporta(const std::vector<std::string>& args) {
     return 2;
   }
   const OpenedArchive open;
-  // The file format, whatever the archive's kind: one record a line.
-  if (toFile) {
-    open.table.Lines().WriteBack(args[2]);
-    const std::string nul = NulText(open.table.TableName(), open.table.Lines());
-    return nul.empty() ? 0 : Failed(nul);
-  }
-  return Printed(open);
+  // As a spreadsheet on this desk opens it, whatever the archive's kind: the
+  // same bytes as the window's export.
+  const ListOutcome outcome =
+      ExportArchive(open.table.Lines(), toFile ? args[2] : std::string(), DeskListSeparator());
+  if (outcome.status == 2) return Failed(outcome.message);
+  const std::string nul = NulText(open.table.TableName(), open.table.Lines());
+  return nul.empty() ? 0 : Failed(nul);
 }
 
 }  // namespace

@@ -202,6 +202,25 @@ bool Pass(ListText& list, const ListPass& pass, const ListWatch& watch, const By
 
 }  // namespace
 
+bool WriteListOutput(const std::string& output, const std::function<bool(const ByteSink&)>& write) {
+  const auto writeTo = [](std::FILE* file) {
+    return [file](std::string_view bytes) {
+      return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    };
+  };
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(PathOf(output), ec);
+  if (output.empty()) return write(writeTo(stdout)) && std::fflush(stdout) == 0;
+  if (status.type() == std::filesystem::file_type::not_found ||
+      status.type() == std::filesystem::file_type::regular) {
+    return ReplaceFileFrom(output, write, false);
+  }
+  File out(OpenFile(output, L"wb", "wb"), &std::fclose);
+  const bool done = out && write(writeTo(out.get()));
+  // Closed here, so that a failed close is a failed write.
+  return out && std::fclose(out.release()) == 0 && done;
+}
+
 ListOutcome RunListPass(const std::string& input, const std::string& output, const ListPass& pass,
                         const ListWatch& watch) {
   const auto failed = [](std::string message) {
@@ -217,25 +236,8 @@ ListOutcome RunListPass(const std::string& input, const std::string& output, con
   if (!in) return failed("Impossibile leggere il file: " + inputName);
   ListText list(in.get(), IsUtf8(in.get(), watch.cancel));
   std::string failure;
-  const auto run = [&](const ByteSink& sink) { return Pass(list, pass, watch, sink, failure); };
-  const auto writeTo = [](std::FILE* file) {
-    return [file](std::string_view bytes) {
-      return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    };
-  };
-  bool done;
-  const std::filesystem::file_status status = std::filesystem::status(PathOf(output), ec);
-  if (output.empty()) {
-    done = run(writeTo(stdout)) && std::fflush(stdout) == 0;
-  } else if (status.type() == std::filesystem::file_type::not_found ||
-             status.type() == std::filesystem::file_type::regular) {
-    done = ReplaceFileFrom(output, run, false);
-  } else {
-    File out(OpenFile(output, L"wb", "wb"), &std::fclose);
-    done = out && run(writeTo(out.get()));
-    // Closed here, so that a failed close is a failed run.
-    done = out && std::fclose(out.release()) == 0 && done;
-  }
+  const bool done = WriteListOutput(
+      output, [&](const ByteSink& sink) { return Pass(list, pass, watch, sink, failure); });
   if (done) return {};
   if (watch.cancel != nullptr && watch.cancel->load() && failure.empty()) {
     return {0, true, {}, {}};

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lists/list_columns.h"
+#include "storage/files/file_io.h"
 
 // The values of one row by field; empty where the list has no such column
 // or the row no such value.
@@ -57,3 +58,9 @@ struct ListOutcome {
 // read or the output cannot be written whole.
 ListOutcome RunListPass(const std::string& input, const std::string& output, const ListPass& pass,
                         const ListWatch& watch = {});
+
+// Hands `write` where a list's output goes: standard output when `output` is
+// empty; a regular file (or none yet) written beside itself and moved into
+// place only when `write` succeeded; a device or pipe directly. True when
+// every byte was written.
+bool WriteListOutput(const std::string& output, const std::function<bool(const ByteSink&)>& write);

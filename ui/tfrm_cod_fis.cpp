@@ -93,6 +93,11 @@ void TfrmCodFis::BindEvents() {
   bind(actAggiornaComuni, &TfrmCodFis::actAggiornaComuniExecute);
   bind(actCalcolaElenco, &TfrmCodFis::actCalcolaElencoExecute);
   bind(actControllaElenco, &TfrmCodFis::actControllaElencoExecute);
+  bind(actEsportaArchivio, &TfrmCodFis::actEsportaArchivioExecute);
+  bind(actCercaArchivio, &TfrmCodFis::actCercaArchivioExecute);
+  bind(actCopiaCodice, &TfrmCodFis::actCopiaCodiceExecute);
+  bind(actCopiaRiga, &TfrmCodFis::actCopiaRigaExecute);
+  connect(actOrdineArchivio, &QAction::triggered, RxDBGrid1, &TRxDBGrid::ShowTableOrder);
   bind(actFirst, &TfrmCodFis::actFirstExecute);
   bind(actPrev, &TfrmCodFis::actPrevExecute);
   bind(actNext, &TfrmCodFis::actNextExecute);

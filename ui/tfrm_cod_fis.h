@@ -24,6 +24,7 @@ class ByteListModel;
 class ListJob;
 class QProgressDialog;
 class QTimer;
+struct ListOutcome;
 struct ListWatch;
 class QCompleter;
 class DataFileReadAhead;
@@ -44,6 +45,7 @@ class TJvHotLink;
 class TJvLabel;
 class TJvStatusBar2;
 class TRxDBGrid;
+class TfrmCerca;
 
 // The main window: the calculation tab over the picture of a fiscal-code
 // card, the archive tab with its grid, the tool bars, menus and status bar.
@@ -107,6 +109,18 @@ class TfrmCodFis : public QMainWindow {
   void actNextExecute();
   void actLastExecute();
   void actDeleteExecute();
+  // The find window over the archive, opened on the archive tab.
+  void actCercaArchivioExecute();
+  // The current record's code, and its row as the file writes it, to the
+  // clipboard.
+  void actCopiaCodiceExecute();
+  void actCopiaRigaExecute();
+  // The archive written for a spreadsheet, as `vivezecf archivio esporta`
+  // writes it, on a thread of its own while the list's dialog counts.
+  void actEsportaArchivioExecute();
+  // Asks for the file the archive is exported to; empty when the user gives
+  // none. A file dialog unless a test puts something else here.
+  std::function<QString(QWidget* parent, const QString& proposed)> PickExportFile;
 
   // Handler of the code-check tab.
   void edtCodiceChange();
@@ -167,6 +181,11 @@ class TfrmCodFis : public QMainWindow {
   QAction* actAggiornaComuni;
   QAction* actCalcolaElenco;
   QAction* actControllaElenco;
+  QAction* actEsportaArchivio;
+  QAction* actCercaArchivio;
+  QAction* actCopiaCodice;
+  QAction* actCopiaRiga;
+  QAction* actOrdineArchivio;
   QAction* actFirst;
   QAction* actPrev;
   QAction* actNext;
@@ -177,6 +196,9 @@ class TfrmCodFis : public QMainWindow {
   TDataSetNext* DataSetNext1;
   TDataSetLast* DataSetLast1;
   TDataSetDelete* DataSetDelete1;
+
+  // The find window, once opened.
+  TfrmCerca* frmCerca = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -212,6 +234,10 @@ class TfrmCodFis : public QMainWindow {
   // user chose to stay.
   bool CloseTables();
   void StartList(bool check);
+  // Runs `work` as a list, its dialog captioned `caption`, its result in
+  // `output`.
+  void StartListJob(const QString& caption, std::function<ListOutcome(const ListWatch&)> work,
+                    const QString& output);
   void ListProgress();
   void ListFinished();
   // Asks whether to stop the list that runs and stops it; false when the

@@ -1,6 +1,7 @@
 // The main window's actions and the tool bars and menus that show them.
 #include <QAction>
 #include <QEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
@@ -90,6 +91,24 @@ void TfrmCodFis::CreateActions() {
   actControllaElenco = new QAction(QStringLiteral("Controlla elenco..."), this);
   actControllaElenco->setObjectName(QStringLiteral("actControllaElenco"));
   actControllaElenco->setStatusTip(QStringLiteral("Controlla i codici fiscali di un elenco"));
+  actEsportaArchivio = new QAction(QStringLiteral("Es&porta archivio..."), this);
+  actEsportaArchivio->setObjectName(QStringLiteral("actEsportaArchivio"));
+  actEsportaArchivio->setStatusTip(
+      QStringLiteral("Salva l'archivio come elenco da aprire con un foglio di calcolo"));
+  actCercaArchivio = new QAction(QStringLiteral("Cerca nell'archivio..."), this);
+  actCercaArchivio->setObjectName(QStringLiteral("actCercaArchivio"));
+  actCercaArchivio->setShortcut(QKeySequence::Find);
+  actCercaArchivio->setStatusTip(
+      QStringLiteral("Cerca una persona nell'archivio per cognome, nome, codice o data"));
+  // The grid's own: Ctrl+C and its context menu.
+  actCopiaCodice = new QAction(QStringLiteral("Copia codice"), this);
+  actCopiaCodice->setObjectName(QStringLiteral("actCopiaCodice"));
+  actCopiaCodice->setShortcut(QKeySequence::Copy);
+  actCopiaCodice->setShortcutContext(Qt::WidgetShortcut);
+  actCopiaRiga = new QAction(QStringLiteral("Copia riga"), this);
+  actCopiaRiga->setObjectName(QStringLiteral("actCopiaRiga"));
+  actOrdineArchivio = new QAction(QStringLiteral("Ordine dell'archivio"), this);
+  actOrdineArchivio->setObjectName(QStringLiteral("actOrdineArchivio"));
   actFirst = MakeAction(this, QStringLiteral("actFirst"), QStringLiteral("Primo"), {}, 1);
   actPrev = MakeAction(this, QStringLiteral("actPrev"), QStringLiteral("Precedente"), {}, 2);
   actNext = MakeAction(this, QStringLiteral("actNext"), QStringLiteral("Successivo"), {}, 3);
@@ -179,6 +198,7 @@ void TfrmCodFis::CreateMenu() {
   File1->setObjectName(QStringLiteral("File1"));
   File1->addAction(actCalcolaElenco);
   File1->addAction(actControllaElenco);
+  File1->addAction(actEsportaArchivio);
   File1->addSeparator();
   File1->addAction(actAggiornaComuni);
   File1->addSeparator();
@@ -187,6 +207,7 @@ void TfrmCodFis::CreateMenu() {
   Modifica1->setObjectName(QStringLiteral("Modifica1"));
   Modifica1->addAction(actCalcola);
   Modifica1->addAction(actAzzera);
+  Modifica1->addAction(actCercaArchivio);
   Records1 = bar->addMenu(QStringLiteral("Records"));
   Records1->setObjectName(QStringLiteral("Records1"));
   Records1->addAction(DataSetFirst1);

@@ -1,21 +1,44 @@
 // The archive tab: its grid, a record reloaded into the inputs by a click,
-// the record actions and the delete after the user's confirmation.
+// the record actions and the delete after the user's confirmation, the
+// find window, and a record's code or row copied.
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <array>
 
 #include "engine/short_date.h"
+#include "lists/desk_locale.h"
 #include "storage/archive/archive.h"
+#include "storage/archive/archive_keys.h"
 #include "storage/places/place_lookup.h"
+#include "storage/table/record_format.h"
 #include "ui/pixel_font.h"
+#include "ui/tfrm_cerca.h"
 #include "ui/tfrm_cod_fis.h"
 #include "ui/tfrm_dialog.h"
 #include "widgets/byte_text.h"
 #include "widgets/tdate_time_picker.h"
 #include "widgets/trx_db_grid.h"
+
+namespace {
+
+// The archive's names as the find and the sort fold them: the desk's 8-bit
+// text read as UTF-8, where it is not already.
+ArchiveTextToUtf8 StoredAsUtf8() {
+#ifdef _WIN32
+  return [](std::string_view stored) { return DeskTextAsUtf8(stored); };
+#else
+  return {};
+#endif
+}
+
+}  // namespace
 
 void TfrmCodFis::CreateArchiveTab() {
   RxDBGrid1 = new TRxDBGrid(TabSheet2);
@@ -30,6 +53,52 @@ void TfrmCodFis::CreateArchiveTab() {
     RxDBGrid1->AddColumn(QString::fromLatin1(kArchiveColumns[c]), widths[c]);
   }
   RxDBGrid1->SetPrompter(&prompter_);
+  // A sort compares names as the find does, and dates as dates.
+  RxDBGrid1->SetSortKeys([](const TLbCsv& table, const std::string& field) {
+    return ArchiveColumnKey(table, field, StoredAsUtf8());
+  });
+  RxDBGrid1->addAction(actCopiaCodice);
+  RxDBGrid1->addAction(actCopiaRiga);
+  auto* separator = new QAction(RxDBGrid1);
+  separator->setSeparator(true);
+  RxDBGrid1->addAction(separator);
+  RxDBGrid1->addAction(actOrdineArchivio);
+  RxDBGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void TfrmCodFis::actCercaArchivioExecute() {
+  PageControl1->setCurrentWidget(TabSheet2);
+  const bool first = frmCerca == nullptr;
+  if (first) frmCerca = new TfrmCerca(LbCsv2, *RxDBGrid1, &prompter_, StoredAsUtf8(), this);
+  frmCerca->show();
+  if (first && screen() != nullptr) {
+    // Beside the window, where the grid stays in sight; over it only when
+    // the screen has no room on either side.
+    const QRect room = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QSize size = frmCerca->frameGeometry().size();
+    QPoint at(frame.right() + 8, frame.top());
+    if (at.x() + size.width() > room.right()) at.setX(frame.left() - 8 - size.width());
+    if (at.x() >= room.left()) frmCerca->move(at);
+  }
+  frmCerca->raise();
+  frmCerca->activateWindow();
+  frmCerca->edtCerca->setFocus();
+  frmCerca->edtCerca->selectAll();
+}
+
+void TfrmCodFis::actCopiaCodiceExecute() {
+  if (LbCsv2.Active() && LbCsv2.RecordCount() > 0) {
+    QGuiApplication::clipboard()->setText(
+        FromBytes(archive_->CurrentValue(archive_column::kCodiceFiscale)));
+  }
+}
+
+void TfrmCodFis::actCopiaRigaExecute() {
+  if (LbCsv2.Active() && LbCsv2.RecordCount() > 0) {
+    QGuiApplication::clipboard()->setText(
+        FromBytes(WriteRecord(LbCsv2.RecordValues(LbCsv2.RecordNumber()))));
+  }
 }
 
 void TfrmCodFis::RxDBGrid1CellClick(int /*column*/) {

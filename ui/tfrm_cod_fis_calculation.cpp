@@ -7,6 +7,7 @@
 #include <QCompleter>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -75,7 +76,9 @@ void TfrmCodFis::CreateCalculationTab() {
   Label6 = new QLabel(Panel1);
   placeValue(Label6, QStringLiteral("Label6"), QStringLiteral("Codice fiscale"),
              QRect(59, 99, 241, 24), 16);
-  Label6->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // Selectable, and Ctrl+C copies it (whole when nothing is selected).
+  Label6->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  Label6->installEventFilter(this);
 
   const auto makeEdit = [&](const QString& name, int top, const QString& text) {
     auto* edit = new QLineEdit(text, Panel1);
@@ -154,6 +157,11 @@ void TfrmCodFis::CreateCalculationTab() {
 
 bool TfrmCodFis::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (watched == Label6 && type == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy) && !Label6->hasSelectedText()) {
+    QGuiApplication::clipboard()->setText(Label6->text());
+    return true;
+  }
   if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
     const bool in = type == QEvent::FocusIn;
     if (watched == Cognome) Guarded([&] { in ? CognomeEnter() : CognomeExit(); });

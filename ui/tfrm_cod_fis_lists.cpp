@@ -1,5 +1,6 @@
-// The main window's lists: a whole file computed or checked as the command
-// line does it, on a thread of its own, with a dialog counting the rows.
+// The main window's lists: a whole file computed or checked, or the archive
+// exported, as the command line does it, on a thread of its own, with a
+// dialog counting the rows.
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
@@ -9,8 +10,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <memory>
+
+#include "lists/archive_export.h"
 #include "lists/batch.h"
 #include "lists/code_list.h"
+#include "lists/desk_locale.h"
+#include "storage/table/table_file.h"
 #include "ui/list_job.h"
 #include "ui/tfrm_cod_fis.h"
 
@@ -53,19 +59,49 @@ void TfrmCodFis::StartList(bool check) {
 
   // The list reads a place table of its own: the window's is not for
   // another thread, and the archive is not touched.
-  listJob_ = std::make_unique<ListJob>([table = paths_.municipalities, in = PathText(input),
-                                        out = PathText(output), check,
-                                        hook = WatchList](const ListWatch& given) {
-    ListWatch watch = given;
-    if (hook) hook(watch);
-    PlaceRegister places(table);
-    return check ? CheckList(in, out, places, watch) : ComputeList(in, out, places, watch);
-  });
+  StartListJob(
+      caption,
+      [table = paths_.municipalities, in = PathText(input), out = PathText(output), check,
+       hook = WatchList](const ListWatch& given) {
+        ListWatch watch = given;
+        if (hook) hook(watch);
+        PlaceRegister places(table);
+        return check ? CheckList(in, out, places, watch) : ComputeList(in, out, places, watch);
+      },
+      output);
+}
+
+void TfrmCodFis::actEsportaArchivioExecute() {
+  if (listJob_ || !LbCsv2.Active()) return;
+  const QString caption = QStringLiteral("Esporta archivio");
+  const QString proposed = QDir::home().filePath(QStringLiteral("archivio.csv"));
+  const QString output = PickExportFile
+                             ? PickExportFile(this, proposed)
+                             : QFileDialog::getSaveFileName(this, caption, proposed, kListFilter);
+  if (output.isEmpty()) return;
+  // The thread writes a copy of the lines: the archive goes on taking in
+  // other desks' records meanwhile.
+  auto lines = std::make_shared<TableFile>(TableFile::FromText(LbCsv2.Lines().Text()));
+  StartListJob(
+      caption,
+      [lines, out = PathText(output), hook = WatchList](const ListWatch& given) {
+        ListWatch watch = given;
+        if (hook) hook(watch);
+        return ExportArchive(*lines, out, DeskListSeparator(), watch);
+      },
+      output);
+}
+
+void TfrmCodFis::StartListJob(const QString& caption,
+                              std::function<ListOutcome(const ListWatch&)> work,
+                              const QString& output) {
+  listJob_ = std::make_unique<ListJob>(std::move(work));
   listOutput_ = output;
   connect(listJob_.get(), &ListJob::Finished, this,
           [this] { Guarded([this] { ListFinished(); }); });
   actCalcolaElenco->setEnabled(false);
   actControllaElenco->setEnabled(false);
+  actEsportaArchivio->setEnabled(false);
 
   // Not modal: the window keeps working while the list runs.
   listProgress_ = new QProgressDialog(QStringLiteral("Righe elaborate: 0"),
@@ -130,4 +166,5 @@ void TfrmCodFis::DropList() {
   listProgress_ = nullptr;
   actCalcolaElenco->setEnabled(true);
   actControllaElenco->setEnabled(true);
+  actEsportaArchivio->setEnabled(true);
 }

@@ -5,6 +5,7 @@
 
 #include "storage/table/tlb_csv.h"
 #include "widgets/byte_text.h"
+#include "widgets/trecord_view.h"
 
 namespace {
 
@@ -68,6 +69,14 @@ void TArchiveModel::TableEvent(TDataEvent event) {
   }
 }
 
+void TArchiveModel::OrderChanged() {
+  cachedRow_ = -1;
+  if (rows_ > 0 && !fieldNames_.isEmpty()) {
+    emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+  }
+  if (!fieldNames_.isEmpty()) emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
 int TArchiveModel::TableRowCount() const {
   if (table_ == nullptr || !table_->Active()) return 0;
   const int pending = table_->State() == TDataSetState::Insert ? 1 : 0;
@@ -94,7 +103,7 @@ const std::vector<std::string>& TArchiveModel::RowValues(int row) const {
     const int pending = table_->State() == TDataSetState::Insert ? 1 : 0;
     if (row < table_->RecordCount() + pending) {
       try {
-        cachedValues_ = table_->RecordValues(row + 1);
+        cachedValues_ = table_->RecordValues(view_ != nullptr ? view_->RecordOfRow(row) : row + 1);
       } catch (const std::exception&) {
         // A row that cannot be read shows blank; painting never throws.
       }

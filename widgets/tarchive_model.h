@@ -9,11 +9,13 @@
 #include "storage/table/tlb_csv_observer.h"
 
 class TLbCsv;
+class TRecordView;
 
-// The rows of a table for a grid: one per record, plus the pending record
-// during an insert (it is added after the last one); one blank row when the
-// table has no records; none while it is closed. Only the rows a view asks
-// for are read, through TLbCsv::RecordValues, so the cursor never moves.
+// The rows of a table for a grid: one per record, in the order of the
+// grid's record view, plus the pending record during an insert (it is
+// added after the last one); one blank row when the table has no records;
+// none while it is closed. Only the rows a view asks for are read, through
+// TLbCsv::RecordValues, so the cursor never moves.
 class TArchiveModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -26,6 +28,10 @@ class TArchiveModel : public QAbstractTableModel {
 
   void SetTable(TLbCsv* table);
   TLbCsv* Table() const { return table_; }
+  // The order rows follow; none for the table's own.
+  void SetRecordView(TRecordView* view) { view_ = view; }
+  // Every row read again after the order changed, and the titles redrawn.
+  void OrderChanged();
 
   // A column showing `fieldName` (matched ignoring case), titled with it.
   void AddColumn(const QString& fieldName);
@@ -47,6 +53,7 @@ class TArchiveModel : public QAbstractTableModel {
   const std::vector<std::string>& RowValues(int row) const;
 
   TLbCsv* table_ = nullptr;
+  TRecordView* view_ = nullptr;
   QStringList fieldNames_;
   std::vector<int> fieldIndex_;  // the table column of each grid column, -1 when missing
   int rows_ = 0;                 // what the views were last told

@@ -9,6 +9,7 @@
 
 class QWidget;
 class TLbCsv;
+class TRecordView;
 
 // A data-aware control's link to its data source: it tells the control of
 // every event of the linked table (and, as ActiveChanged, of the data source
@@ -33,9 +34,14 @@ class TDataLink : public QObject {
   // The control is showing a data source bound to a table: it can serve a
   // record action.
   bool Serving() const;
+  // The order the control shows the records in, which the record actions
+  // move through; none for the table's own.
+  void SetRecordView(TRecordView* view) { recordView_ = view; }
+  TRecordView* RecordView() const { return recordView_; }
 
  private:
   QWidget* view_;
   std::function<void(TDataEvent)> onEvent_;
   QPointer<TDataSource> source_;
+  TRecordView* recordView_ = nullptr;
 };

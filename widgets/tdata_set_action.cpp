@@ -6,23 +6,30 @@
 #include "storage/table/tlb_csv.h"
 #include "widgets/tdata_link.h"
 #include "widgets/tprompter.h"
+#include "widgets/trecord_view.h"
 
 namespace {
 
-bool NotAtBeginning(const TLbCsv& table) { return table.Active() && !table.AtBeginning(); }
-bool NotAtEnd(const TLbCsv& table) { return table.Active() && !table.AtEnd(); }
-bool HasRecordToDelete(const TLbCsv& table) {
+bool NotAtBeginning(const TLbCsv& table, const TRecordView& view) {
+  return table.Active() && !view.AtBeginning();
+}
+bool NotAtEnd(const TLbCsv& table, const TRecordView& view) {
+  return table.Active() && !view.AtEnd();
+}
+bool HasRecordToDelete(const TLbCsv& table, const TRecordView& /*view*/) {
   return table.Active() && table.Writable() && !(table.AtBeginning() && table.AtEnd());
 }
 
 const TDataSetAction::Kind kFirst{"&First", "First", NotAtBeginning,
-                                  [](TLbCsv& table) { table.First(); }};
+                                  [](TLbCsv&, TRecordView& view) { view.First(); }};
 const TDataSetAction::Kind kPrior{"&Prior", "Prior", NotAtBeginning,
-                                  [](TLbCsv& table) { table.Prior(); }};
-const TDataSetAction::Kind kNext{"&Next", "Next", NotAtEnd, [](TLbCsv& table) { table.Next(); }};
-const TDataSetAction::Kind kLast{"&Last", "Last", NotAtEnd, [](TLbCsv& table) { table.Last(); }};
+                                  [](TLbCsv&, TRecordView& view) { view.Prior(); }};
+const TDataSetAction::Kind kNext{"&Next", "Next", NotAtEnd,
+                                 [](TLbCsv&, TRecordView& view) { view.Next(); }};
+const TDataSetAction::Kind kLast{"&Last", "Last", NotAtEnd,
+                                 [](TLbCsv&, TRecordView& view) { view.Last(); }};
 const TDataSetAction::Kind kDelete{"&Delete", "Delete", HasRecordToDelete,
-                                   [](TLbCsv& table) { table.Delete(); }};
+                                   [](TLbCsv& table, TRecordView&) { table.Delete(); }};
 
 // The windows a request goes to, as the user sees them: the active one first.
 QList<QWidget*> WindowsInOrder() {
@@ -49,28 +56,34 @@ bool TDataSetAction::HandlesTarget(const TDataSource* target) const {
   return source_ == nullptr || source_ == target;
 }
 
-TDataSource* TDataSetAction::ServedTarget() const {
+const TDataLink* TDataSetAction::ServingLink() const {
   if (source_ != nullptr) {
     for (const TDataLink* link : source_->Links()) {
-      if (link->Serving()) return source_;
+      if (link->Serving()) return link;
     }
     return nullptr;
   }
   for (QWidget* window : WindowsInOrder()) {
     for (const TDataLink* link : window->findChildren<TDataLink*>()) {
-      if (link->Serving() && HandlesTarget(link->DataSource())) return link->DataSource();
+      if (link->Serving() && HandlesTarget(link->DataSource())) return link;
     }
   }
   return nullptr;
 }
 
-void TDataSetAction::UpdateTarget(const TLbCsv& table) { setEnabled(kind_.enabledOn(table)); }
+void TDataSetAction::UpdateTarget(TLbCsv& table, TRecordView* view) {
+  TRecordView own(&table);
+  setEnabled(kind_.enabledOn(table, view != nullptr ? *view : own));
+}
 
-void TDataSetAction::ExecuteTarget(TLbCsv& table) { kind_.operation(table); }
+void TDataSetAction::ExecuteTarget(TLbCsv& table, TRecordView* view) {
+  TRecordView own(&table);
+  kind_.operation(table, view != nullptr ? *view : own);
+}
 
 void TDataSetAction::Update() {
-  if (const TDataSource* target = ServedTarget()) {
-    UpdateTarget(*target->DataSet());
+  if (const TDataLink* link = ServingLink()) {
+    UpdateTarget(*link->DataSet(), link->RecordView());
     return;
   }
   if (isEnabled() && disableIfNoHandler_) setEnabled(HasOnExecute());
@@ -86,8 +99,9 @@ void TDataSetAction::Execute() {
     TPrompter::Guard(prompter_, parent, handler);
     return;
   }
-  if (TDataSource* target = ServedTarget()) {
-    TPrompter::Guard(prompter_, parent, [&] { ExecuteTarget(*target->DataSet()); });
+  if (const TDataLink* link = ServingLink()) {
+    TPrompter::Guard(prompter_, parent,
+                     [&] { ExecuteTarget(*link->DataSet(), link->RecordView()); });
   }
 }
 

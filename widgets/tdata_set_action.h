@@ -8,8 +8,10 @@
 
 #include "widgets/tdata_source.h"
 
+class TDataLink;
 class TLbCsv;
 class TPrompter;
+class TRecordView;
 
 // An action on the table of a data source. It finds its table only through a
 // control that serves it: one bound to that data source (or, for an action
@@ -21,12 +23,13 @@ class TDataSetAction : public QAction {
 
  public:
   // What a class of record action is: its caption and hint, when it is
-  // enabled, and the one table operation it runs.
+  // enabled, and the one table operation it runs, in the order the serving
+  // control shows the records.
   struct Kind {
     const char* caption;
     const char* hint;
-    bool (*enabledOn)(const TLbCsv& table);
-    void (*operation)(TLbCsv& table);
+    bool (*enabledOn)(const TLbCsv& table, const TRecordView& view);
+    void (*operation)(TLbCsv& table, TRecordView& view);
   };
 
   explicit TDataSetAction(const Kind& kind, QObject* parent = nullptr);
@@ -56,11 +59,11 @@ class TDataSetAction : public QAction {
   bool HandlesTarget(const TDataSource* target) const;
 
  protected:
-  virtual void UpdateTarget(const TLbCsv& table);
-  virtual void ExecuteTarget(TLbCsv& table);
+  virtual void UpdateTarget(TLbCsv& table, TRecordView* view);
+  virtual void ExecuteTarget(TLbCsv& table, TRecordView* view);
 
  private:
-  TDataSource* ServedTarget() const;
+  const TDataLink* ServingLink() const;
 
   const Kind& kind_;
   QPointer<TDataSource> source_;

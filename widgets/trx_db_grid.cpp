@@ -3,8 +3,11 @@
 #include <QFocusEvent>
 #include <QScrollBar>
 #include <algorithm>
+#include <memory>
 
+#include "storage/table/record_format.h"
 #include "storage/table/tlb_csv.h"
+#include "widgets/byte_text.h"
 #include "widgets/tdata_link.h"
 #include "widgets/tprompter.h"
 
@@ -49,6 +52,9 @@ TRxDBGrid::TRxDBGrid(QWidget* parent)
   recordBar_->installEventFilter(this);
 
   header_->viewport()->installEventFilter(this);
+  link_->SetRecordView(&view_);
+  model_->SetRecordView(&view_);
+  connect(header_, &TTitleButtonHeader::TitleClicked, this, &TRxDBGrid::SortByColumn);
   connect(horizontalScrollBar(), &QScrollBar::valueChanged, header_,
           &TTitleButtonHeader::CancelTracking);
 
@@ -88,8 +94,42 @@ TLbCsv* TRxDBGrid::ActiveTable() const {
   return table != nullptr && table->Active() ? table : nullptr;
 }
 
+void TRxDBGrid::SortByColumn(int column) {
+  TLbCsv* table = link_->DataSet();
+  const QString field = model_->FieldName(column);
+  if (table == nullptr || field.isEmpty()) return;
+  const bool descending = header_->SortMarkSection() == column && !view_.Descending();
+  const std::string name = ToBytes(field);
+  RecordOrder::Key key = sortKeys_ ? sortKeys_(*table, name) : RecordOrder::Key{};
+  if (!key) {
+    auto at = std::make_shared<int>(-1);
+    key = [table, name, at](std::string_view line, std::string& value) {
+      if (*at < 0) *at = static_cast<int>(table->FieldNamed(name).Index());
+      ValueAt(line, *at, value);
+    };
+  }
+  Guarded([&] {
+    auto order = std::make_unique<RecordOrder>(*table, std::move(key));
+    order->Size();  // sorted now, while the user waits for it
+    view_.SetOrder(std::move(order), descending);
+    header_->SetSortMark(column, descending);
+  });
+  model_->OrderChanged();
+  FollowCursor();
+}
+
+void TRxDBGrid::ShowTableOrder() {
+  view_.ClearOrder();
+  header_->SetSortMark(-1, false);
+  model_->OrderChanged();
+  FollowCursor();
+}
+
 void TRxDBGrid::OnDataEvent(TDataEvent event) {
   TLbCsv* table = link_->DataSet();
+  if (view_.Table() != table) header_->SetSortMark(-1, false);
+  view_.SetTable(table);
+  view_.TableEvent(event);
   if (model_->Table() != table) {
     model_->SetTable(table);
   } else {
@@ -107,7 +147,7 @@ void TRxDBGrid::FollowCursor() {
     UpdateRecordBar();
     return;
   }
-  const int row = std::clamp(table->RecordNumber() - 1, 0, rows - 1);
+  const int row = std::clamp(view_.CurrentRow(), 0, rows - 1);
   const QModelIndex current = model_->index(row, std::clamp(column_, 0, columns - 1));
   selectionModel()->setCurrentIndex(
       current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -132,7 +172,7 @@ void TRxDBGrid::UpdateRecordBar() {
   recordBar_->setPageStep(VisibleRowCount());
   // While a record is being inserted the bar keeps its position.
   if (table != nullptr && table->State() != TDataSetState::Insert) {
-    recordBar_->setValue(table->RecordNumber());
+    recordBar_->setValue(view_.CurrentRow() + 1);
   }
 }
 
@@ -142,26 +182,26 @@ void TRxDBGrid::OnRecordBarAction(int action) {
   Guarded([&] {
     switch (action) {
       case QAbstractSlider::SliderSingleStepAdd:
-        table->Next();
+        view_.Next();
         break;
       case QAbstractSlider::SliderSingleStepSub:
-        table->Prior();
+        view_.Prior();
         break;
       case QAbstractSlider::SliderPageStepAdd:
-        table->Skip(VisibleRowCount());
+        view_.Skip(VisibleRowCount());
         break;
       case QAbstractSlider::SliderPageStepSub:
-        table->Skip(-VisibleRowCount());
+        view_.Skip(-VisibleRowCount());
         break;
       case QAbstractSlider::SliderToMinimum:
-        table->First();
+        view_.First();
         break;
       case QAbstractSlider::SliderToMaximum:
-        table->Last();
+        view_.Last();
         break;
       case QAbstractSlider::SliderMove:
-        if (recordBar_->sliderPosition() != table->RecordNumber()) {
-          table->SetRecordNumber(recordBar_->sliderPosition());
+        if (recordBar_->sliderPosition() != view_.CurrentRow() + 1) {
+          view_.MoveToRow(recordBar_->sliderPosition() - 1);
         }
         break;
       default:

@@ -4,9 +4,12 @@
 #include <QFont>
 #include <QTableView>
 #include <functional>
+#include <string>
 
+#include "storage/table/record_order.h"
 #include "widgets/tarchive_model.h"
 #include "widgets/tdata_source.h"
+#include "widgets/trecord_view.h"
 #include "widgets/ttitle_button_header.h"
 
 class QScrollBar;
@@ -18,6 +21,10 @@ class TPrompter;
 // shows and always follows the table's current record, title buttons, record
 // moves by mouse, wheel and keys, Ctrl+Delete after a "Delete record?" box.
 // The vertical scroll bar stands for the current record among all records.
+// A click on a title sorts the rows by that column (again: the other way),
+// a view only: the table keeps its order, the current record stays current,
+// and every move of the grid and of the record actions goes through the
+// rows as shown.
 class TRxDBGrid : public QTableView {
   Q_OBJECT
 
@@ -49,6 +56,18 @@ class TRxDBGrid : public QTableView {
   // that keep the table's store (the archive writes the change through).
   // Without one the table's own Delete is used.
   void SetRecordDeleter(std::function<void()> deleter) { deleter_ = std::move(deleter); }
+
+  // What a sort by a column compares: made for the table and the column's
+  // field; without one, the values as they are.
+  using SortKeys = std::function<RecordOrder::Key(const TLbCsv& table, const std::string& field)>;
+  void SetSortKeys(SortKeys keys) { sortKeys_ = std::move(keys); }
+  // Sorts by `column`, up; the same column again, down.
+  void SortByColumn(int column);
+  // Back to the table's own order.
+  void ShowTableOrder();
+  // The column sorted by, -1 for none.
+  int SortColumn() const { return header_->SortMarkSection(); }
+  TRecordView& RecordView() { return view_; }
 
  signals:
   // The left button was released over a data row of a table holding records.
@@ -91,7 +110,7 @@ class TRxDBGrid : public QTableView {
   void KeepCurrentVisible();
   void UpdateRecordBar();
   void OnRecordBarAction(int action);
-  void MoveToRow(TLbCsv& table, int row);
+  void MoveToRow(int row);
   int TopRow() const;
   int BottomRow() const;
   void WheelRecords(int angleDelta);
@@ -104,6 +123,8 @@ class TRxDBGrid : public QTableView {
   void Guarded(const std::function<void()>& work);
 
   TDataLink* link_;
+  TRecordView view_;
+  SortKeys sortKeys_;
   std::function<void()> deleter_;
   TPrompter* prompter_ = nullptr;
   TArchiveModel* model_;

@@ -68,28 +68,28 @@ void TRxDBGrid::ApplyKeyMove(TLbCsv& table, KeyMove move) {
     case KeyMove::None:
       break;
     case KeyMove::Prior:
-      table.Prior();
+      view_.Prior();
       break;
     case KeyMove::Next:
-      table.Next();
+      view_.Next();
       break;
     case KeyMove::PageBack:
-      table.Skip(-VisibleRowCount());
+      view_.Skip(-VisibleRowCount());
       break;
     case KeyMove::PageOn:
-      table.Skip(VisibleRowCount());
+      view_.Skip(VisibleRowCount());
       break;
     case KeyMove::First:
-      table.First();
+      view_.First();
       break;
     case KeyMove::Last:
-      table.Last();
+      view_.Last();
       break;
     case KeyMove::TopRow:
-      MoveToRow(table, TopRow());
+      MoveToRow(TopRow());
       break;
     case KeyMove::BottomRow:
-      MoveToRow(table, BottomRow());
+      MoveToRow(BottomRow());
       break;
     case KeyMove::Cancel:
       table.Cancel();
@@ -97,17 +97,7 @@ void TRxDBGrid::ApplyKeyMove(TLbCsv& table, KeyMove move) {
   }
 }
 
-void TRxDBGrid::MoveToRow(TLbCsv& table, int row) {
-  if (table.RecordCount() == 0) return;
-  const int current = table.RecordNumber() - 1;
-  if (row == current) return;
-  if (table.State() == TDataSetState::Browse) {
-    table.Skip(row - current);
-  } else {
-    // Finishing the pending record may shift rows; a number stays right.
-    table.SetRecordNumber(row + 1);
-  }
-}
+void TRxDBGrid::MoveToRow(int row) { view_.MoveToRow(row); }
 
 int TRxDBGrid::TopRow() const { return std::max(0, rowAt(0)); }
 

@@ -28,7 +28,7 @@ void TRxDBGrid::mousePressEvent(QMouseEvent* event) {
   const int column = columnAt(pos.x());
   if (row < 0 || column < 0) return;
   column_ = column;
-  if (TLbCsv* table = ActiveTable()) Guarded([&] { MoveToRow(*table, row); });
+  if (ActiveTable() != nullptr) Guarded([&] { MoveToRow(row); });
   FollowCursor();
 }
 
@@ -73,8 +73,8 @@ void TRxDBGrid::WheelRecords(int angleDelta) {
   if (table == nullptr) return;
   wheelDelta_ += angleDelta;
   Guarded([&] {
-    for (; wheelDelta_ >= kWheelStep; wheelDelta_ -= kWheelStep) table->Prior();
-    for (; wheelDelta_ <= -kWheelStep; wheelDelta_ += kWheelStep) table->Next();
+    for (; wheelDelta_ >= kWheelStep; wheelDelta_ -= kWheelStep) view_.Prior();
+    for (; wheelDelta_ <= -kWheelStep; wheelDelta_ += kWheelStep) view_.Next();
   });
 }
 

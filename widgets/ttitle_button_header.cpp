@@ -3,6 +3,7 @@
 #include <qdrawutil.h>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPolygon>
 #include <QStyle>
 
 #include <memory>
@@ -38,6 +39,12 @@ void TTitleButtonHeader::CancelTracking() {
   viewport()->update();
 }
 
+void TTitleButtonHeader::SetSortMark(int logicalIndex, bool descending) {
+  sortSection_ = logicalIndex;
+  sortDescending_ = descending;
+  viewport()->update();
+}
+
 QSize TTitleButtonHeader::sizeHint() const {
   QSize size = QHeaderView::sizeHint();
   size.setHeight(fontMetrics().height() + 6);
@@ -58,6 +65,21 @@ void TTitleButtonHeader::paintSection(QPainter* painter, const QRect& rect,
   const QString title =
       model() != nullptr ? model()->headerData(logicalIndex, orientation()).toString() : QString();
   painter->setClipRect(rect.adjusted(2, 2, -2, -2));
+  if (logicalIndex == sortSection_) {
+    // A small solid triangle at the right of the title, which keeps the
+    // room left for the text.
+    constexpr int kArrow = 7;
+    const int x = textRect.right() - kArrow + 1;
+    const int y = textRect.center().y() - kArrow / 4 - (sortDescending_ ? 0 : 1);
+    const QPolygon arrow = sortDescending_
+                               ? QPolygon({QPoint(x, y), QPoint(x + kArrow - 1, y),
+                                           QPoint(x + kArrow / 2, y + kArrow / 2)})
+                               : QPolygon({QPoint(x + kArrow / 2, y), QPoint(x, y + kArrow / 2),
+                                           QPoint(x + kArrow - 1, y + kArrow / 2)});
+    painter->setBrush(palette().buttonText());
+    painter->drawPolygon(arrow);
+    textRect.setRight(x - 2);
+  }
   painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
   painter->restore();
 }

@@ -18,6 +18,11 @@ class TTitleButtonHeader : public QHeaderView {
   bool TitleDrawnPressed() const { return tracking_ && drawnPressed_; }
   // Stops tracking and draws the title released (e.g. when the grid scrolls).
   void CancelTracking();
+  // The title of the column the rows are sorted by gets an arrow, up or
+  // (`descending`) down; -1 for none.
+  void SetSortMark(int logicalIndex, bool descending);
+  int SortMarkSection() const { return sortSection_; }
+  bool SortMarkDescending() const { return sortDescending_; }
 
   QSize sizeHint() const override;
 
@@ -43,4 +48,6 @@ class TTitleButtonHeader : public QHeaderView {
   int trackedSection_ = -1;
   bool drawnPressed_ = false;
   bool swappedButtons_ = false;  // a right press being handled as a left one
+  int sortSection_ = -1;
+  bool sortDescending_ = false;
 };

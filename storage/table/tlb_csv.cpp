@@ -65,6 +65,7 @@ void TLbCsv::Open(TableFile file) {
   }
   d_->recordCount = static_cast<int>(file.LineCount() - 1);
   d_->file = std::move(file);
+  d_->edits.Reset();
   d_->state = TDataSetState::Browse;
   d_->modified = false;
   d_->current = d_->recordCount > 0 ? 0 : -1;
@@ -98,6 +99,8 @@ void TLbCsv::Save() {
 }
 
 void TLbCsv::SetSaver(TTableSaver* saver) { d_->saver = saver; }
+
+const RecordEdits& TLbCsv::Edits() const { return d_->edits; }
 const TableFile& TLbCsv::Lines() const { return d_->file; }
 int TLbCsv::RecordCount() const { return d_->recordCount; }
 

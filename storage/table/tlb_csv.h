@@ -12,6 +12,7 @@
 
 enum class TDataSetState { Inactive, Browse, Edit, Insert };
 
+class RecordEdits;
 class TableFile;
 class TLbCsv;
 class TQuietWalk;
@@ -70,6 +71,9 @@ class TLbCsv {
   const TableFile& Lines() const;
   // What was added and removed through the cursor since the last TakeChanges.
   const TTableChanges& Changes() const;
+  // Every change of the records' lines and places, numbered, for views that
+  // follow the records without reading them all again.
+  const RecordEdits& Edits() const;
   TTableChanges TakeChanges();
   // Puts `lines` in place of the line list of an open table in the browse
   // state (a merged copy of its file); record `current` (1-based, clamped)

@@ -45,6 +45,7 @@ void TLbCsv::Post() {
     d_->file.Append(std::move(line));
     ++d_->recordCount;
     d_->current = d_->recordCount - 1;
+    d_->edits.Appended(d_->recordCount);
   } else if (d_->modified) {
     // An edit that wrote nothing leaves the line as it was read.
     const std::size_t index = static_cast<std::size_t>(d_->current) + 1;
@@ -52,6 +53,7 @@ void TLbCsv::Post() {
     d_->Lose(d_->file.Line(index));
     d_->changes.added.push_back(line);
     d_->file.Replace(index, std::move(line));
+    d_->edits.Replaced(static_cast<int>(index));
   }
   d_->state = TDataSetState::Browse;
   d_->modified = false;
@@ -87,6 +89,7 @@ void TLbCsv::Delete() {
   const std::size_t index = static_cast<std::size_t>(d_->current) + 1;
   d_->Lose(d_->file.Line(index));
   d_->file.Erase(index);
+  d_->edits.Erased(static_cast<int>(index));
   --d_->recordCount;
   d_->state = TDataSetState::Browse;
   d_->modified = false;
@@ -109,6 +112,7 @@ void TLbCsv::ReplaceLines(TableFile lines, int current) {
   if (d_->Pending()) d_->Fail("Dataset not in browse mode");
   if (lines.LineCount() == 0) throw TableError("List index out of bounds (0)");
   d_->file = std::move(lines);
+  d_->edits.Reset();
   d_->recordCount = static_cast<int>(d_->file.LineCount() - 1);
   d_->current = d_->recordCount > 0 ? std::clamp(current, 1, d_->recordCount) - 1 : -1;
   d_->SettleFlags();
@@ -121,8 +125,14 @@ void TLbCsv::TakeInLines(const std::vector<std::size_t>& erase, std::vector<std:
   d_->RequireOpen();
   if (d_->Pending()) d_->Fail("Dataset not in browse mode");
   // From the last, so that the indexes still to go stay true.
-  for (auto at = erase.rbegin(); at != erase.rend(); ++at) d_->file.Erase(*at);
-  for (std::string& line : append) d_->file.Append(std::move(line));
+  for (auto at = erase.rbegin(); at != erase.rend(); ++at) {
+    d_->file.Erase(*at);
+    d_->edits.Erased(static_cast<int>(*at));
+  }
+  for (std::string& line : append) {
+    d_->file.Append(std::move(line));
+    d_->edits.Appended(static_cast<int>(d_->file.LineCount() - 1));
+  }
   d_->recordCount = static_cast<int>(d_->file.LineCount() - 1);
   d_->current = d_->recordCount > 0 ? std::clamp(current, 1, d_->recordCount) - 1 : -1;
   d_->SettleFlags();

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "storage/table/record_edits.h"
 #include "storage/table/record_format.h"
 #include "storage/table/table_file.h"
 #include "storage/table/tlb_csv.h"
@@ -46,6 +47,7 @@ struct TLbCsv::Impl {
   int movesHeld = 0;      // TQuietWalk brackets open
   bool heldMove = false;  // a move made inside one, not yet told
   TTableChanges changes;
+  RecordEdits edits;
   TTableSaver* saver = nullptr;
 
   [[noreturn]] void Fail(const std::string& message) const {
@@ -173,6 +175,7 @@ struct TLbCsv::Impl {
     current = -1;
     modified = false;
     changes = {};
+    edits.Reset();
     SetFlags(true, true);
   }
 

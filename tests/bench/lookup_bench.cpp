@@ -6,13 +6,9 @@
 //   lookup_bench FOLDER [benchmark options]   (FOLDER holds comuni.dat)
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QComboBox>
-#include <QTest>
-#include <cstdio>
 
-#include "ui/program_setup.h"
-#include "ui/tfrm_cod_fis.h"
+#include "tests/bench/window_bench_main.h"
 #include "widgets/tdb_text.h"
 
 namespace {
@@ -42,18 +38,8 @@ BENCHMARK_CAPTURE(LookUp, S_Giovanni_Rotondo_Bolzano_Bozen, "S. GIOVANNI ROTONDO
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: lookup_bench FOLDER [benchmark options]\n");
-    return 2;
-  }
-  QApplication app(argc, argv);
-  SetUpProgram();
-  TfrmCodFis shown(QString::fromLocal8Bit(argv[1]));
-  shown.show();
-  if (!QTest::qWaitForWindowExposed(&shown)) return 1;
-  window = &shown;
-  int rest = argc - 1;
-  benchmark::Initialize(&rest, argv + 1);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
+  return RunWindowBenchmarks(argc, argv, "lookup_bench", [](TfrmCodFis& shown) {
+    window = &shown;
+    return true;
+  });
 }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#ifndef _WIN32
+#include <locale.h>
+#endif
 #include <filesystem>
 #include <set>
 #include <string>
@@ -59,8 +62,42 @@ TEST_F(CliArchive, ImportaCopiesAFileArchiveIntoTheDatabaseAndEsportaGivesItBack
             file + ":3: data 1/05/1980 diversa da quella del codice VRDNNA80A45H501U\n");
   const std::string exported = TempPath("esporta.dat");
   EXPECT_EQ(Archivio("esporta -o '" + exported + "'").status, 0);
-  EXPECT_EQ(ReadAll(exported), kHeaderLine + rossi + bianchi);
+  EXPECT_EQ(ReadAll(exported), "\xEF\xBB\xBF" + kHeaderLine + rossi + bianchi);
   SetEnvironment("VIVEZE_ARCHIVIO", "");
+}
+
+// `esporta` writes the archive as a spreadsheet on this desk opens it: a
+// byte-order mark, CR LF, the desk's list separator (";" where the decimal
+// mark is a comma); `esporta` and `elenca` write a value a spreadsheet would
+// run as a formula as text, an apostrophe before it, the archive unchanged.
+TEST_F(CliArchive, EsportaWritesForASpreadsheetAndNoValueRunsAsAFormula) {
+  const std::string archive = kHeaderLine + "ROSSI,\"" + "=HYPERLINK(\"\"x\"\";\"\"y\"\")" +
+                              "\",M,\"FORLI', FC\",15/03/1975,RSSMRA75C15F402O\r\n" +
+                              "-5,+1,F,@SUM(A1),01/01/1980,VRDNNA80A41H501U\r\n";
+  Write(Utf8Of(PathOf(folder_) / "archivio.dat"), archive);
+  EXPECT_EQ(Archivio("esporta").out,
+            "\xEF\xBB\xBF" + kHeaderLine +
+                "ROSSI,\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\",M,\"FORLI', FC\",15/03/1975,"
+                "RSSMRA75C15F402O\r\n'-5,'+1,F,'@SUM(A1),01/01/1980,VRDNNA80A41H501U\r\n");
+  EXPECT_EQ(Archivio("elenca").out,
+            kHeaderLine +
+                "ROSSI,\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\",M,\"FORLI', FC\",15/03/1975,"
+                "RSSMRA75C15F402O\r\n'-5,'+1,F,'@SUM(A1),01/01/1980,VRDNNA80A41H501U\r\n");
+  EXPECT_EQ(Archive(), archive);
+#ifndef _WIN32
+  if (locale_t italian = newlocale(LC_ALL_MASK, "it_IT.UTF-8", static_cast<locale_t>(0))) {
+    freelocale(italian);
+    setenv("LC_ALL", "it_IT.UTF-8", 1);
+    const std::string file = TempPath("esporta.csv");
+    EXPECT_EQ(Archivio("esporta -o '" + file + "'").status, 0);
+    const std::string start =
+        "\xEF\xBB\xBF"
+        "Cognome;Nome;Sex;Comune;Data;CodiceFiscale\r\nROSSI;\"'=HYPERLINK(";
+    EXPECT_EQ(ReadAll(file).substr(0, start.size()), start);
+  } else {
+    ADD_FAILURE() << "no it_IT.UTF-8 locale here to read the separator of";
+  }
+#endif
 }
 
 // A database an earlier version made, without the log of changes, gets it

@@ -278,10 +278,12 @@ TEST_F(LayoutTest, MenusReadAsDesignedWithMnemonics) {
   EXPECT_EQ(
       captions(w.File1),
       (QStringList{QStringLiteral("&Calcola elenco..."), QStringLiteral("C&ontrolla elenco..."),
-                   QStringLiteral("-"), QStringLiteral("&Aggiorna elenco comuni..."),
-                   QStringLiteral("-"), QStringLiteral("&Esci")}));
+                   QStringLiteral("Es&porta archivio..."), QStringLiteral("-"),
+                   QStringLiteral("&Aggiorna elenco comuni..."), QStringLiteral("-"),
+                   QStringLiteral("&Esci")}));
   EXPECT_EQ(captions(w.Modifica1),
-            (QStringList{QStringLiteral("&Calcola"), QStringLiteral("&Azzera")}));
+            (QStringList{QStringLiteral("&Calcola"), QStringLiteral("&Azzera"),
+                         QStringLiteral("C&erca nell'archivio...")}));
   EXPECT_EQ(captions(w.Records1), (QStringList{QStringLiteral("&First"), QStringLiteral("&Prior"),
                                                QStringLiteral("&Next"), QStringLiteral("&Last"),
                                                QStringLiteral("-"), QStringLiteral("&Delete")}));
@@ -290,7 +292,8 @@ TEST_F(LayoutTest, MenusReadAsDesignedWithMnemonics) {
   // Opening twice gives no second mnemonic.
   emit w.Modifica1->aboutToShow();
   EXPECT_EQ(captions(w.Modifica1),
-            (QStringList{QStringLiteral("&Calcola"), QStringLiteral("&Azzera")}));
+            (QStringList{QStringLiteral("&Calcola"), QStringLiteral("&Azzera"),
+                         QStringLiteral("C&erca nell'archivio...")}));
 }
 
 TEST_F(LayoutTest, TheLinkVisiblyChangesItsFontUnderTheMouse) {

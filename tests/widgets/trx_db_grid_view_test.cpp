@@ -20,7 +20,7 @@ using grid_test::GridTest;
 
 namespace {
 
-TEST_F(GridTest, LeftClickOnATitleOnlyDrawsItPressed) {
+TEST_F(GridTest, LeftClickOnATitleDrawsItPressedUntilReleased) {
   Show(3);
   Table().SetRecordNumber(2);
   TTitleButtonHeader* header = grid->TitleHeader();

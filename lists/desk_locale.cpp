@@ -1,4 +1,4 @@
-#include "cli/desk_locale.h"
+#include "lists/desk_locale.h"
 
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
@@ -7,6 +7,7 @@
 #include "storage/files/windows_api.h"
 #else
 #include <langinfo.h>
+#include <locale.h>
 
 #include <clocale>
 #endif
@@ -37,6 +38,29 @@ std::string DeskArchiveText(std::string_view utf8) {
   WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, ansi.data(), size,
                       nullptr, nullptr);
   return ansi;
+}
+
+std::string DeskTextAsUtf8(std::string_view stored) {
+  const int wideSize =
+      MultiByteToWideChar(CP_ACP, 0, stored.data(), static_cast<int>(stored.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, stored.data(), static_cast<int>(stored.size()), wide.data(),
+                      wideSize);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
+char DeskListSeparator() {
+  wchar_t separator[8];
+  const int size = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SLIST, separator, 8);
+  // A separator a list can be read back with: one character of ASCII.
+  if (size == 2 && (separator[0] == L',' || separator[0] == L';' || separator[0] == L'\t')) {
+    return static_cast<char>(separator[0]);
+  }
+  return ';';
 }
 
 #else
@@ -81,5 +105,18 @@ std::string DeskShortDatePattern() {
 }
 
 std::string DeskArchiveText(std::string_view utf8) { return std::string(utf8); }
+
+std::string DeskTextAsUtf8(std::string_view stored) { return std::string(stored); }
+
+char DeskListSeparator() {
+  // Asked of a locale of its own: the process's settings stay as they are
+  // (the window's toolkit has set them).
+  const locale_t numbers = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
+  if (numbers == static_cast<locale_t>(0)) return ',';
+  const char* mark = nl_langinfo_l(RADIXCHAR, numbers);
+  const char separator = mark != nullptr && mark[0] == ',' ? ';' : ',';
+  freelocale(numbers);
+  return separator;
+}
 
 #endif

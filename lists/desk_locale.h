@@ -1,4 +1,4 @@
-// What this desk's window would use for dates and text, found without a toolkit.
+// What this desk uses for dates, text and lists, found without a toolkit.
 #pragma once
 
 #include <string>
@@ -17,3 +17,13 @@ std::string DeskShortDatePattern();
 // system's 8-bit text is UTF-8; on Windows in the ANSI code page, or, when
 // that page cannot hold some letter, with the letters folded to A-Z.
 std::string DeskArchiveText(std::string_view utf8);
+
+// The archive's text (the system's 8-bit text) as UTF-8: on Windows from the
+// ANSI code page, elsewhere as it is.
+std::string DeskTextAsUtf8(std::string_view stored);
+
+// The separator a spreadsheet on this desk reads lists with: on Windows the
+// user's list separator; elsewhere ";" where the locale's decimal mark is a
+// comma (it_IT, de_DE, fr_FR), "," otherwise. The window and the command
+// line ask here alike.
+char DeskListSeparator();
