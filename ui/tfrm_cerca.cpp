@@ -1,5 +1,6 @@
 #include "ui/tfrm_cerca.h"
 
+#include <QApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -69,6 +70,12 @@ TfrmCerca::TfrmCerca(TLbCsv& table, TRxDBGrid& grid, TPrompter* prompter, Archiv
     connect(source, qOverload<TDataEvent>(&TDataSource::DataEvent), this, &TfrmCerca::TableEvent);
   }
   ShowFound();
+}
+
+void TfrmCerca::Prepare() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  find_.Prepare();
+  QApplication::restoreOverrideCursor();
 }
 
 void TfrmCerca::Cerca() {

@@ -35,6 +35,9 @@ class TfrmCerca : public QDialog {
   // Surname, name, sex, birth date, place and code of the record found.
   std::array<QLabel*, 6> labRecord;
 
+  // The find's orders made, or caught up with the archive, under the wait
+  // cursor: the wait comes when the window opens, not at a key typed.
+  void Prepare();
   // The text searched again, the first record found made current.
   void Cerca();
   void Successivo();

@@ -71,6 +71,7 @@ void TfrmCodFis::actCercaArchivioExecute() {
   const bool first = frmCerca == nullptr;
   if (first) frmCerca = new TfrmCerca(LbCsv2, *RxDBGrid1, &prompter_, StoredAsUtf8(), this);
   frmCerca->show();
+  frmCerca->Prepare();
   if (first && screen() != nullptr) {
     // Beside the window, where the grid stays in sight; over it only when
     // the screen has no room on either side.

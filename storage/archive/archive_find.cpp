@@ -103,11 +103,8 @@ void ArchiveFind::AddRange(RecordOrder& order, std::pair<int, int> range, Record
 void ArchiveFind::AddNames(const std::vector<std::string>& words, RecordSet& into) {
   std::vector<std::string> folded;
   for (const std::string& word : words) folded.push_back(FoldedNameKey(word));
-  RecordOrder& bySurname = surnameFirst_
-                               ? *surnameFirst_
-                               : Order(surnameFirst_, ArchivePersonKey(table_, false, toUtf8_));
-  RecordOrder& byName =
-      nameFirst_ ? *nameFirst_ : Order(nameFirst_, ArchivePersonKey(table_, true, toUtf8_));
+  RecordOrder& bySurname = BySurname();
+  RecordOrder& byName = ByName();
   const std::size_t count = folded.size();
   // All the words the start of a surname, or of a name; then every way of
   // cutting them into a first part, whole, and a second, begun: the
@@ -120,6 +117,23 @@ void ArchiveFind::AddNames(const std::vector<std::string>& words, RecordSet& int
     AddRange(bySurname, bySurname.PrefixRange(key), into);
     AddRange(byName, byName.PrefixRange(key), into);
   }
+}
+
+RecordOrder& ArchiveFind::BySurname() {
+  return surnameFirst_ ? *surnameFirst_
+                       : Order(surnameFirst_, ArchivePersonKey(table_, false, toUtf8_));
+}
+
+RecordOrder& ArchiveFind::ByName() {
+  return nameFirst_ ? *nameFirst_ : Order(nameFirst_, ArchivePersonKey(table_, true, toUtf8_));
+}
+
+RecordOrder& ArchiveFind::ByDate() {
+  return date_ ? *date_ : Order(date_, ArchiveColumnKey(table_, archive_column::kData, toUtf8_));
+}
+
+void ArchiveFind::Prepare() {
+  for (RecordOrder* order : {&BySurname(), &ByName(), &ByCode(), &ByDate()}) order->Size();
 }
 
 RecordSet ArchiveFind::Search(std::string_view typed) {
@@ -151,8 +165,7 @@ RecordSet ArchiveFind::Search(std::string_view typed) {
     }
   }
   if (!born.empty()) {
-    RecordOrder& byDate =
-        date_ ? *date_ : Order(date_, ArchiveColumnKey(table_, archive_column::kData, toUtf8_));
+    RecordOrder& byDate = ByDate();
     RecordSet thatDay(records);
     AddRange(byDate, byDate.PrefixRange(born), thatDay);
     if (names.empty()) return thatDay;

@@ -38,10 +38,16 @@ class ArchiveFind {
 
   // The records `typed` (UTF-8) finds; none for a text that says nothing.
   RecordSet Search(std::string_view typed);
+  // Makes every order a search may ask for, so that no key typed later
+  // waits for one: the only pass over all the records, once.
+  void Prepare();
 
  private:
   RecordOrder& Order(std::unique_ptr<RecordOrder>& order, RecordOrder::Key key);
   RecordOrder& ByCode();
+  RecordOrder& BySurname();
+  RecordOrder& ByName();
+  RecordOrder& ByDate();
   // Every record in the order's positions [range.first, range.second).
   static void AddRange(RecordOrder& order, std::pair<int, int> range, RecordSet& into);
   void AddNames(const std::vector<std::string>& words, RecordSet& into);
