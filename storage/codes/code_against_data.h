@@ -8,6 +8,7 @@
 
 #include "engine/calendar_date.h"
 
+class PlaceMemory;
 class Places;
 struct CodeReading;
 
@@ -42,4 +43,7 @@ bool IsBlankValue(std::string_view text);
 // Compares a valid reading with the data, every homocode form alike (the
 // code's digits read back), the place by the chain of its records (D19 of
 // the decisions on place codes: storage/place_chain.h).
+// A caller checking many codes keeps a memory of the register's answers.
 DataCheck CheckAgainstData(const CodeReading& reading, const PersonData& person, Places& places);
+DataCheck CheckAgainstData(const CodeReading& reading, const PersonData& person,
+                           PlaceMemory& places);

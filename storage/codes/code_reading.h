@@ -7,6 +7,7 @@
 
 #include "engine/fiscal_code_check.h"
 
+class PlaceMemory;
 class Places;
 
 // What a code handed in says. Spaces in it are ignored and its letters
@@ -34,9 +35,20 @@ struct CodeReading {
   std::vector<std::string> lines;
 };
 
-// `typed` as typed (UTF-8).
+// `typed` as typed (UTF-8). A caller reading many codes keeps a memory of
+// the register's answers.
 CodeReading ReadCode(std::string_view typed, Places& places);
+CodeReading ReadCode(std::string_view typed, PlaceMemory& places);
+// The same for a code as ReadCode has it after its first steps: spaces
+// dropped, upper case, and `check` what CheckFiscalCode said of it (a list
+// has done both to see whether the row's data give the code). A valid
+// code's `lines` are left empty: a list says only what differs.
+CodeReading ReadCheckedCode(std::string code, const CodeCheck& check, PlaceMemory& places);
+
+// A valid reading's line of the birth date: "Data di nascita: <date>".
+std::string BirthDateLine(const CodeReading& reading);
 
 // The place of a known place code named as on `born`, with today's name when
 // it differs: "MONTALCINO (SI)", "GIRGENTI, oggi AGRIGENTO (AG)".
+// (PlaceMemory::NameOn.)
 std::string PlaceNameOn(Places& places, const std::string& code, const CalendarDate& born);
