@@ -58,6 +58,25 @@ TEST(CliCommands, CalcolaRefusesWhatGivesNoCode) {
   EXPECT_EQ(Vivezecf("").status, 2);
 }
 
+// Every command that reads a birth date reads it as offices and spreadsheets
+// write it, with "-" or "." as with "/".
+TEST(CliCommands, DatesWithDashesAndDotsAreReadEverywhere) {
+  const std::string in = TempPath("dates.csv"), out = TempPath("dates_out.csv");
+  for (const std::string date : {"15-03-1975", "15.3.1975", "15.03.75", "15-3-75"}) {
+    SCOPED_TRACE(date);
+    EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M " + date + " MONTALCINO").out, "RSSMRA75C15F402O\n");
+    EXPECT_EQ(Vivezecf("verifica RSSMRA75C15F402O ROSSI MARIO M " + date + " MONTALCINO").status, 0);
+    Write(in, "Cognome,Nome,Sesso,Comune,Data,CF\r\nROSSI,MARIO,M,MONTALCINO," + date +
+                  ",RSSMRA75C15F402O\r\n");
+    EXPECT_NE(Vivezecf("lotto '" + in + "'").out.find(date + ",RSSMRA75C15F402O,\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Vivezecf("controlla '" + in + "' -o '" + out + "'").status, 0);
+  }
+  const Outcome mixed = Vivezecf("calcola ROSSI MARIO M 15-03.1975 MONTALCINO");
+  EXPECT_EQ(mixed.status, 2);
+  EXPECT_EQ(mixed.err, "Data non valida: 15-03.1975\n");
+}
+
 TEST(CliCommands, VerificaSaysValidityAndWhetherTheCodeIsThePersons) {
   const Outcome valid = Vivezecf("verifica RSSMRA75C15F402O");
   EXPECT_EQ(valid.status, 0);
