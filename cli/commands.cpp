@@ -66,7 +66,11 @@ int Verifica(PlaceRegister& places, const std::vector<std::string>& args) {
     return numeric && args.size() == 1 ? 0 : 1;
   }
   std::cout << reading.lines.front() << "\n";
-  if (args.size() == 1) return 0;
+  if (args.size() == 1) {
+    // No date to choose between the centuries the code fits: both said.
+    if (reading.otherBirthDate) std::cout << BirthDateLine(reading) << "\n";
+    return 0;
+  }
   // Values left empty are named by the comparison; others must read.
   PersonData person{args[1], args[2], {}, std::nullopt, args[5]};
   CalendarDate born;
@@ -107,6 +111,9 @@ int Decodifica(PlaceRegister& places, const std::vector<std::string>& args) {
             << "data di nascita: " << Iso(decoded.birthDate) << "\n"
             << "luogo: " << reading.placeName << "\n"
             << "codice luogo: " << decoded.placeCode << "\n";
+  if (reading.otherBirthDate) {
+    std::cout << "nota: data di nascita anche " << Iso(*reading.otherBirthDate) << "\n";
+  }
   for (const std::string& note : reading.notes) std::cout << note << "\n";
   return 0;
 }
@@ -153,23 +160,27 @@ const char* HelpText() {
          "\n"
          "  vivezecf calcola [--codice-vicino] COGNOME NOME SESSO DATA LUOGO\n"
          "      stampa il codice fiscale. SESSO: F o M; DATA: gg/mm/aaaa, g/m/aaaa,\n"
-         "      gg/mm/aa o aaaa-mm-gg, non dopo oggi; LUOGO: nome del comune o dello\n"
-         "      stato estero come nell'elenco, oppure codice catastale di quattro\n"
-         "      caratteri. Con --codice-vicino, per un luogo senza codice in uso alla\n"
-         "      data di nascita, usa il primo o l'ultimo codice di quel nome se la\n"
-         "      data cade al piu' cinque anni prima o dopo il suo periodo.\n"
+         "      gg/mm/aa (anche con - o . al posto di /) o aaaa-mm-gg, non dopo oggi;\n"
+         "      LUOGO: nome del comune o dello stato estero come nell'elenco, oppure\n"
+         "      codice catastale di quattro caratteri. Con --codice-vicino, per un\n"
+         "      luogo senza codice in uso alla data di nascita, usa il primo o l'ultimo\n"
+         "      codice di quel nome se la data cade al piu' cinque anni prima o dopo il\n"
+         "      suo periodo.\n"
          "      Esempio: vivezecf calcola Rossi Mario M 15/03/1975 Montalcino\n"
          "  vivezecf verifica CODICE [COGNOME NOME SESSO DATA LUOGO]\n"
          "      dice se il codice e' valido (spazi e minuscole ammessi) e, con i dati,\n"
          "      se corrisponde alla persona (omocodici compresi, e i codici del luogo\n"
          "      di altri periodi); se no, una riga per ogni dato diverso. Un dato\n"
-         "      vuoto ('') e' indicato come mancante.\n"
+         "      vuoto ('') e' indicato come mancante. Senza i dati, se il codice vale\n"
+         "      per due secoli, la riga 'Data di nascita: ...; anche ...'.\n"
          "      Esempio: vivezecf verifica RSSMRA75C15F402O Rossi Mario M 15/03/1975 Montalcino\n"
          "  vivezecf decodifica CODICE\n"
          "      stampa una riga per dato: 'sesso: M o F', 'data di nascita: aaaa-mm-gg',\n"
          "      'luogo: NOME (PROVINCIA)', 'codice luogo: codice catastale', e righe\n"
          "      'nota: ...'. Il secolo della data e' quello in cui il codice del luogo\n"
-         "      era in uso; il luogo e' detto col nome di allora e quello di oggi.\n"
+         "      era in uso (il piu' recente se lo era in entrambi, e la nota 'data di\n"
+         "      nascita anche aaaa-mm-gg' dice l'altro); il luogo e' detto col nome di\n"
+         "      allora e quello di oggi.\n"
          "      Esempio: vivezecf decodifica RSSMRA75C15F402O\n"
          "  vivezecf lotto [FILE] [-o USCITA]\n"
          "      legge un elenco CSV (standard input senza FILE; separato da virgole,\n"

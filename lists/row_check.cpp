@@ -57,6 +57,8 @@ RowVerdict RowChecker::Judge(const PersonText& person, const DataRead& read,
   const std::string_view values[] = {person.surname, person.name, person.sex, person.date,
                                      person.place};
   if (std::all_of(std::begin(values), std::end(values), IsBlankValue)) {
+    // No date to choose between the centuries the code fits: both said.
+    if (reading.otherBirthDate) detail = BirthDateLine(reading);
     join(reading.notes.begin(), reading.notes.end());
     return RowVerdict::Valid;
   }

@@ -126,6 +126,8 @@ DataCheck CheckAgainstData(const CodeReading& reading, const PersonData& person,
   lines.front() =
       check.matches ? "Corrisponde ai dati inseriti" : "Non corrisponde ai dati inseriti";
   if (!missing.empty()) lines.push_back(std::move(missing));
+  // No date to choose between the centuries the code fits: both said.
+  if (!person.birthDate && reading.otherBirthDate) lines.push_back(BirthDateLine(reading));
   if (!note.empty()) lines.push_back(std::move(note));
   return check;
 }

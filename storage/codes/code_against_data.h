@@ -32,8 +32,10 @@ struct DataCheck {
   // "Corrisponde ai dati inseriti" or "Non corrisponde ai dati inseriti";
   // then for each field that differs "<Campo>: nel codice <value>, nei dati
   // <value>" (Cognome, Nome, Sesso, Data di nascita, Luogo di nascita),
-  // "Dati mancanti: <fields>" and "nota: codice luogo di un altro periodo"
-  // when the place code is another of the place's chain of records.
+  // "Dati mancanti: <fields>", with no birth date the reading's date line
+  // when the code fits two centuries ("Data di nascita: 24/03/2026; anche
+  // 24/03/1926"), and "nota: codice luogo di un altro periodo" when the
+  // place code is another of the place's chain of records.
   std::vector<std::string> lines;
 };
 

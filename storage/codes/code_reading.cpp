@@ -14,10 +14,12 @@ bool Decode(CodeReading& reading, PlaceMemory& places) {
   if (!places.FindCode(place).Found()) return false;
   bool inUse = false;
   for (const CalendarDate& date : BirthDateCandidates(reading.decoded.birthDate)) {
-    if (places.FindCode(place, date).Found()) {
+    if (!places.FindCode(place, date).Found()) continue;
+    if (inUse) {
+      reading.otherBirthDate = date;
+    } else {
       reading.decoded.birthDate = date;
       inUse = true;
-      break;
     }
   }
   if (!inUse) reading.notes.emplace_back("nota: codice luogo non in uso alla data di nascita");
@@ -75,5 +77,7 @@ CodeReading ReadCheckedCode(std::string code, const CodeCheck& check, PlaceMemor
 }
 
 std::string BirthDateLine(const CodeReading& reading) {
-  return "Data di nascita: " + DateToText(reading.decoded.birthDate);
+  std::string line = "Data di nascita: " + DateToText(reading.decoded.birthDate);
+  if (reading.otherBirthDate) line.append("; anche ").append(DateToText(*reading.otherBirthDate));
+  return line;
 }

@@ -65,7 +65,8 @@ TEST(CliCommands, DatesWithDashesAndDotsAreReadEverywhere) {
   for (const std::string date : {"15-03-1975", "15.3.1975", "15.03.75", "15-3-75"}) {
     SCOPED_TRACE(date);
     EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M " + date + " MONTALCINO").out, "RSSMRA75C15F402O\n");
-    EXPECT_EQ(Vivezecf("verifica RSSMRA75C15F402O ROSSI MARIO M " + date + " MONTALCINO").status, 0);
+    EXPECT_EQ(Vivezecf("verifica RSSMRA75C15F402O ROSSI MARIO M " + date + " MONTALCINO").status,
+              0);
     Write(in, "Cognome,Nome,Sesso,Comune,Data,CF\r\nROSSI,MARIO,M,MONTALCINO," + date +
                   ",RSSMRA75C15F402O\r\n");
     EXPECT_NE(Vivezecf("lotto '" + in + "'").out.find(date + ",RSSMRA75C15F402O,\r\n"),
@@ -78,7 +79,7 @@ TEST(CliCommands, DatesWithDashesAndDotsAreReadEverywhere) {
 }
 
 TEST(CliCommands, VerificaSaysValidityAndWhetherTheCodeIsThePersons) {
-  const Outcome valid = Vivezecf("verifica RSSMRA75C15F402O");
+  const Outcome valid = Vivezecf("verifica RSSMRA26C15F402D");  // F402 ended in 2016
   EXPECT_EQ(valid.status, 0);
   EXPECT_EQ(valid.out, "Codice valido\n");
   const Outcome wrong = Vivezecf("verifica RSSMRA75C15F402X");
@@ -98,10 +99,10 @@ TEST(CliCommands, VerificaSaysValidityAndWhetherTheCodeIsThePersons) {
 }
 
 TEST(CliCommands, DecodificaOneValuePerLineAndUnknownPlacesSaid) {
-  const Outcome run = Vivezecf("decodifica rssmra75c15f402o");
+  const Outcome run = Vivezecf("decodifica rssmra26c15f402d");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out,
-            "sesso: M\ndata di nascita: 1975-03-15\nluogo: MONTALCINO (SI)\ncodice luogo: F402\n");
+            "sesso: M\ndata di nascita: 1926-03-15\nluogo: MONTALCINO (SI)\ncodice luogo: F402\n");
   const std::string unknownPlace = "RSSMRA75C15Z999";
   const std::string code = unknownPlace + CheckFiscalCode(unknownPlace + "A").expected;
   const Outcome unknown = Vivezecf("decodifica " + code);
@@ -111,6 +112,25 @@ TEST(CliCommands, DecodificaOneValuePerLineAndUnknownPlacesSaid) {
   EXPECT_EQ(Vivezecf("--help").status, 0);
   EXPECT_NE(Vivezecf("--help").out.find("Esempio: vivezecf lotto"), std::string::npos);
   EXPECT_EQ(Vivezecf("--version").out, "vivezecf 1.0\n");
+}
+
+// SANGIANO had H872 in 1926 and has it again since 1963: the code of a
+// person born there on 24/03 of '26 fits both centuries.
+TEST(CliCommands, ACodeThatFitsTwoCenturiesSaysTheOther) {
+  const Outcome decoded = Vivezecf("decodifica FOXDRA26C24H872Y");
+  EXPECT_EQ(decoded.status, 0);
+  EXPECT_EQ(decoded.out,
+            "sesso: M\ndata di nascita: 2026-03-24\nluogo: SANGIANO (VA)\ncodice luogo: H872\n"
+            "nota: data di nascita anche 1926-03-24\n");
+  const Outcome checked = Vivezecf("verifica FOXDRA26C24H872Y");
+  EXPECT_EQ(checked.status, 0);
+  EXPECT_EQ(checked.out, "Codice valido\nData di nascita: 24/03/2026; anche 24/03/1926\n");
+  for (const char* born : {"24/03/1926", "24/03/2026", "24/03/26"}) {
+    EXPECT_EQ(
+        Vivezecf(std::string("verifica FOXDRA26C24H872Y FO DARIO M ") + born + " SANGIANO").out,
+        "Codice valido\nCorrisponde ai dati inseriti\n")
+        << born;
+  }
 }
 
 TEST(CliCommands, CodesReadAndComputedAsTheAgenziaIssuedThem) {
