@@ -133,6 +133,41 @@ TEST(CliCommands, ACodeThatFitsTwoCenturiesSaysTheOther) {
   }
 }
 
+// `COMANDO --help` and `-h` print that command's part of the whole help:
+// its usage line first, nothing of the others.
+TEST(CliCommands, EachCommandGivesItsOwnHelp) {
+  const std::string whole = Vivezecf("--help").out;
+  const struct {
+    std::string args;
+    std::vector<std::string> usages;
+  } cases[] = {
+      {"verifica --help", {"vivezecf verifica CODICE"}},
+      {"verifica -h", {"vivezecf verifica CODICE"}},
+      {"calcola -h", {"vivezecf calcola [--codice-vicino]"}},
+      {"controlla --help", {"vivezecf controlla [FILE]"}},
+      {"aggiorna-comuni --help", {"vivezecf aggiorna-comuni FILE"}},
+      {"archivio elimina --help", {"vivezecf archivio elimina CODICE"}},
+      {"archivio -h",
+       {"vivezecf archivio aggiungi", "vivezecf archivio elimina", "vivezecf archivio elenca",
+        "vivezecf archivio importa", "vivezecf archivio esporta"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    const Outcome help = Vivezecf(c.args);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_NE(whole.find(help.out), std::string::npos);  // a part of the whole, as it stands
+    EXPECT_EQ(help.out.find("  " + c.usages.front()), 0u);
+    std::size_t usages = 0;
+    for (std::size_t at = 0; (at = help.out.find("  vivezecf ", at)) != std::string::npos; ++at) {
+      ++usages;
+    }
+    EXPECT_EQ(usages, c.usages.size());
+    for (const std::string& usage : c.usages) EXPECT_NE(help.out.find(usage), std::string::npos);
+  }
+  EXPECT_EQ(Vivezecf("boh --help").status, 2);
+}
+
 TEST(CliCommands, CodesReadAndComputedAsTheAgenziaIssuedThem) {
   const std::string m378 = "RSSMRA10C15M378";  // M378 only from 2017
   const Outcome noted = Vivezecf("decodifica " + m378 + CheckFiscalCode(m378 + "A").expected);
