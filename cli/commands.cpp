@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <stdexcept>
+#include <string_view>
 
 #include "cli/archive_commands.h"
 #include "engine/ascii_case.h"
@@ -66,7 +67,11 @@ int Verifica(PlaceRegister& places, const std::vector<std::string>& args) {
     return numeric && args.size() == 1 ? 0 : 1;
   }
   std::cout << reading.lines.front() << "\n";
-  if (args.size() == 1) return 0;
+  if (args.size() == 1) {
+    // No date to choose between the centuries the code fits: both said.
+    if (reading.otherBirthDate) std::cout << BirthDateLine(reading) << "\n";
+    return 0;
+  }
   // Values left empty are named by the comparison; others must read.
   PersonData person{args[1], args[2], {}, std::nullopt, args[5]};
   CalendarDate born;
@@ -107,6 +112,9 @@ int Decodifica(PlaceRegister& places, const std::vector<std::string>& args) {
             << "data di nascita: " << Iso(decoded.birthDate) << "\n"
             << "luogo: " << reading.placeName << "\n"
             << "codice luogo: " << decoded.placeCode << "\n";
+  if (reading.otherBirthDate) {
+    std::cout << "nota: data di nascita anche " << Iso(*reading.otherBirthDate) << "\n";
+  }
   for (const std::string& note : reading.notes) std::cout << note << "\n";
   return 0;
 }
@@ -148,62 +156,110 @@ int Controlla(PlaceRegister& places, const std::vector<std::string>& args) {
 
 }  // namespace
 
-const char* HelpText() {
-  return "vivezecf - codice fiscale dalla riga di comando\n"
-         "\n"
-         "  vivezecf calcola [--codice-vicino] COGNOME NOME SESSO DATA LUOGO\n"
-         "      stampa il codice fiscale. SESSO: F o M; DATA: gg/mm/aaaa, g/m/aaaa,\n"
-         "      gg/mm/aa o aaaa-mm-gg, non dopo oggi; LUOGO: nome del comune o dello\n"
-         "      stato estero come nell'elenco, oppure codice catastale di quattro\n"
-         "      caratteri. Con --codice-vicino, per un luogo senza codice in uso alla\n"
-         "      data di nascita, usa il primo o l'ultimo codice di quel nome se la\n"
-         "      data cade al piu' cinque anni prima o dopo il suo periodo.\n"
-         "      Esempio: vivezecf calcola Rossi Mario M 15/03/1975 Montalcino\n"
-         "  vivezecf verifica CODICE [COGNOME NOME SESSO DATA LUOGO]\n"
-         "      dice se il codice e' valido (spazi e minuscole ammessi) e, con i dati,\n"
-         "      se corrisponde alla persona (omocodici compresi, e i codici del luogo\n"
-         "      di altri periodi); se no, una riga per ogni dato diverso. Un dato\n"
-         "      vuoto ('') e' indicato come mancante.\n"
-         "      Esempio: vivezecf verifica RSSMRA75C15F402O Rossi Mario M 15/03/1975 Montalcino\n"
-         "  vivezecf decodifica CODICE\n"
-         "      stampa una riga per dato: 'sesso: M o F', 'data di nascita: aaaa-mm-gg',\n"
-         "      'luogo: NOME (PROVINCIA)', 'codice luogo: codice catastale', e righe\n"
-         "      'nota: ...'. Il secolo della data e' quello in cui il codice del luogo\n"
-         "      era in uso; il luogo e' detto col nome di allora e quello di oggi.\n"
-         "      Esempio: vivezecf decodifica RSSMRA75C15F402O\n"
-         "  vivezecf lotto [FILE] [-o USCITA]\n"
-         "      legge un elenco CSV (standard input senza FILE; separato da virgole,\n"
-         "      punti e virgola o tabulazioni; UTF-8 o Windows-1252) con le colonne\n"
-         "      Cognome, Nome, Sesso (o Sex), Luogo di nascita (o Comune) e Data di\n"
-         "      nascita (o Data) e lo riscrive in UTF-8 (standard output senza -o) con\n"
-         "      le colonne CodiceFiscale ed Errore; riepilogo su standard error.\n"
-         "      Esempio: vivezecf lotto dipendenti.csv -o codici.csv\n"
-         "  vivezecf controlla [FILE] [-o USCITA]\n"
-         "      controlla i codici di un elenco con la colonna Codice fiscale (o CF) e i\n"
-         "      dati delle persone; scrive le colonne Esito (corrisponde, non\n"
-         "      corrisponde, valido, non valido) e Dettaglio; riepilogo su standard error.\n"
-         "      Esempio: vivezecf controlla dipendenti.csv -o controllo.csv\n"
-         "  vivezecf archivio aggiungi COGNOME NOME SESSO DATA LUOGO\n"
-         "      calcola il codice come il programma a finestre e lo aggiunge al suo\n"
-         "      archivio (lo stesso file, o il database che VIVEZE_ARCHIVIO indica),\n"
-         "      se non c'e' gia'; stampa il codice.\n"
-         "  vivezecf archivio elimina CODICE\n"
-         "      elimina dall'archivio il record con quel codice (stato 1 se non c'e').\n"
-         "  vivezecf archivio elenca\n"
-         "      stampa l'archivio com'e' nel file, intestazione compresa.\n"
-         "  vivezecf archivio importa FILE\n"
-         "      copia nel database di VIVEZE_ARCHIVIO i record di un archivio su file;\n"
-         "      salta i codici gia' presenti, scarta (stato 1) le date illeggibili o\n"
-         "      diverse da quella del codice.\n"
-         "  vivezecf archivio esporta [-o FILE]\n"
-         "      scrive l'archivio nel formato del file (standard output senza -o).\n"
-         "  vivezecf aggiorna-comuni FILE\n"
-         "      aggiorna l'elenco dei comuni dall'archivio dei comuni dell'anagrafe\n"
-         "      nazionale (ANPR_archivio_comuni.csv, scaricato dal sito dell'ANPR);\n"
-         "      lo usano da allora il programma a finestre e vivezecf.\n"
-         "      Esempio: vivezecf aggiorna-comuni ANPR_archivio_comuni.csv\n"
+namespace {
+
+// Each command's part of the help, in the order the whole help gives them.
+struct HelpPart {
+  std::string_view command;  // "calcola", "archivio aggiungi"
+  const char* text;
+};
+
+constexpr HelpPart kHelpParts[] = {
+    {"calcola",
+     "  vivezecf calcola [--codice-vicino] COGNOME NOME SESSO DATA LUOGO\n"
+     "      stampa il codice fiscale. SESSO: F o M; DATA: gg/mm/aaaa, g/m/aaaa,\n"
+     "      gg/mm/aa (anche con - o . al posto di /) o aaaa-mm-gg, non dopo oggi;\n"
+     "      LUOGO: nome del comune o dello stato estero come nell'elenco, oppure\n"
+     "      codice catastale di quattro caratteri. Con --codice-vicino, per un\n"
+     "      luogo senza codice in uso alla data di nascita, usa il primo o l'ultimo\n"
+     "      codice di quel nome se la data cade al piu' cinque anni prima o dopo il\n"
+     "      suo periodo.\n"
+     "      Esempio: vivezecf calcola Rossi Mario M 15/03/1975 Montalcino\n"},
+    {"verifica",
+     "  vivezecf verifica CODICE [COGNOME NOME SESSO DATA LUOGO]\n"
+     "      dice se il codice e' valido (spazi e minuscole ammessi) e, con i dati,\n"
+     "      se corrisponde alla persona (omocodici compresi, e i codici del luogo\n"
+     "      di altri periodi); se no, una riga per ogni dato diverso. Un dato\n"
+     "      vuoto ('') e' indicato come mancante. Senza i dati, se il codice vale\n"
+     "      per due secoli, la riga 'Data di nascita: ...; anche ...'.\n"
+     "      Esempio: vivezecf verifica RSSMRA75C15F402O Rossi Mario M 15/03/1975 Montalcino\n"},
+    {"decodifica",
+     "  vivezecf decodifica CODICE\n"
+     "      stampa una riga per dato: 'sesso: M o F', 'data di nascita: aaaa-mm-gg',\n"
+     "      'luogo: NOME (PROVINCIA)', 'codice luogo: codice catastale', e righe\n"
+     "      'nota: ...'. Il secolo della data e' quello in cui il codice del luogo\n"
+     "      era in uso (il piu' recente se lo era in entrambi, e la nota 'data di\n"
+     "      nascita anche aaaa-mm-gg' dice l'altro); il luogo e' detto col nome di\n"
+     "      allora e quello di oggi.\n"
+     "      Esempio: vivezecf decodifica RSSMRA75C15F402O\n"},
+    {"lotto",
+     "  vivezecf lotto [FILE] [-o USCITA]\n"
+     "      legge un elenco CSV (standard input senza FILE; separato da virgole,\n"
+     "      punti e virgola o tabulazioni; UTF-8 o Windows-1252) con le colonne\n"
+     "      Cognome, Nome, Sesso (o Sex), Luogo di nascita (o Comune) e Data di\n"
+     "      nascita (o Data) e lo riscrive in UTF-8 (standard output senza -o) con\n"
+     "      le colonne CodiceFiscale ed Errore; riepilogo su standard error.\n"
+     "      Esempio: vivezecf lotto dipendenti.csv -o codici.csv\n"},
+    {"controlla",
+     "  vivezecf controlla [FILE] [-o USCITA]\n"
+     "      controlla i codici di un elenco con la colonna Codice fiscale (o CF) e i\n"
+     "      dati delle persone; scrive le colonne Esito (corrisponde, non\n"
+     "      corrisponde, valido, non valido) e Dettaglio; riepilogo su standard error.\n"
+     "      Esempio: vivezecf controlla dipendenti.csv -o controllo.csv\n"},
+    {"archivio aggiungi",
+     "  vivezecf archivio aggiungi COGNOME NOME SESSO DATA LUOGO\n"
+     "      calcola il codice come il programma a finestre e lo aggiunge al suo\n"
+     "      archivio (lo stesso file, o il database che VIVEZE_ARCHIVIO indica),\n"
+     "      se non c'e' gia'; stampa il codice.\n"},
+    {"archivio elimina",
+     "  vivezecf archivio elimina CODICE\n"
+     "      elimina dall'archivio il record con quel codice (stato 1 se non c'e').\n"},
+    {"archivio elenca",
+     "  vivezecf archivio elenca\n"
+     "      stampa l'archivio com'e' nel file, intestazione compresa.\n"},
+    {"archivio importa",
+     "  vivezecf archivio importa FILE\n"
+     "      copia nel database di VIVEZE_ARCHIVIO i record di un archivio su file;\n"
+     "      salta i codici gia' presenti, scarta (stato 1) le date illeggibili o\n"
+     "      diverse da quella del codice.\n"},
+    {"archivio esporta",
+     "  vivezecf archivio esporta [-o FILE]\n"
+     "      scrive l'archivio nel formato del file (standard output senza -o).\n"},
+    {"aggiorna-comuni",
+     "  vivezecf aggiorna-comuni FILE\n"
+     "      aggiorna l'elenco dei comuni dall'archivio dei comuni dell'anagrafe\n"
+     "      nazionale (ANPR_archivio_comuni.csv, scaricato dal sito dell'ANPR);\n"
+     "      lo usano da allora il programma a finestre e vivezecf.\n"
+     "      Esempio: vivezecf aggiorna-comuni ANPR_archivio_comuni.csv\n"},
+};
+
+bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+// `COMANDO --help`, or `archivio [SOTTOCOMANDO] --help`: the parts of that
+// command; false when `args` ask for no help.
+bool PrintCommandHelp(const std::vector<std::string>& args) {
+  std::string command = args[0];
+  std::size_t at = 1;
+  if (command == "archivio" && args.size() > 2 && !IsHelp(args[1])) command += ' ' + args[at++];
+  if (args.size() <= at || !IsHelp(args[at])) return false;
+  bool printed = false;
+  for (const HelpPart& part : kHelpParts) {
+    if (part.command == command || part.command.starts_with(command + ' ')) {
+      std::cout << part.text;
+      printed = true;
+    }
+  }
+  return printed;
+}
+
+}  // namespace
+
+std::string HelpText() {
+  std::string text = "vivezecf - codice fiscale dalla riga di comando\n\n";
+  for (const HelpPart& part : kHelpParts) text += part.text;
+  return text +
          "  vivezecf --version   versione del programma\n"
-         "  vivezecf --help      questo aiuto\n"
+         "  vivezecf --help      questo aiuto; vivezecf COMANDO --help, l'aiuto del comando\n"
          "\n"
          "Stato d'uscita: 0 riuscito, 1 dati senza risultato (o righe con errori),\n"
          "2 uso errato, file illeggibile o archivio che non si puo' scrivere.\n";
@@ -242,6 +298,7 @@ int RunCommand(const DataFilePaths& paths, const std::vector<std::string>& args)
     std::cout << HelpText();
     return 0;
   }
+  if (PrintCommandHelp(args)) return 0;
   if (command == "--version") {
     std::cout << "vivezecf 1.0\n";
     return 0;

@@ -11,5 +11,6 @@
 // give no result, 2 bad usage.
 int RunCommand(const DataFilePaths& paths, const std::vector<std::string>& args);
 
-// The help text, every command with an example.
-const char* HelpText();
+// The help text, every command with an example; `vivezecf COMANDO --help`
+// (or -h) prints that command's part of it.
+std::string HelpText();

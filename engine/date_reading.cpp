@@ -72,13 +72,21 @@ bool ReadFields(std::string_view text, const DatePattern& pattern, CalendarDate&
 }  // namespace
 
 bool ReadDate(std::string_view text, const DateRules& rules, CalendarDate& date) {
+  const bool iso = rules.isoToo && text.size() == 10 && text[4] == '-';
+  DatePattern pattern = iso ? kIsoDates.pattern : rules.pattern;
+  if (!iso && !rules.otherSeparators.empty()) {
+    const std::size_t at = text.find_first_not_of("0123456789");
+    if (at != std::string_view::npos &&
+        rules.otherSeparators.find(text[at]) != std::string_view::npos) {
+      pattern.separator = text[at];
+    }
+  }
   bool read;
   // Full width is the only way to write ten characters.
   if (text.size() == 10) {
-    read = ReadFullWidth(text, rules.isoToo && text[4] == '-' ? kIsoDates.pattern : rules.pattern,
-                         date);
+    read = ReadFullWidth(text, pattern, date);
   } else {
-    read = !rules.fullWidthOnly && ReadFields(text, rules.pattern, date);
+    read = !rules.fullWidthOnly && ReadFields(text, pattern, date);
   }
   return read && date.year >= rules.firstYear;
 }

@@ -40,6 +40,8 @@ struct DateRules {
   bool isoToo = false;
   // Years before this one are refused.
   int firstYear = 0;
+  // Separators read as the pattern's own, both of a text alike.
+  std::string_view otherSeparators = {};
 
   // The pattern, each field of one or two digits (two or four for the year).
   static constexpr DateRules Pattern(std::string_view pattern) {
@@ -48,9 +50,10 @@ struct DateRules {
   // Only yyyy-mm-dd, as the tables store dates.
   static constexpr DateRules Iso() { return {DatePattern::Parse("yyyy-MM-dd"), true}; }
   // The command line's forms, whatever the desktop's: dd/mm/yyyy, d/m/yyyy,
-  // dd/mm/yy and yyyy-mm-dd, from year 1.
+  // dd/mm/yy, each also with "-" or "." as offices write them (03-04-1985,
+  // 3.4.85), and yyyy-mm-dd, from year 1.
   static constexpr DateRules CommandLine() {
-    return {DatePattern::Parse("d/M/yyyy"), false, true, 1};
+    return {DatePattern::Parse("d/M/yyyy"), false, true, 1, "-."};
   }
 };
 

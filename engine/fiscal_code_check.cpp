@@ -88,11 +88,12 @@ DayAndSex ReadDate(std::string_view code) {
   return {{year, month, exists ? day : 0}, sex};
 }
 
-void RequireValid(std::string_view code) {
+CodeCheck RequireValid(std::string_view code) {
   const CodeCheck check = CheckFiscalCode(code);
   if (!check.Valid() || check.numeric) {
     throw std::invalid_argument("not a valid fiscal code: " + std::string(code));
   }
+  return check;
 }
 
 std::string WithCheckLetter(std::string code) {
@@ -127,7 +128,8 @@ CodeCheck CheckFiscalCode(std::string_view code) {
     check.position = position + 1;
     return check;
   }
-  if (ReadDate(code).date.day == 0) {
+  const DayAndSex read = ReadDate(code);
+  if (read.date.day == 0) {
     check.fault = CodeFault::Day;
     check.written = {static_cast<char>('0' + DigitValue(code[9])),
                      static_cast<char>('0' + DigitValue(code[10]))};
@@ -137,7 +139,11 @@ CodeCheck CheckFiscalCode(std::string_view code) {
   if (code[15] != expected) {
     check.fault = CodeFault::CheckLetter;
     check.expected = expected;
+    return check;
   }
+  for (const std::size_t k : kHomocodePlaces) check.homocode = check.homocode || !IsDigit(code[k]);
+  check.birthDate = read.date;
+  check.sex = read.sex;
   return check;
 }
 
@@ -174,11 +180,7 @@ std::string BaseCode(std::string_view code) {
 
 bool IsHomocode(std::string_view code) {
   const CodeCheck check = CheckFiscalCode(code);
-  if (!check.Valid() || check.numeric) return false;
-  for (const std::size_t k : kHomocodePlaces) {
-    if (!IsDigit(code[k])) return true;
-  }
-  return false;
+  return check.Valid() && check.homocode;
 }
 
 std::array<std::string, 7> Homocodes(std::string_view code) {
@@ -194,16 +196,25 @@ std::array<std::string, 7> Homocodes(std::string_view code) {
 
 bool MatchesComputedCode(std::string_view code, std::string_view computed) {
   if (code == computed) return true;
-  const CodeCheck check = CheckFiscalCode(computed);
-  if (!check.Valid() || check.numeric) return false;
-  const auto homocodes = Homocodes(computed);
-  return std::find(homocodes.begin(), homocodes.end(), code) != homocodes.end();
+  // Read back, not listed: a digit and its letter are one, in any of the
+  // 128 forms, and the code must carry its own check letter.
+  if (code.size() != 16 || computed.size() != 16) return false;
+  for (std::size_t k = 0; k < 15; ++k) {
+    if (code[k] == computed[k]) continue;
+    if (!IsDigitPlace(k) || DigitValue(code[k]) < 0 ||
+        DigitValue(code[k]) != DigitValue(computed[k])) {
+      return false;
+    }
+  }
+  return code[15] == CheckLetter(code.data());
 }
 
 DecodedCode DecodeFiscalCode(std::string_view code) {
-  RequireValid(code);
-  const DayAndSex read = ReadDate(code);
+  return DecodeCheckedCode(code, RequireValid(code));
+}
+
+DecodedCode DecodeCheckedCode(std::string_view code, const CodeCheck& check) {
   std::string place{code[11]};
   for (std::size_t k = 12; k < 15; ++k) place += static_cast<char>('0' + DigitValue(code[k]));
-  return {read.sex, read.date, place};
+  return {check.sex, check.birthDate, place};
 }

@@ -20,10 +20,14 @@ enum class CodeFault {
 
 struct CodeCheck {
   CodeFault fault = CodeFault::None;
-  bool numeric = false;  // eleven digits: a provisional code or one of a non-person
-  int length = 0;        // in characters (UTF-8 code points)
-  int position = 0;      // from 1
-  std::string written;   // the day's two characters, homocode letters read as digits
+  bool numeric = false;   // eleven digits: a provisional code or one of a non-person
+  bool homocode = false;  // valid, and a letter stands at a digit place
+  // Valid: the birth date (the latest not after today) and sex it reads.
+  CalendarDate birthDate;
+  char sex = '\0';
+  int length = 0;       // in characters (UTF-8 code points)
+  int position = 0;     // from 1
+  std::string written;  // the day's two characters, homocode letters read as digits
   char expected = '\0';
 
   bool Valid() const { return fault == CodeFault::None; }
@@ -68,8 +72,9 @@ bool IsHomocode(std::string_view code);
 // std::invalid_argument for a code that is not valid.
 std::array<std::string, 7> Homocodes(std::string_view code);
 
-// Whether a code handed in is the one computed for a person or one of its
-// homocodes: both stand for the same person.
+// Whether a code handed in is the one computed for a person or a homocode
+// form of it (any digit written as its letter, 128 forms), with its own
+// check letter: all stand for the same person.
 bool MatchesComputedCode(std::string_view code, std::string_view computed);
 
 struct DecodedCode {
@@ -84,3 +89,6 @@ struct DecodedCode {
 // gives the latest date that is not after today (engine/today.h). Throws
 // std::invalid_argument for a code that is not valid.
 DecodedCode DecodeFiscalCode(std::string_view code);
+// The same for a code CheckFiscalCode found valid, from what it said: a list
+// reads one a row.
+DecodedCode DecodeCheckedCode(std::string_view code, const CodeCheck& check);

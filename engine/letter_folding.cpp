@@ -1,7 +1,10 @@
 #include "engine/letter_folding.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+
+#include "engine/ascii_case.h"
 
 namespace {
 
@@ -140,9 +143,21 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
+bool IsAscii(std::string_view text) {
+  return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 }  // namespace
 
+std::string_view FoldNameLettersIfNeeded(std::string_view utf8, std::string& folded) {
+  if (IsAscii(utf8)) return utf8;
+  folded = FoldNameLetters(utf8);
+  return folded;
+}
+
 std::string FoldNameLetters(std::string_view utf8) {
+  // Most names are ASCII, which folds to itself upper-cased.
+  if (IsAscii(utf8)) return UpperAscii(utf8);
   std::string folded;
   folded.reserve(utf8.size());
   std::size_t at = 0;

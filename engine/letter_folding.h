@@ -14,6 +14,9 @@
 // character that is not a letter kept as it is (the computation skips them
 // anyway); any other character is dropped.
 std::string FoldNameLetters(std::string_view utf8);
+// For the computation, which reads ASCII in any case: ASCII text as it is,
+// other text folded into `folded`; no copy for most names.
+std::string_view FoldNameLettersIfNeeded(std::string_view utf8, std::string& folded);
 
 // A typed municipality, to be compared with the place table's names: folded
 // as above, except that an accented vowel at the end of a word reads as the

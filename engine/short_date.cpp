@@ -1,5 +1,6 @@
 #include "engine/short_date.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "engine/date_reading.h"
@@ -11,12 +12,28 @@ using Part = DatePattern::Part;
 // Set before any code runs, so reading it costs no guard.
 constinit DateRules currentRules = DateRules::Pattern("dd/MM/yyyy");
 
-std::string Padded(int value, int width) {
-  std::string text = std::to_string(value);
-  if (static_cast<int>(text.size()) < width) {
-    text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
+// Written into `at`, at least `width` digits: a list writes dates on every
+// row.
+char* PutPadded(int value, int width, char* at) {
+  const auto number = static_cast<unsigned>(value < 0 ? 0 : value);
+  if (width == 2 && number < 100) {
+    at[0] = static_cast<char>('0' + number / 10);
+    at[1] = static_cast<char>('0' + number % 10);
+    return at + 2;
   }
-  return text;
+  if (width == 4 && number < 10000) {
+    at[0] = static_cast<char>('0' + number / 1000);
+    at[1] = static_cast<char>('0' + number / 100 % 10);
+    at[2] = static_cast<char>('0' + number / 10 % 10);
+    at[3] = static_cast<char>('0' + number % 10);
+    return at + 4;
+  }
+  int digits = 1;
+  for (unsigned rest = number / 10; rest > 0; rest /= 10) ++digits;
+  const int size = std::max(width, digits);
+  unsigned rest = number;
+  for (int k = size - 1; k >= 0; --k, rest /= 10) at[k] = static_cast<char>('0' + rest % 10);
+  return at + size;
 }
 
 }  // namespace
@@ -36,23 +53,24 @@ std::string ShortDateFormat() {
 
 std::string DateToText(const CalendarDate& date) {
   const DatePattern& format = currentRules.pattern;
-  std::string text;
+  char text[40];
+  char* end = text;
   for (std::size_t f = 0; f < format.fields.size(); ++f) {
-    if (f > 0) text += format.separator;
+    if (f > 0) *end++ = format.separator;
     const DatePattern::Field& field = format.fields[f];
     switch (field.part) {
       case Part::Day:
-        text += Padded(date.day, field.width);
+        end = PutPadded(date.day, field.width, end);
         break;
       case Part::Month:
-        text += Padded(date.month, field.width);
+        end = PutPadded(date.month, field.width, end);
         break;
       case Part::Year:
-        text += field.width == 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4);
+        end = field.width == 2 ? PutPadded(date.year % 100, 2, end) : PutPadded(date.year, 4, end);
         break;
     }
   }
-  return text;
+  return std::string(text, end);
 }
 
 CalendarDate TextToDate(const std::string& text) {

@@ -1,6 +1,8 @@
 // A code as typed: its spaces, case, impossible letters and possible centuries.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +12,8 @@
 // A code as typed or copied from a card: spaces (and tabs) anywhere are
 // dropped and the letters a to z upper-cased.
 std::string NormalizeTypedCode(std::string_view typed);
+// The same into `code`, a buffer a list keeps from row to row.
+void NormalizeTypedCode(std::string_view typed, std::string& code);
 
 // The lines for surname and name letters no name can give, each on its own:
 // "Lettere del cognome impossibili: AAB", "Lettere del nome impossibili:
@@ -28,7 +32,15 @@ struct NameLetters {
 };
 NameLetters ReadNameLetters(std::string_view part);
 
-// The birth dates a valid 16-character code may stand for, later first: its
-// two-digit year in the latest century that does not put the date after
-// today, and the century before it when that day exists then.
-std::vector<CalendarDate> BirthDateCandidates(std::string_view code);
+// The birth dates a valid 16-character code may stand for, later first: the
+// one DecodeFiscalCode reads (its two-digit year in the latest century that
+// does not put the date after today), and the century before it when that
+// day exists then.
+struct BirthDates {
+  std::array<CalendarDate, 2> dates;
+  std::size_t count = 0;
+
+  const CalendarDate* begin() const { return dates.data(); }
+  const CalendarDate* end() const { return dates.data() + count; }
+};
+BirthDates BirthDateCandidates(const CalendarDate& decoded);

@@ -6,17 +6,6 @@
 #include "engine/today.h"
 #include "storage/places/place_chain.h"
 
-namespace {
-
-bool IsAscii(std::string_view text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 bool ReadBirthDate(std::string_view text, CalendarDate& born, PersonError& error) {
   error.usage = !ReadDate(text, kCommandLineDates, born);
   if (error.usage) {
@@ -52,13 +41,9 @@ namespace {
 
 bool AppendCode(const PersonText& person, const CalendarDate& born, std::string_view sex,
                 std::string_view placeCode, std::string& code, PersonError& error) {
-  // Folding keeps ASCII as it is but for the case, which the computation
-  // ignores: only other text needs it.
   std::string foldedSurname, foldedName;
-  std::string_view surname = person.surname;
-  std::string_view name = person.name;
-  if (!IsAscii(surname)) surname = foldedSurname = FoldNameLetters(surname);
-  if (!IsAscii(name)) name = foldedName = FoldNameLetters(name);
+  const std::string_view surname = FoldNameLettersIfNeeded(person.surname, foldedSurname);
+  const std::string_view name = FoldNameLettersIfNeeded(person.name, foldedName);
   const std::size_t start = code.size();
   if (!AppendFiscalCode(surname, name, born, sex, placeCode, code)) {
     code.resize(start);
@@ -74,7 +59,12 @@ bool AppendPersonCode(const PersonText& person, PlaceRegister& places, std::stri
                       PersonError& error) {
   CalendarDate born;
   std::string_view sex;
-  if (!ReadBirthDateAndSex(person, born, sex, error)) return false;
+  return ReadBirthDateAndSex(person, born, sex, error) &&
+         AppendPersonCode(person, born, sex, places, code, error);
+}
+
+bool AppendPersonCode(const PersonText& person, const CalendarDate& born, std::string_view sex,
+                      PlaceRegister& places, std::string& code, PersonError& error) {
   const PlaceLookup& place = places.Find(person.place, born);
   if (!place.Found()) {
     error.text = *PlaceLookupMessage(place, person.place);

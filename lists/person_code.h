@@ -43,6 +43,9 @@ bool ReadSex(std::string_view text, std::string_view& sex, PersonError& error);
 // caller's, kept across rows.
 bool AppendPersonCode(const PersonText& person, PlaceRegister& places, std::string& code,
                       PersonError& error);
+// The same with the birth date and sex already read.
+bool AppendPersonCode(const PersonText& person, const CalendarDate& born, std::string_view sex,
+                      PlaceRegister& places, std::string& code, PersonError& error);
 
 // The code of one person, or why there is none.
 struct PersonCode {

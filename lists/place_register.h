@@ -1,12 +1,11 @@
 // The place table as the commands over persons and lists read it.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "engine/calendar_date.h"
+#include "storage/places/place_memory.h"
 #include "storage/places/places.h"
 #include "storage/table/tlb_csv.h"
 
@@ -28,9 +27,12 @@ class PlaceRegister {
 
   // A place as Places::Find reads it, on the birth date. The lookup is
   // valid until the next call.
-  const PlaceLookup& Find(std::string_view typed, const CalendarDate& date);
+  const PlaceLookup& Find(std::string_view typed, const CalendarDate& date) {
+    return memory_.Find(typed, date);
+  }
 
   Places& Register() { return places_; }
+  PlaceMemory& Memory() { return memory_; }
 
   // The cadastral code, compared exactly.
   PlaceLookup FindCode(std::string_view code, const CalendarDate& date) {
@@ -38,15 +40,7 @@ class PlaceRegister {
   }
 
  private:
-  // Looked up by the typed text itself, with no copy of it.
-  struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const {
-      return std::hash<std::string_view>{}(text);
-    }
-  };
-
   TLbCsv table_{"LbCsv1"};
   Places places_{table_};
-  std::unordered_map<std::string, PlaceLookup, TextHash, std::equal_to<>> remembered_;
+  PlaceMemory memory_{places_};
 };

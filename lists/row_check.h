@@ -4,8 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "engine/fiscal_code_check.h"
 #include "lists/person_code.h"
 #include "lists/place_register.h"
+#include "storage/codes/code_reading.h"
 
 // What `controlla` says of one row.
 enum class RowVerdict {
@@ -30,10 +32,25 @@ class RowChecker {
   RowVerdict Check(const PersonText& person, std::string_view code, std::string& detail);
 
  private:
-  bool GivenByTheData(const PersonText& person, std::string_view code);
+  // A row's sex and birth date: whether given, whether they read, and as read.
+  struct DataRead {
+    bool sexGiven = false;
+    bool dateGiven = false;
+    bool readable = false;
+    std::string_view sex;
+    CalendarDate born;
+  };
+
+  // The verdict on a code that the data do not plainly give.
+  RowVerdict Judge(const PersonText& person, const DataRead& read, const CodeReading& reading,
+                   std::string& detail);
+  // Whether the person's data, all given, the date and sex read, give the
+  // code.
+  bool GivenByTheData(const PersonText& person, const CalendarDate& born, std::string_view sex);
 
   PlaceRegister& places_;
-  std::string code_;  // buffers kept from row to row
-  std::string computed_;
+  std::string code_;      // the row's code, spaces dropped and upper case
+  CodeCheck check_;       // what the check said of it
+  std::string computed_;  // kept from row to row
   PersonError error_;
 };

@@ -8,6 +8,7 @@
 
 #include "engine/calendar_date.h"
 
+class PlaceMemory;
 class Places;
 struct CodeReading;
 
@@ -31,8 +32,10 @@ struct DataCheck {
   // "Corrisponde ai dati inseriti" or "Non corrisponde ai dati inseriti";
   // then for each field that differs "<Campo>: nel codice <value>, nei dati
   // <value>" (Cognome, Nome, Sesso, Data di nascita, Luogo di nascita),
-  // "Dati mancanti: <fields>" and "nota: codice luogo di un altro periodo"
-  // when the place code is another of the place's chain of records.
+  // "Dati mancanti: <fields>", with no birth date the reading's date line
+  // when the code fits two centuries ("Data di nascita: 24/03/2026; anche
+  // 24/03/1926"), and "nota: codice luogo di un altro periodo" when the
+  // place code is another of the place's chain of records.
   std::vector<std::string> lines;
 };
 
@@ -42,4 +45,7 @@ bool IsBlankValue(std::string_view text);
 // Compares a valid reading with the data, every homocode form alike (the
 // code's digits read back), the place by the chain of its records (D19 of
 // the decisions on place codes: storage/place_chain.h).
+// A caller checking many codes keeps a memory of the register's answers.
 DataCheck CheckAgainstData(const CodeReading& reading, const PersonData& person, Places& places);
+DataCheck CheckAgainstData(const CodeReading& reading, const PersonData& person,
+                           PlaceMemory& places);

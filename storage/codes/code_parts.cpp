@@ -167,8 +167,16 @@ void Anatomist::ReadYearMonth() {
                                              std::min(day, kDaysInMonth[month - 1]));
     born_ = CalendarDate{year, month, std::min(day, DaysInMonth(year, month))};
   }
-  Read(kYearMonth,
-       HomocodeDigits(code, 6, 8) + kMonthNames[month - 1] + ' ' + std::to_string(born_->year));
+  std::string said =
+      HomocodeDigits(code, 6, 8) + kMonthNames[month - 1] + ' ' + std::to_string(born_->year);
+  // A code that fits two centuries: the later read, the other named.
+  if (whole_ && whole_->otherBirthDate) {
+    said.append("; anche ")
+        .append(kMonthNames[month - 1])
+        .append(" ")
+        .append(std::to_string(whole_->otherBirthDate->year));
+  }
+  Read(kYearMonth, said);
 }
 
 void Anatomist::ReadDaySex() {

@@ -19,7 +19,8 @@ struct CodePart {
   std::string caption;  // "Cognome", "Nome", "Anno e mese", "Giorno e sesso", "Luogo", "Controllo"
   std::string letters;  // as typed; fewer while the code is being typed
   PartState state = PartState::Plain;
-  // Read: "consonanti R S S", "marzo 1975", "giorno 15, maschio", "MONTALCINO
+  // Read: "consonanti R S S", "marzo 1975" ("marzo 2026; anche marzo 1926"
+  // for a code that fits two centuries), "giorno 15, maschio", "MONTALCINO
   // (SI), fino al 31/12/2016", a homocode letter first with its digit ("R=5:
   // marzo 1975"). Faulty: what was expected ("atteso O", "nel 2010 era
   // F402"). Plain: empty.

@@ -1,6 +1,7 @@
 #include "storage/places/place_chain.h"
 
 #include <algorithm>
+#include <span>
 
 #include "engine/short_date.h"
 #include "storage/places/places.h"
@@ -26,11 +27,18 @@ bool Follows(const PlaceRecord& earlier, const PlaceRecord& later) {
          NextDay(*earlier.period.to) == *later.period.from;
 }
 
-// Every record of the name the lookup answered for, earliest first. Asked of
-// Find itself, a date in each period, so that a name is found as everywhere
-// else.
+// A lookup that found the name, on the date or not: only such a name has
+// records to chain.
+bool Chained(const PlaceLookup& lookup) {
+  return lookup.match == PlaceMatch::Found || lookup.match == PlaceMatch::NotInUseOnDate;
+}
+
+}  // namespace
+
 std::vector<PlaceRecord> RecordsOfName(Places& places, std::string_view typed,
-                                       const CalendarDate& born, const PlaceLookup& lookup) {
+                                       const PlaceLookup& lookup) {
+  // Asked of Find itself, a date in each period, so that a name is found as
+  // everywhere else.
   std::vector<PlacePeriod> periods = lookup.periods;
   if (lookup.Found()) {
     const PlaceLookup before = places.Find(typed, CalendarDate{1, 1, 1});
@@ -38,18 +46,16 @@ std::vector<PlaceRecord> RecordsOfName(Places& places, std::string_view typed,
   }
   std::vector<PlaceRecord> records;
   for (const PlacePeriod& period : periods) {
-    const CalendarDate day = period.from ? *period.from : period.to ? *period.to : born;
+    // A period without bounds is in use on every day: any day finds it.
+    const CalendarDate day = period.from ? *period.from : period.to.value_or(CalendarDate{1, 1, 1});
     const PlaceLookup found = places.Find(typed, day);
     if (found.Found() && found.place.period == period) records.push_back(found.place);
   }
-  if (records.empty() && lookup.Found()) records.push_back(lookup.place);
   std::ranges::sort(records, [](const PlaceRecord& a, const PlaceRecord& b) {
     return a.period.from < b.period.from;
   });
   return records;
 }
-
-}  // namespace
 
 bool PlaceChain::Has(std::string_view code) const {
   return std::ranges::any_of(records, [code](const PlaceRecord& r) { return r.code == code; });
@@ -57,20 +63,28 @@ bool PlaceChain::Has(std::string_view code) const {
 
 PlaceChain ChainOfPlace(Places& places, std::string_view typed, const CalendarDate& born,
                         const PlaceLookup& lookup) {
+  if (!Chained(lookup)) return {};
+  return ChainAmong(RecordsOfName(places, typed, lookup), born, lookup);
+}
+
+std::size_t RecordHolding(std::span<const PlaceRecord> records, const CalendarDate& born) {
+  std::size_t at = 0;
+  while (at < records.size() && !records[at].period.Contains(born)) ++at;
+  return at;
+}
+
+PlaceChain ChainAmong(const std::vector<PlaceRecord>& named, const CalendarDate& born,
+                      const PlaceLookup& lookup) {
   PlaceChain chain;
-  if (lookup.match != PlaceMatch::Found && lookup.match != PlaceMatch::NotInUseOnDate) {
-    return chain;
-  }
-  const std::vector<PlaceRecord> records = RecordsOfName(places, typed, born, lookup);
-  std::size_t at = records.size();
+  if (!Chained(lookup)) return chain;
+  // A name no period of which is told apart is the record found.
+  std::span<const PlaceRecord> records = named;
+  if (named.empty() && lookup.Found()) records = {&lookup.place, 1};
+  std::size_t at = RecordHolding(records, born);
+  chain.onDate = at < records.size();
   long nearest = 0;
-  for (std::size_t i = 0; i < records.size(); ++i) {
+  for (std::size_t i = 0; !chain.onDate && i < records.size(); ++i) {
     const PlacePeriod& period = records[i].period;
-    if (period.Contains(born)) {
-      at = i;
-      chain.onDate = true;
-      break;
-    }
     if (!BeginsOrEndsNear(period, born)) continue;
     const long distance = period.from && born < *period.from ? Days(*period.from) - Days(born)
                                                              : Days(born) - Days(*period.to);
@@ -89,7 +103,7 @@ PlaceChain ChainOfPlace(Places& places, std::string_view typed, const CalendarDa
 std::optional<PlaceRecord> NearbyRecord(Places& places, std::string_view typed,
                                         const CalendarDate& born, const PlaceLookup& lookup) {
   if (lookup.match != PlaceMatch::NotInUseOnDate) return std::nullopt;
-  const std::vector<PlaceRecord> records = RecordsOfName(places, typed, born, lookup);
+  const std::vector<PlaceRecord> records = RecordsOfName(places, typed, lookup);
   if (records.empty()) return std::nullopt;
   const PlaceRecord& first = records.front();
   const PlaceRecord& last = records.back();

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,20 @@ struct PlaceChain {
 // record lies near enough.
 PlaceChain ChainOfPlace(Places& places, std::string_view typed, const CalendarDate& born,
                         const PlaceLookup& lookup);
+
+// Every record of the name typed (UTF-8), earliest first, read from the
+// lookup Places::Find gave for it: the same on every date on which the
+// lookup finds the name, and on every date on which it finds it not in use.
+std::vector<PlaceRecord> RecordsOfName(Places& places, std::string_view typed,
+                                       const PlaceLookup& lookup);
+
+// ChainOfPlace among the records RecordsOfName gave for the lookup (or for
+// one of the same kind on another date). It depends on the date only
+// through the first of them that holds it, when one does.
+PlaceChain ChainAmong(const std::vector<PlaceRecord>& named, const CalendarDate& born,
+                      const PlaceLookup& lookup);
+// The first of `records` whose period holds `born`; records.size() for none.
+std::size_t RecordHolding(std::span<const PlaceRecord> records, const CalendarDate& born);
 
 // For Calcola with a name that has no record in use on the birth date: the
 // first record of the name when the date comes before it, or the last one

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "engine/ascii_case.h"
 #include "storage/table/delimited_text.h"
@@ -43,16 +44,21 @@ void ParseRecord(std::string_view line, std::vector<std::string>& values) {
 
 namespace {
 
-// Whether one of the eight bytes at `at` is a comma or a double quote: a
-// word at a time, since most of a line is neither.
-bool HoldsCommaOrQuote(const char* at) {
+// Whether one of the eight bytes at `at` is one of `bytes`: a word at a
+// time, since most of a line is none of them.
+bool HoldsAnyOf(const char* at, std::initializer_list<char> bytes) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
   constexpr std::uint64_t kHighs = 0x8080808080808080ull;
   std::uint64_t word = 0;
   std::memcpy(&word, at, sizeof word);
   auto holdsZero = [](std::uint64_t x) { return ((x - kOnes) & ~x & kHighs) != 0; };
-  return holdsZero(word ^ (kOnes * ',')) || holdsZero(word ^ (kOnes * '"'));
+  for (const char byte : bytes) {
+    if (holdsZero(word ^ (kOnes * static_cast<unsigned char>(byte)))) return true;
+  }
+  return false;
 }
+
+bool HoldsCommaOrQuote(const char* at) { return HoldsAnyOf(at, {',', '"'}); }
 
 // Reads, or with no `value` only passes, the value that begins at `at`.
 bool ScanValue(std::string_view line, std::size_t& at, std::string* value) {
@@ -119,13 +125,19 @@ namespace {
 // A table file's line holds no line break, a list's value may.
 void AppendQuotedIfNeeded(std::string_view value, char separator, bool keepBreaks,
                           std::string& line) {
-  // A plain loop: most values are short, a code or nothing.
+  // Past a long value's plain stretch a word at a time, then a plain loop:
+  // most values are short, a code or nothing.
+  std::size_t k = 0;
+  while (value.size() - k >= 8 && !HoldsAnyOf(value.data() + k, {separator, '"', '\r', '\n'})) {
+    k += 8;
+  }
   bool quoted = false;
-  for (const char c : value) {
+  for (const char c : value.substr(k)) {
     // Letters and digits, most of any value, fail the first test.
     if ((c <= '"' || c == separator) &&
         (c == separator || c == '"' || (keepBreaks && (c == '\r' || c == '\n')))) {
       quoted = true;
+      break;
     }
   }
   if (keepBreaks && !quoted) {
@@ -133,9 +145,21 @@ void AppendQuotedIfNeeded(std::string_view value, char separator, bool keepBreak
     return;
   }
   if (quoted) line.push_back('"');
-  for (const char c : value) {
-    if (c == '"') line.push_back('"');
-    line.push_back(!keepBreaks && (c == '\r' || c == '\n' || c == '\0') ? ' ' : c);
+  if (keepBreaks) {
+    // The stretches between quotes whole: a list's long values are quoted
+    // for a comma, not for a quote.
+    for (std::size_t from = 0;;) {
+      const std::size_t quote = value.find('"', from);
+      line.append(value.substr(from, quote == std::string_view::npos ? quote : quote + 1 - from));
+      if (quote == std::string_view::npos) break;
+      line.push_back('"');
+      from = quote + 1;
+    }
+  } else {
+    for (const char c : value) {
+      if (c == '"') line.push_back('"');
+      line.push_back(c == '\r' || c == '\n' || c == '\0' ? ' ' : c);
+    }
   }
   if (quoted) line.push_back('"');
 }

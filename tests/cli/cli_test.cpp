@@ -58,8 +58,28 @@ TEST(CliCommands, CalcolaRefusesWhatGivesNoCode) {
   EXPECT_EQ(Vivezecf("").status, 2);
 }
 
+// Every command that reads a birth date reads it as offices and spreadsheets
+// write it, with "-" or "." as with "/".
+TEST(CliCommands, DatesWithDashesAndDotsAreReadEverywhere) {
+  const std::string in = TempPath("dates.csv"), out = TempPath("dates_out.csv");
+  for (const std::string date : {"15-03-1975", "15.3.1975", "15.03.75", "15-3-75"}) {
+    SCOPED_TRACE(date);
+    EXPECT_EQ(Vivezecf("calcola ROSSI MARIO M " + date + " MONTALCINO").out, "RSSMRA75C15F402O\n");
+    EXPECT_EQ(Vivezecf("verifica RSSMRA75C15F402O ROSSI MARIO M " + date + " MONTALCINO").status,
+              0);
+    Write(in, "Cognome,Nome,Sesso,Comune,Data,CF\r\nROSSI,MARIO,M,MONTALCINO," + date +
+                  ",RSSMRA75C15F402O\r\n");
+    EXPECT_NE(Vivezecf("lotto '" + in + "'").out.find(date + ",RSSMRA75C15F402O,\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Vivezecf("controlla '" + in + "' -o '" + out + "'").status, 0);
+  }
+  const Outcome mixed = Vivezecf("calcola ROSSI MARIO M 15-03.1975 MONTALCINO");
+  EXPECT_EQ(mixed.status, 2);
+  EXPECT_EQ(mixed.err, "Data non valida: 15-03.1975\n");
+}
+
 TEST(CliCommands, VerificaSaysValidityAndWhetherTheCodeIsThePersons) {
-  const Outcome valid = Vivezecf("verifica RSSMRA75C15F402O");
+  const Outcome valid = Vivezecf("verifica RSSMRA26C15F402D");  // F402 ended in 2016
   EXPECT_EQ(valid.status, 0);
   EXPECT_EQ(valid.out, "Codice valido\n");
   const Outcome wrong = Vivezecf("verifica RSSMRA75C15F402X");
@@ -79,10 +99,10 @@ TEST(CliCommands, VerificaSaysValidityAndWhetherTheCodeIsThePersons) {
 }
 
 TEST(CliCommands, DecodificaOneValuePerLineAndUnknownPlacesSaid) {
-  const Outcome run = Vivezecf("decodifica rssmra75c15f402o");
+  const Outcome run = Vivezecf("decodifica rssmra26c15f402d");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out,
-            "sesso: M\ndata di nascita: 1975-03-15\nluogo: MONTALCINO (SI)\ncodice luogo: F402\n");
+            "sesso: M\ndata di nascita: 1926-03-15\nluogo: MONTALCINO (SI)\ncodice luogo: F402\n");
   const std::string unknownPlace = "RSSMRA75C15Z999";
   const std::string code = unknownPlace + CheckFiscalCode(unknownPlace + "A").expected;
   const Outcome unknown = Vivezecf("decodifica " + code);
@@ -92,6 +112,60 @@ TEST(CliCommands, DecodificaOneValuePerLineAndUnknownPlacesSaid) {
   EXPECT_EQ(Vivezecf("--help").status, 0);
   EXPECT_NE(Vivezecf("--help").out.find("Esempio: vivezecf lotto"), std::string::npos);
   EXPECT_EQ(Vivezecf("--version").out, "vivezecf 1.0\n");
+}
+
+// SANGIANO had H872 in 1926 and has it again since 1963: the code of a
+// person born there on 24/03 of '26 fits both centuries.
+TEST(CliCommands, ACodeThatFitsTwoCenturiesSaysTheOther) {
+  const Outcome decoded = Vivezecf("decodifica FOXDRA26C24H872Y");
+  EXPECT_EQ(decoded.status, 0);
+  EXPECT_EQ(decoded.out,
+            "sesso: M\ndata di nascita: 2026-03-24\nluogo: SANGIANO (VA)\ncodice luogo: H872\n"
+            "nota: data di nascita anche 1926-03-24\n");
+  const Outcome checked = Vivezecf("verifica FOXDRA26C24H872Y");
+  EXPECT_EQ(checked.status, 0);
+  EXPECT_EQ(checked.out, "Codice valido\nData di nascita: 24/03/2026; anche 24/03/1926\n");
+  for (const char* born : {"24/03/1926", "24/03/2026", "24/03/26"}) {
+    EXPECT_EQ(
+        Vivezecf(std::string("verifica FOXDRA26C24H872Y FO DARIO M ") + born + " SANGIANO").out,
+        "Codice valido\nCorrisponde ai dati inseriti\n")
+        << born;
+  }
+}
+
+// `COMANDO --help` and `-h` print that command's part of the whole help:
+// its usage line first, nothing of the others.
+TEST(CliCommands, EachCommandGivesItsOwnHelp) {
+  const std::string whole = Vivezecf("--help").out;
+  const struct {
+    std::string args;
+    std::vector<std::string> usages;
+  } cases[] = {
+      {"verifica --help", {"vivezecf verifica CODICE"}},
+      {"verifica -h", {"vivezecf verifica CODICE"}},
+      {"calcola -h", {"vivezecf calcola [--codice-vicino]"}},
+      {"controlla --help", {"vivezecf controlla [FILE]"}},
+      {"aggiorna-comuni --help", {"vivezecf aggiorna-comuni FILE"}},
+      {"archivio elimina --help", {"vivezecf archivio elimina CODICE"}},
+      {"archivio -h",
+       {"vivezecf archivio aggiungi", "vivezecf archivio elimina", "vivezecf archivio elenca",
+        "vivezecf archivio importa", "vivezecf archivio esporta"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    const Outcome help = Vivezecf(c.args);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_NE(whole.find(help.out), std::string::npos);  // a part of the whole, as it stands
+    EXPECT_EQ(help.out.find("  " + c.usages.front()), 0u);
+    std::size_t usages = 0;
+    for (std::size_t at = 0; (at = help.out.find("  vivezecf ", at)) != std::string::npos; ++at) {
+      ++usages;
+    }
+    EXPECT_EQ(usages, c.usages.size());
+    for (const std::string& usage : c.usages) EXPECT_NE(help.out.find(usage), std::string::npos);
+  }
+  EXPECT_EQ(Vivezecf("boh --help").status, 2);
 }
 
 TEST(CliCommands, CodesReadAndComputedAsTheAgenziaIssuedThem) {

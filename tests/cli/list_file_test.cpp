@@ -62,7 +62,8 @@ TEST(CliLists, ReadsAndWritesEveryKindOfList) {
            ";Rossi;Maria;F;16/03/1975;Montalcino;non corrisponde;\"Sesso: nel codice M, nei dati "
            "F; Data di nascita: nel codice 15/03/1975, nei dati 16/03/1975\"\r\n" +
            code +
-           ";;;;;;valido;\r\nRSSMRA75C15F402X;Rossi;Mario;M;15/03/1975;Montalcino;"
+           ";;;;;;valido;\"Data di nascita: 15/03/1975; anche "
+           "15/03/1875\"\r\nRSSMRA75C15F402X;Rossi;Mario;M;15/03/1975;Montalcino;"
            "non valido;Carattere di controllo errato: atteso O\r\n" +
            code + ";Rossi;;M;15/03/1975;Montalcino;non corrisponde;Dati mancanti: Nome\r\n"},
   };

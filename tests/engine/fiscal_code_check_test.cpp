@@ -172,6 +172,27 @@ TEST_F(FiscalCodeCheckTest, HomocodesAreValidAndGiveTheirBase) {
                                           Homocodes("RSSMRA80A01H501U")[0][15]);
 }
 
+// A code handed in stands for the computed one in any of its 128 forms, each
+// with its own check letter.
+TEST_F(FiscalCodeCheckTest, AComputedCodeMatchesEveryFormOfItself) {
+  const std::string computed = "RSSMRA80A01H501U";
+  const std::string mixed = WithRightCheck("RSSMRAU0A0MH5L1X");  // a mix no series gives
+  const std::string miswritten = mixed.substr(0, 15) + (mixed[15] == 'A' ? 'B' : 'A');
+  const struct {
+    std::string code;
+    bool matches;
+  } cases[] = {
+      {computed, true},
+      {Homocodes(computed)[6], true},
+      {mixed, true},
+      {miswritten, false},
+      {WithRightCheck("RSSMRA80A02H501X"), false},
+      {WithRightCheck("RSSMRA80A01H502X"), false},
+      {"RSSMRA80A01H501", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MatchesComputedCode(c.code, computed), c.matches) << c.code;
+}
+
 TEST_F(FiscalCodeCheckTest, OnlyValidCodesAreReadOrTurned) {
   for (const char* code : {"RSSMRA80A01H501V", "RSSMRA80A01H501", "06363391001", ""}) {
     EXPECT_THROW(BaseCode(code), std::invalid_argument) << code;

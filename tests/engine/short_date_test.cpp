@@ -95,6 +95,14 @@ TEST(DateReadingTest, EachRuleSetReadsItsOwnForms) {
       {"0000-01-01", none, CalendarDate{0, 1, 1}, CalendarDate{0, 1, 1}, none},
       {"-001-01-01", none, none, none, none},
       {"1975-02-29", none, none, none, none},
+      // The command line reads "-" and "." as offices write them, both alike.
+      {"15-03-1975", none, none, none, march15},
+      {"15.3.1975", none, none, none, march15},
+      {"15.03.75", none, none, none, march15},
+      {"5-3-75", none, none, none, CalendarDate{1975, 3, 5}},
+      {"15-03.1975", none, none, none, none},
+      {"15.03/1975", none, none, none, none},
+      {"15-03-197", none, none, none, none},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadDate(c.text, slashes), c.slashes) << c.text;

@@ -78,7 +78,8 @@ TEST_F(CodeCheckTabTest, AScreenReaderHearsEachPartsCaptionLettersAndMeaning) {
   };
   EXPECT_EQ(heard("RSSMRA75C15F402A"),
             QStringLiteral("Cognome: RSS, consonanti R S S|Nome: MRA, consonanti M R, vocale A|"
-                           "Anno e mese: 75C, marzo 1975|Giorno e sesso: 15, giorno 15, maschio|"
+                           "Anno e mese: 75C, marzo 1975; anche marzo 1875|"
+                           "Giorno e sesso: 15, giorno 15, maschio|"
                            "Luogo: F402, MONTALCINO (SI), fino al 31/12/2016|"
                            "Controllo: A, errato, atteso O"));
   EXPECT_EQ(heard("RSSMRA7"), QStringLiteral("Cognome: RSS, consonanti R S S|Nome: MRA, consonanti "

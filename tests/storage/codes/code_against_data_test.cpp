@@ -104,6 +104,21 @@ TEST_F(CodeAgainstDataTest, EachFieldThatDiffersIsNamedWithBothValues) {
       "Data di nascita nel futuro: 09/12/2026");
 }
 
+// SANGIANO had H872 in 1926 and has it in 2026: a birth date of either
+// century matches, and with none the lines name both.
+TEST_F(CodeAgainstDataTest, ACodeOfTwoCenturiesMatchesEitherAndWithoutADateSaysBoth) {
+  const std::string code =
+      ComputeFiscalCode("FOX", "DARIO", CalendarDate{2026, 3, 24}, "M", "H872");
+  for (const int year : {1926, 2026}) {
+    EXPECT_EQ(Check(code, {"Fox", "Dario", "M", CalendarDate{year, 3, 24}, "Sangiano"}).lines,
+              Lines{"Corrisponde ai dati inseriti"})
+        << year;
+  }
+  EXPECT_EQ(Check(code, {"Fox", "Dario", "M", std::nullopt, "Sangiano"}).lines,
+            (Lines{"Non corrisponde ai dati inseriti", "Dati mancanti: Data di nascita",
+                   "Data di nascita: 24/03/2026; anche 24/03/1926"}));
+}
+
 TEST_F(CodeAgainstDataTest, CalcolaIsOfferedTheNearbyCodeOnlyJustOutsideTheNamesPeriods) {
   const auto nearby = [this](const char* place, const CalendarDate& born) {
     return NearbyRecord(places_, place, born, places_.Find(place, born));

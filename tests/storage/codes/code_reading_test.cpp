@@ -34,7 +34,9 @@ const char* const kPlaces =
     "ROMA,H501,RM,1861-03-17,\r\n"
     "GALLICO,D877,RC,1861-03-17,1927-08-02\r\n"
     "GIRGENTI,A089,AG,1861-03-17,1927-07-26\r\n"
-    "AGRIGENTO,A089,AG,1927-07-27,\r\n";
+    "AGRIGENTO,A089,AG,1927-07-27,\r\n"
+    "SANGIANO,H872,VA,1861-03-17,1928-01-07\r\n"
+    "SANGIANO,H872,VA,1963-09-14,\r\n";
 
 class CodeReadingTest : public ::testing::Test {
  protected:
@@ -58,19 +60,21 @@ class CodeReadingTest : public ::testing::Test {
 
 TEST_F(CodeReadingTest, AValidCodeGivesSexDateAndThePlaceOfItsDate) {
   EXPECT_EQ(Read("RSSMRA75C15F402O"),
-            (Lines{"Codice valido", "Sesso: M", "Data di nascita: 15/03/1975",
+            (Lines{"Codice valido", "Sesso: M", "Data di nascita: 15/03/1975; anche 15/03/1875",
                    "Luogo di nascita: MONTALCINO (SI)"}));
   EXPECT_EQ(Read("CHNWAI85C03Z221B")[3], "Luogo di nascita: HONG KONG (EE)");
   EXPECT_EQ(Read("MRTFNC80A01D704V")[3], "Luogo di nascita: FORLI' (FC)");
   // A woman's day is 40 more; the date follows the program's format.
   SetShortDateFormat("yyyy-MM-dd");
   EXPECT_EQ(Read(WithCheckLetter("BNCNNA90B42H501")),
-            (Lines{"Codice valido", "Sesso: F", "Data di nascita: 1990-02-02",
+            (Lines{"Codice valido", "Sesso: F", "Data di nascita: 1990-02-02; anche 1890-02-02",
                    "Luogo di nascita: ROMA (RM)"}));
   // The cursor the calculation shows stays where it was.
-  EXPECT_EQ(table_.RecordNumber(), 8);
+  EXPECT_EQ(table_.RecordNumber(), 10);
 }
 
+// The century is the one in which the place code was in use, the later when
+// it was in both, and then the other is named.
 TEST_F(CodeReadingTest, TheCenturyIsTheOneInWhichThePlaceCodeWasInUse) {
   struct Case {
     std::string fifteen;
@@ -79,13 +83,17 @@ TEST_F(CodeReadingTest, TheCenturyIsTheOneInWhichThePlaceCodeWasInUse) {
     std::string note;
   };
   const std::vector<Case> cases = {
-      {"RSSMRA26C15F402", "15/03/1926", "MONTALCINO (SI)", ""},  // F402 ended in 2016
-      {"RSSMRA07C15D877", "15/03/1907", "GALLICO (RC)", ""},     // ended in 1927
-      {"RSSMRA20C15H501", "15/03/2020", "ROMA (RM)", ""},        // both: the later
-      {"RSSMRA30C15H501", "15/03/1930", "ROMA (RM)", ""},        // 2030 is not yet
+      {"RSSMRA26C15F402", "15/03/1926", "MONTALCINO (SI)", ""},              // F402 ended in 2016
+      {"RSSMRA07C15D877", "15/03/1907", "GALLICO (RC)", ""},                 // ended in 1927
+      {"RSSMRA20C15H501", "15/03/2020; anche 15/03/1920", "ROMA (RM)", ""},  // both
+      {"RSSMRA30C15H501", "15/03/1930", "ROMA (RM)", ""},  // 2030 is not yet, 1830 before
       {"RSSMRA26T20A089", "20/12/1926", "GIRGENTI, oggi AGRIGENTO (AG)", ""},
       {"RSSMRA10C15M378", "15/03/2010", "MONTALCINO (SI)",
        "nota: codice luogo non in uso alla data di nascita"},  // M378 only from 2017
+      {"FOXDRA26C24H872", "24/03/2026; anche 24/03/1926", "SANGIANO (VA)", ""},
+      {"FOXDRA50C24H872", "24/03/1950", "SANGIANO (VA)",
+       "nota: codice luogo non in uso alla data di nascita"},  // a gap, and before 1861
+      {"FOXDRA27C24H872", "24/03/1927", "SANGIANO (VA)", ""},  // 2027 is not yet
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fifteen);
@@ -111,9 +119,10 @@ TEST_F(CodeReadingTest, SpacesAndCaseAreIgnoredImpossibleLettersAndPlacesRefused
 TEST_F(CodeReadingTest, AHomocodeNamesItsBaseAndItsPlaceCodeReadAsDigits) {
   for (const std::string& homocode : Homocodes("RSSMRA75C15F402O")) {
     SCOPED_TRACE(homocode);
-    EXPECT_EQ(Read(homocode), (Lines{"Codice valido", "Sesso: M", "Data di nascita: 15/03/1975",
-                                     "Luogo di nascita: MONTALCINO (SI)",
-                                     "Omocodia: codice base RSSMRA75C15F402O"}));
+    EXPECT_EQ(
+        Read(homocode),
+        (Lines{"Codice valido", "Sesso: M", "Data di nascita: 15/03/1975; anche 15/03/1875",
+               "Luogo di nascita: MONTALCINO (SI)", "Omocodia: codice base RSSMRA75C15F402O"}));
   }
 }
 
@@ -146,13 +155,14 @@ TEST_F(CodeReadingTest, EachPartSaysWhatItMeansOrWhatWasExpected) {
     std::string code;
     std::string parts;
   } cases[] = {
-      {"RSSMRA75C15F402O",
-       person + "75C marzo 1975|15 giorno 15, maschio|F402 " + montalcino + "|O " + right},
+      {"RSSMRA75C15F402O", person + "75C marzo 1975; anche marzo 1875|15 giorno 15, maschio|F402 " +
+                               montalcino + "|O " + right},
       {Homocodes("RSSMRA75C15F402O")[6],
-       person + "TRC T=7 R=5: marzo 1975|MR M=1 R=5: giorno 15, maschio|FQLN Q=4 L=0 N=2: " +
-           montalcino + "|A " + right + "|Omocodia: codice base RSSMRA75C15F402O"},
-      {"RSSMRA75C15F402A",
-       person + "75C marzo 1975|15 giorno 15, maschio|F402 " + montalcino + "|A !atteso O"},
+       person + "TRC T=7 R=5: marzo 1975; anche marzo 1875|MR M=1 R=5: giorno 15, maschio|" +
+           "FQLN Q=4 L=0 N=2: " + montalcino + "|A " + right +
+           "|Omocodia: codice base RSSMRA75C15F402O"},
+      {"RSSMRA75C15F402A", person + "75C marzo 1975; anche marzo 1875|15 giorno 15, maschio|F402 " +
+                               montalcino + "|A !atteso O"},
       {WithCheckLetter("BNCNNA10C55M378"),
        "BNC consonanti B N C|NNA consonanti N N, vocale A|10C marzo 2010|"
        "55 giorno 15, femmina (15 + 40)|M378 !MONTALCINO (SI), dal 01/01/2017: nel 2010 era "
