@@ -228,6 +228,9 @@ class TfrmCodFis : public QMainWindow {
   CalendarDate PickerDate() const;
   // The municipality shown, as it was on `born`.
   PlaceLookup LookUpMunicipality(const CalendarDate& born);
+  // Puts the place table's cursor where the lookup leaves it and the
+  // Provincia label on the answer's province.
+  void ShowMunicipality(const PlaceLookup& lookup);
   // Offers the places the text being typed may stand for.
   void SuggestPlaces(QCompleter* completer, const QString& typed);
   // Closes both tables; false when the archive could not be saved and the
