@@ -152,6 +152,7 @@ class TfrmCodFis : public QMainWindow {
   QLabel* labEsito;
   TCodeParts* codeParts;
   QLabel* labDettagli;
+  QLabel* labDati;  // the calculation tab's person a code is compared with
   QWidget* Panel1;
   QLabel* Image1;
   QLabel* Label6;
