@@ -46,20 +46,24 @@ void ShowParts(TCodeParts* parts, QLabel* below, const std::array<CodePart, 6>& 
   below->setGeometry(below->x(), top, below->width(), kCardBottom - top);
 }
 
-// `above` shown in the top of the room `below` had, as tall as its text.
-void TakeTopOf(QLabel* below, QLabel* above) {
-  const int height = above->heightForWidth(below->width());
-  above->setGeometry(below->x(), below->y(), below->width(), height);
-  above->show();
-  below->setGeometry(below->x(), below->y() + height, below->width(), below->height() - height);
-}
-
 // A code of another person with a homocode and a long place gives more
 // lines than the card has room for at the usual size: smaller print then,
-// never a scroll bar.
-void FitLines(QLabel* lines) {
-  for (int pixels = 11; pixels >= 9; --pixels) {
-    lines->setFont(PixelFont(QStringLiteral("MS Sans Serif"), pixels));
+// never a scroll bar. The data compared, when named, head the room the
+// parts leave and shrink with the lines.
+void FitLines(QLabel* compared, QLabel* lines) {
+  const QRect room = lines->geometry();
+  for (int pixels = 11; pixels >= 8; --pixels) {
+    const QFont font = PixelFont(QStringLiteral("MS Sans Serif"), pixels);
+    lines->setFont(font);
+    int top = room.top();
+    if (!compared->text().isEmpty()) {
+      compared->setFont(font);
+      const int height = compared->heightForWidth(room.width());
+      compared->setGeometry(room.left(), top, room.width(), height);
+      compared->show();
+      top += height;
+    }
+    lines->setGeometry(room.left(), top, room.width(), room.bottom() + 1 - top);
     if (lines->heightForWidth(lines->width()) <= lines->height()) return;
   }
 }
@@ -168,6 +172,5 @@ void TfrmCodFis::edtCodiceChange() {
   QStringList details;
   for (const std::string& line : lines) details << FromBytes(line);
   labDettagli->setText(details.join(QLatin1Char('\n')));
-  if (!labDati->text().isEmpty()) TakeTopOf(labDettagli, labDati);
-  FitLines(labDettagli);
+  FitLines(labDati, labDettagli);
 }

@@ -74,6 +74,8 @@ TEST_F(CodeCheckTabTest, TheVerdictSaysWhomTheCodeIsHeldAgainst) {
   EXPECT_EQ(w.labDati->text(),
             QStringLiteral("Dati del calcolo: ROSSI MARIO, M, 15/03/1975, MONTALCINO"));
   EXPECT_LE(w.labDati->geometry().bottom(), w.labDettagli->y());
+  // Every line of the longest mismatch still in sight, none cut off.
+  EXPECT_LE(w.labDettagli->heightForWidth(w.labDettagli->width()), w.labDettagli->height());
   EXPECT_EQ(w.labDettagli->text(),
             QStringLiteral("Non corrisponde ai dati inseriti\n"
                            "Cognome: nel codice NRE, nei dati RSS\n"
