@@ -187,8 +187,9 @@ std::string_view FoldNameLettersIfNeeded(std::string_view utf8, std::string& fol
 }
 
 std::string FoldNameLetters(std::string_view utf8) {
-  // Most names are ASCII, which folds to itself upper-cased.
-  if (IsAscii(utf8)) return UpperAscii(utf8);
+  // Most names are ASCII, which folds to itself upper-cased (but for an
+  // accent typed as a mark of its own).
+  if (IsAscii(utf8) && utf8.find('`') == std::string_view::npos) return UpperAscii(utf8);
   std::string folded;
   folded.reserve(utf8.size());
   std::size_t at = 0;
