@@ -87,6 +87,37 @@ const char* FoldedLetters(char32_t c) {
 
 bool IsCombiningMark(char32_t c) { return c >= 0x300 && c <= 0x36F; }
 
+// What a word processor or a web page writes in place of a plain character,
+// and an accent typed as a mark of its own, where an apostrophe was meant
+// (FORLI` or FORLI´ for FORLI'): the plain character; any other unchanged.
+char32_t PlainForm(char32_t c) {
+  switch (c) {
+    case 0x60:    // `
+    case 0xB4:    // ´
+    case 0x2BC:   // ʼ
+    case 0x2CA:   // ˊ
+    case 0x2CB:   // ˋ
+    case 0x2018:  // ‘
+    case 0x2019:  // ’
+    case 0x201A:  // ‚
+    case 0x201B:  // ‛
+      return '\'';
+    case 0x201C:  // “
+    case 0x201D:  // ”
+    case 0x201E:  // „
+    case 0x201F:  // ‟
+      return '"';
+    case 0xA0:  // a space that does not break
+      return ' ';
+    case 0x2010:  // ‐
+    case 0x2011:  // ‑
+    case 0x2013:  // –
+      return '-';
+    default:
+      return c;
+  }
+}
+
 bool IsVowel(char c) { return c == 'A' || c == 'E' || c == 'I' || c == 'O' || c == 'U'; }
 
 // The next code point of well-formed UTF-8 from `at`, which moves past it;
@@ -156,13 +187,15 @@ std::string_view FoldNameLettersIfNeeded(std::string_view utf8, std::string& fol
 }
 
 std::string FoldNameLetters(std::string_view utf8) {
-  // Most names are ASCII, which folds to itself upper-cased.
-  if (IsAscii(utf8)) return UpperAscii(utf8);
+  // Most names are ASCII, which folds to itself upper-cased (but for an
+  // accent typed as a mark of its own).
+  if (IsAscii(utf8) && utf8.find('`') == std::string_view::npos) return UpperAscii(utf8);
   std::string folded;
   folded.reserve(utf8.size());
   std::size_t at = 0;
   char32_t c = 0;
   while (NextCodePoint(utf8, at, c)) {
+    c = PlainForm(c);
     if (const char* letters = FoldedLetters(c)) {
       folded += letters;
     } else if (c < 0x80) {
@@ -182,6 +215,7 @@ std::string FoldPlaceName(std::string_view utf8) {
   std::size_t at = 0;
   char32_t c = 0;
   while (NextCodePoint(utf8, at, c)) {
+    c = PlainForm(c);
     if (IsCombiningMark(c)) {
       if (afterVowel) pendingAccent = true;
       continue;

@@ -8,7 +8,11 @@
 // place table are written with. Latin-1 and Latin Extended-A letters fold to
 // their base letter (Ç → C, Ł → L, Ø → O), Æ → AE, Œ → OE, Ĳ → IJ, ß → SS,
 // Þ → TH, Ð → D; a–z are upper-cased. Bytes that are not valid UTF-8 are
-// dropped; combining marks are dropped, so a decomposed È reads as E.
+// dropped; combining marks are dropped, so a decomposed È reads as E. What a
+// word processor or a web page types for a plain character reads as that
+// character: curly apostrophes and quotes (’ ‘ “ ”), an accent typed on its
+// own (` ´) as an apostrophe, a space that does not break, a typographic
+// hyphen or the en dash.
 
 // Surnames and names: the folded letters, upper case, with every ASCII
 // character that is not a letter kept as it is (the computation skips them

@@ -6,10 +6,14 @@
 #include "engine/today.h"
 #include "storage/places/place_chain.h"
 
+std::string UnreadableDateMessage(std::string_view typed) {
+  return "Data non valida: " + std::string(typed);
+}
+
 bool ReadBirthDate(std::string_view text, CalendarDate& born, PersonError& error) {
   error.usage = !ReadDate(text, kCommandLineDates, born);
   if (error.usage) {
-    error.text.assign("Data non valida: ").append(text);
+    error.text = UnreadableDateMessage(text);
     return false;
   }
   // Read once: a list asks for every row, and a run does not cross days.
@@ -47,7 +51,7 @@ bool AppendCode(const PersonText& person, const CalendarDate& born, std::string_
   const std::size_t start = code.size();
   if (!AppendFiscalCode(surname, name, born, sex, placeCode, code)) {
     code.resize(start);
-    error.text = "Codice incompleto (ERRORE): cognome e nome devono avere almeno una lettera";
+    error.text = kNoLetterMessage;
     return false;
   }
   return true;

@@ -24,6 +24,13 @@ inline PersonText PersonOfRow(const ListValues& row) {
           ValueOf(row, Place)};
 }
 
+// Why a person has no code, in the words every front end tells it: a date
+// that reads as no date, and a code that came out kErrorCode from a real day
+// (a surname or a name without a letter).
+std::string UnreadableDateMessage(std::string_view typed);
+inline constexpr std::string_view kNoLetterMessage =
+    "Codice incompleto (ERRORE): cognome e nome devono avere almeno una lettera";
+
 // Why a person has no code: `text` holds the one-line message in Italian,
 // `usage` tells a value unreadable as such (date, sex) from one that is
 // readable but gives no code.

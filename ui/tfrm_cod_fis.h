@@ -152,6 +152,7 @@ class TfrmCodFis : public QMainWindow {
   QLabel* labEsito;
   TCodeParts* codeParts;
   QLabel* labDettagli;
+  QLabel* labDati;  // the calculation tab's person a code is compared with
   QWidget* Panel1;
   QLabel* Image1;
   QLabel* Label6;
@@ -228,6 +229,9 @@ class TfrmCodFis : public QMainWindow {
   CalendarDate PickerDate() const;
   // The municipality shown, as it was on `born`.
   PlaceLookup LookUpMunicipality(const CalendarDate& born);
+  // Puts the place table's cursor where the lookup leaves it and the
+  // Provincia label on the answer's province.
+  void ShowMunicipality(const PlaceLookup& lookup);
   // Offers the places the text being typed may stand for.
   void SuggestPlaces(QCompleter* completer, const QString& typed);
   // Closes both tables; false when the archive could not be saved and the

@@ -117,8 +117,8 @@ void TfrmCodFis::RxDBGrid1CellClick(int /*column*/) {
     // Reported below, once the municipality is shown.
   }
   // Of two places of that name then, the one the archived code was made for.
-  ShowPlace(LbCsv1, SettledByFiscalCode(LookUpMunicipality(lookUpDate),
-                                        archive_->CurrentValue(kCodiceFiscale)));
+  ShowMunicipality(
+      SettledByFiscalCode(LookUpMunicipality(lookUpDate), archive_->CurrentValue(kCodiceFiscale)));
   const CalendarDate date = TextToDate(born);
   DateTimePicker1->setDate(QDate(date.year, date.month, date.day));
   Label6->setText(FromBytes(archive_->CurrentValue(kCodiceFiscale)));

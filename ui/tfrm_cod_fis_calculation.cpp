@@ -18,6 +18,7 @@
 #include "engine/letter_folding.h"
 #include "engine/short_date.h"
 #include "engine/today.h"
+#include "lists/person_code.h"
 #include "storage/places/place_chain.h"
 #include "storage/places/place_lookup.h"
 #include "ui/captioned_value_accessible.h"
@@ -153,6 +154,10 @@ void TfrmCodFis::CreateCalculationTab() {
              QRect(59, 177, 41, 17), 13);
   DBText1->SetDataSource(DataSource1);
   DBText1->SetDataField(QString::fromLatin1(place_column::kProvince));
+
+  // Enter in any field of the card, once the field has done with it (an
+  // open list of suggestions or the calendar takes it for itself), computes.
+  Panel1->installEventFilter(this);
 }
 
 bool TfrmCodFis::eventFilter(QObject* watched, QEvent* event) {
@@ -161,6 +166,14 @@ bool TfrmCodFis::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy) && !Label6->hasSelectedText()) {
     QGuiApplication::clipboard()->setText(Label6->text());
     return true;
+  }
+  if (watched == Panel1 && type == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      actCalcola->trigger();
+      return true;
+    }
   }
   if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
     const bool in = type == QEvent::FocusIn;
@@ -175,9 +188,25 @@ bool TfrmCodFis::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TfrmCodFis::ComboBox1Click() { ShowPlace(LbCsv1, LookUpMunicipality(PickerDate())); }
+void TfrmCodFis::ComboBox1Click() { ShowMunicipality(LookUpMunicipality(PickerDate())); }
+
+void TfrmCodFis::ShowMunicipality(const PlaceLookup& lookup) {
+  ShowPlace(LbCsv1, lookup);
+  // The cursor stays where a walk stops; the label tells the answer's
+  // province, never that of a record the text did not name.
+  const QString province = FromBytes(AnsweredProvince(lookup));
+  DBText1->ShowInstead(province);
+  // Two provinces need more room than two letters: the card is blank up to
+  // the date's caption.
+  constexpr int kDesignedWidth = 41;
+  constexpr int kRoomBeforeTheDate = 72;
+  const int needed = DBText1->fontMetrics().horizontalAdvance(province) + 2;
+  DBText1->resize(std::clamp(needed, kDesignedWidth, kRoomBeforeTheDate), DBText1->height());
+}
 
 CalendarDate TfrmCodFis::PickerDate() const {
+  // What the field shows, once taken; the date before when it shows none.
+  DateTimePicker1->TakeTyped();
   const QDate date = DateTimePicker1->date();
   return {date.year(), date.month(), date.day()};
 }
@@ -202,6 +231,12 @@ void TfrmCodFis::actAzzeraExecute() {
 }
 
 void TfrmCodFis::actCalcolaExecute() {
+  // The code is computed with the date the field shows, or not at all.
+  if (!DateTimePicker1->TakeTyped()) {
+    Label6->setText(QString());
+    MessageBoxes::Warning(this, FromUtf8(UnreadableDateMessage(ToUtf8(DateTimePicker1->text()))));
+    return;
+  }
   // The code must belong to the municipality shown, which is also archived,
   // as it was on the birth date.
   const CalendarDate born = PickerDate();
@@ -212,7 +247,7 @@ void TfrmCodFis::actCalcolaExecute() {
     return;
   }
   const PlaceLookup place = LookUpMunicipality(born);
-  ShowPlace(LbCsv1, place);
+  ShowMunicipality(place);
   if (!place.Found()) {
     Label6->setText(QString());
     const std::string typed = ToUtf8(ComboBox1->currentText());
@@ -245,7 +280,11 @@ std::string TfrmCodFis::CalculateAndArchive(const PlaceRecord& place, bool nearb
                                            person.sex, place.code);
 
   QGuiApplication::clipboard()->setText(FromBytes(person.codiceFiscale));
-  if (person.codiceFiscale == kErrorCode) return person.codiceFiscale;
+  if (person.codiceFiscale == kErrorCode) {
+    // The date is a real day: the letters are what is missing.
+    MessageBoxes::Warning(this, FromUtf8(std::string(kNoLetterMessage)));
+    return person.codiceFiscale;
+  }
 
   if (!CodeInArchive(person.codiceFiscale)) archive_->Add(person);
   QString told = QStringLiteral(

@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QValidator>
+#include <optional>
 
 #include "storage/codes/code_against_data.h"
 #include "storage/codes/code_parts.h"
@@ -18,6 +19,7 @@
 #include "ui/tfrm_cod_fis.h"
 #include "widgets/byte_text.h"
 #include "widgets/tcode_parts.h"
+#include "widgets/tdate_time_picker.h"
 
 namespace {
 
@@ -46,10 +48,22 @@ void ShowParts(TCodeParts* parts, QLabel* below, const std::array<CodePart, 6>& 
 
 // A code of another person with a homocode and a long place gives more
 // lines than the card has room for at the usual size: smaller print then,
-// never a scroll bar.
-void FitLines(QLabel* lines) {
-  for (int pixels = 11; pixels >= 9; --pixels) {
-    lines->setFont(PixelFont(QStringLiteral("MS Sans Serif"), pixels));
+// never a scroll bar. The data compared, when named, head the room the
+// parts leave and shrink with the lines.
+void FitLines(QLabel* compared, QLabel* lines) {
+  const QRect room = lines->geometry();
+  for (int pixels = 11; pixels >= 8; --pixels) {
+    const QFont font = PixelFont(QStringLiteral("MS Sans Serif"), pixels);
+    lines->setFont(font);
+    int top = room.top();
+    if (!compared->text().isEmpty()) {
+      compared->setFont(font);
+      const int height = compared->heightForWidth(room.width());
+      compared->setGeometry(room.left(), top, room.width(), height);
+      compared->show();
+      top += height;
+    }
+    lines->setGeometry(room.left(), top, room.width(), room.bottom() + 1 - top);
     if (lines->heightForWidth(lines->width()) <= lines->height()) return;
   }
 }
@@ -88,6 +102,12 @@ void TfrmCodFis::CreateCheckTab() {
   codeParts->setObjectName(QStringLiteral("codeParts"));
   codeParts->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
   codeParts->setGeometry(12, 54, 313, kCardBottom - 54);
+  labDati = new QLabel(card);
+  labDati->setObjectName(QStringLiteral("labDati"));
+  CaptionedValueAccessible::Caption(labDati, QStringLiteral("Confronto"));
+  labDati->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+  labDati->setWordWrap(true);
+  labDati->hide();
   labDettagli = new QLabel(card);
   labDettagli->setObjectName(QStringLiteral("labDettagli"));
   CaptionedValueAccessible::Caption(labDettagli, QStringLiteral("Dettagli"));
@@ -120,6 +140,8 @@ void TfrmCodFis::BindCheckTab() {
 
 void TfrmCodFis::edtCodiceChange() {
   labEsito->clear();
+  labDati->clear();
+  labDati->hide();
   labDettagli->clear();
   const std::string typed = ToUtf8(edtCodice->text());
   if (typed.empty()) {
@@ -132,9 +154,16 @@ void TfrmCodFis::edtCodiceChange() {
   std::vector<std::string> lines = anatomy.below;
   // Compared with the calculation tab's inputs once a name is typed there.
   if (reading.valid && !(Cognome->text().trimmed().isEmpty() && Nome->text().trimmed().isEmpty())) {
-    const PersonData person{ToUtf8(Cognome->text()), ToUtf8(Nome->text()),
-                            RadioButton1->isChecked() ? "F" : "M", PickerDate(),
-                            ToUtf8(ComboBox1->currentText())};
+    // A date field that shows no date gives none.
+    const bool dated = DateTimePicker1->TakeTyped();
+    const PersonData person{
+        ToUtf8(Cognome->text()), ToUtf8(Nome->text()), RadioButton1->isChecked() ? "F" : "M",
+        dated ? std::optional(PickerDate()) : std::nullopt, ToUtf8(ComboBox1->currentText())};
+    // Whom the verdict is about: the calculation tab's person, as shown there.
+    labDati->setText(QStringLiteral("Dati del calcolo: %1, %2, %3, %4")
+                         .arg((Cognome->text() + QLatin1Char(' ') + Nome->text()).simplified(),
+                              QString::fromStdString(person.sex), DateTimePicker1->text(),
+                              ComboBox1->currentText().simplified()));
     const DataCheck check = CheckAgainstData(reading, person, places_);
     if (!check.error.empty()) lines.push_back(check.error);
     lines.insert(lines.end(), check.lines.begin(), check.lines.end());
@@ -143,5 +172,5 @@ void TfrmCodFis::edtCodiceChange() {
   QStringList details;
   for (const std::string& line : lines) details << FromBytes(line);
   labDettagli->setText(details.join(QLatin1Char('\n')));
-  FitLines(labDettagli);
+  FitLines(labDati, labDettagli);
 }

@@ -33,6 +33,8 @@ void TDBText::CheckField() const {
   }
 }
 
+void TDBText::ShowInstead(const QString& text) { setText(text); }
+
 void TDBText::Refresh() {
   QString text;
   TLbCsv* table = link_->DataSet();

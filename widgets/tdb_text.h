@@ -26,6 +26,11 @@ class TDBText : public QLabel {
   // this right after opening the table.
   void CheckField() const;
 
+  // Shows `text` instead of the field's value until the table next tells of
+  // a change: what an answer says where the current record holds another
+  // fact (the province of no place, or of several).
+  void ShowInstead(const QString& text);
+
  private:
   void Refresh();
 

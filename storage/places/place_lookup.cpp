@@ -64,6 +64,31 @@ std::optional<std::string> PlaceLookupMessage(const PlaceLookup& lookup, std::st
   return {};
 }
 
+std::string AnsweredProvince(const PlaceLookup& lookup) {
+  switch (lookup.match) {
+    case PlaceMatch::Found:
+    case PlaceMatch::NotInUseOnDate:
+      return lookup.place.province;
+    case PlaceMatch::UnknownName:
+      return {};
+    case PlaceMatch::Ambiguous: {
+      std::vector<std::string_view> named;
+      for (const PlaceRecord& candidate : lookup.candidates) {
+        if (std::ranges::find(named, candidate.province) == named.end()) {
+          named.push_back(candidate.province);
+        }
+      }
+      std::string text;
+      for (const std::string_view province : named) {
+        if (!text.empty()) text += " / ";
+        text += province;
+      }
+      return text;
+    }
+  }
+  return {};
+}
+
 PlaceLookup SettledByFiscalCode(PlaceLookup lookup, std::string_view fiscalCode) {
   if (lookup.match != PlaceMatch::Ambiguous) return lookup;
   std::string place;

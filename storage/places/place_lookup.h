@@ -63,6 +63,12 @@ struct PlaceLookup {
 // - "Comune ambiguo: <NAME> (<PROV>), <NAME> (<PROV>)".
 std::optional<std::string> PlaceLookupMessage(const PlaceLookup& lookup, std::string_view typed);
 
+// The province the answer names, as the Provincia label tells it: the
+// place's (also of a name not in use on the date); for an ambiguous text each
+// candidate's, once, in order, joined by " / " ("BG / LE"); none when no
+// place answers, since the cursor then rests on a record that is no answer.
+std::string AnsweredProvince(const PlaceLookup& lookup);
+
 // An ambiguous lookup settled by a fiscal code made for one of its places
 // (the archive keeps both): the candidate whose code is the code's place
 // part, homocode letters read as digits. Any other lookup, or a code that

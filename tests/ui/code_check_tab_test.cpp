@@ -63,6 +63,34 @@ TEST_F(CodeCheckTabTest, TypedCodesAreReadBackAndComparedWithTheInputs) {
   EXPECT_TRUE(w.DataSetDelete1->isEnabled());
 }
 
+// The calculation tab's person is named above the verdict, and each field
+// that differs is named below it, in the command line's lines.
+TEST_F(CodeCheckTabTest, TheVerdictSaysWhomTheCodeIsHeldAgainst) {
+  TfrmCodFis& w = Start();
+  TypePerson("ROSSI", "MARIO", false, QDate(1975, 3, 15), "MONTALCINO");
+  w.PageControl1->setCurrentWidget(w.TabSheet3);
+  Check("NRENNA75C45H501N");
+  EXPECT_TRUE(w.labDati->isVisible());
+  EXPECT_EQ(w.labDati->text(),
+            QStringLiteral("Dati del calcolo: ROSSI MARIO, M, 15/03/1975, MONTALCINO"));
+  EXPECT_LE(w.labDati->geometry().bottom(), w.labDettagli->y());
+  // Every line of the longest mismatch still in sight, none cut off.
+  EXPECT_LE(w.labDettagli->heightForWidth(w.labDettagli->width()), w.labDettagli->height());
+  EXPECT_EQ(w.labDettagli->text(),
+            QStringLiteral("Non corrisponde ai dati inseriti\n"
+                           "Cognome: nel codice NRE, nei dati RSS\n"
+                           "Nome: nel codice NNA, nei dati MRA\n"
+                           "Sesso: nel codice F, nei dati M\n"
+                           "Data di nascita: nel codice 05/03/1975, nei dati 15/03/1975\n"
+                           "Luogo di nascita: nel codice H501 ROMA (RM), nei dati F402 "
+                           "MONTALCINO (SI)"));
+  // Nobody typed there: nothing compared, nobody named.
+  w.Cognome->clear();
+  w.Nome->clear();
+  Check("NRENNA75C45H501N");
+  EXPECT_FALSE(w.labDati->isVisible());
+}
+
 TEST_F(CodeCheckTabTest, AScreenReaderHearsEachPartsCaptionLettersAndMeaning) {
   TfrmCodFis& w = Start();
   w.PageControl1->setCurrentWidget(w.TabSheet3);

@@ -105,7 +105,12 @@ TEST_F(MainWindowTest, IncompleteCodeIsCopiedButNotArchived) {
   QTest::qWait(30);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("ERRORE"));
   EXPECT_EQ(w.Label6->text(), QStringLiteral("ERRORE"));
-  EXPECT_TRUE(answerer.seen().empty());
+  // Told why, as the command line tells it.
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].title, QStringLiteral("Warning"));
+  EXPECT_EQ(answerer.seen()[0].text,
+            QStringLiteral("Codice incompleto (ERRORE): cognome e nome devono avere almeno una "
+                           "lettera"));
   EXPECT_EQ(w.LbCsv2.RecordCount(), 0);
 }
 
@@ -156,6 +161,7 @@ TEST_F(MainWindowTest, DropDownKeepsWhatIsTyped) {
   w.ComboBox1->lineEdit()->selectAll();
   QTest::keyClicks(w.ComboBox1->lineEdit(), QStringLiteral("forli'"));
   QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Escape);  // the suggestions
+  MessageBoxScript answerer;                                 // Enter computes
   QTest::keyClick(w.ComboBox1->lineEdit(), Qt::Key_Return);
   EXPECT_EQ(w.ComboBox1->currentText(), QStringLiteral("forli'"));
   // Leaving the box looks the municipality up.

@@ -21,6 +21,12 @@ struct Municipalities {
     table.SetReadOnly(true);
     source = std::make_unique<TDataSource>(&table);
   }
+  // The table opened, `label` showing its `field`.
+  void OpenUnder(TDBText& label, const char* field) {
+    table.Open();
+    label.SetDataSource(source.get());
+    label.SetDataField(field);
+  }
   QTemporaryDir dir;
   TLbCsv table{"LbCsv1"};
   std::unique_ptr<TDataSource> source;
@@ -40,6 +46,16 @@ TEST(TDBTextTest, ShowsTheFieldOfTheCurrentRecordAndNothingWhileClosed) {
   EXPECT_EQ(label.textFormat(), Qt::PlainText);
   m.table.Close();
   EXPECT_EQ(label.text(), "");
+}
+
+TEST(TDBTextTest, AnAnswerShownInsteadLastsUntilTheTableNextChanges) {
+  Municipalities m;
+  TDBText label;
+  m.OpenUnder(label, "Prov");
+  label.ShowInstead("BG / LE");
+  EXPECT_EQ(label.text(), "BG / LE");
+  m.table.Next();
+  EXPECT_EQ(label.text(), "FC");
 }
 
 TEST(TDBTextTest, MissingFieldShowsNothingAndCheckFieldNamesTheLabel) {
@@ -64,10 +80,8 @@ TEST(TDBTextTest, MissingFieldShowsNothingAndCheckFieldNamesTheLabel) {
 
 TEST(TDBTextTest, DestroyedDataSourceLeavesTheLabelEmpty) {
   Municipalities m;
-  m.table.Open();
   TDBText label;
-  label.SetDataSource(m.source.get());
-  label.SetDataField("comuni");
+  m.OpenUnder(label, "comuni");
   EXPECT_EQ(label.text(), "CESENA");
   m.source.reset();
   EXPECT_EQ(label.text(), "");

@@ -78,6 +78,7 @@ TEST_F(PlaceFinding, SpellingSteps) {
           {"BRIONE (B184)", {2000, 1, 1}, "B184"},
           {"PALAU (EE)", k1980, "Z734"},
           {"PALAU", k1980, "G258"},
+          {"Castel d’Aiano", k1980, "C075"},  // the apostrophe of a web page
           {"CESEN", k1980, "Comune non trovato: CESEN"}},
          Answer);
 }
