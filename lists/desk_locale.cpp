@@ -24,33 +24,38 @@ std::string DeskShortDatePattern() {
   return NormaliseShortDatePattern(narrow.empty() ? "dd/MM/yyyy" : narrow);
 }
 
+namespace {
+
+// Text in code page `page` as UTF-16.
+std::wstring Widened(UINT page, std::string_view text) {
+  const int size =
+      MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  return wide;
+}
+
+// UTF-16 in code page `page`; `lost`, where asked, says whether a letter had
+// no place in it.
+std::string Narrowed(UINT page, DWORD flags, const std::wstring& wide, BOOL* lost) {
+  const int wideSize = static_cast<int>(wide.size());
+  const int size =
+      WideCharToMultiByte(page, flags, wide.data(), wideSize, nullptr, 0, nullptr, lost);
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(page, flags, wide.data(), wideSize, narrow.data(), size, nullptr, nullptr);
+  return narrow;
+}
+
+}  // namespace
+
 std::string DeskArchiveText(std::string_view utf8) {
-  const int wideSize =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                      wideSize);
   BOOL lost = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr,
-                                       0, nullptr, &lost);
-  if (lost) return FoldNameLetters(utf8);
-  std::string ansi(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, ansi.data(), size,
-                      nullptr, nullptr);
-  return ansi;
+  std::string ansi = Narrowed(CP_ACP, WC_NO_BEST_FIT_CHARS, Widened(CP_UTF8, utf8), &lost);
+  return lost ? FoldNameLetters(utf8) : ansi;
 }
 
 std::string DeskTextAsUtf8(std::string_view stored) {
-  const int wideSize =
-      MultiByteToWideChar(CP_ACP, 0, stored.data(), static_cast<int>(stored.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, stored.data(), static_cast<int>(stored.size()), wide.data(),
-                      wideSize);
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, utf8.data(), size, nullptr, nullptr);
-  return utf8;
+  return Narrowed(CP_UTF8, 0, Widened(CP_ACP, stored), nullptr);
 }
 
 char DeskListSeparator() {

@@ -71,6 +71,15 @@ QAction* MakeAction(QObject* owner, const QString& name, const QString& caption,
   return action;
 }
 
+// A menu's own action: no picture, its hint in the status bar only.
+QAction* MakeMenuAction(QObject* owner, const QString& name, const QString& caption,
+                        const QString& hint = {}) {
+  auto* action = new QAction(caption, owner);
+  action->setObjectName(name);
+  if (!hint.isEmpty()) action->setStatusTip(hint);
+  return action;
+}
+
 }  // namespace
 
 void TfrmCodFis::CreateActions() {
@@ -80,35 +89,30 @@ void TfrmCodFis::CreateActions() {
                          QStringLiteral("Azzera tutti i dati"), 9);
   actEsci = MakeAction(this, QStringLiteral("actEsci"), QStringLiteral("Esci"),
                        QStringLiteral("Esci dal programma"), 6);
-  actAggiornaComuni = new QAction(QStringLiteral("Aggiorna elenco comuni..."), this);
-  actAggiornaComuni->setObjectName(QStringLiteral("actAggiornaComuni"));
-  actAggiornaComuni->setStatusTip(
+  actAggiornaComuni = MakeMenuAction(
+      this, QStringLiteral("actAggiornaComuni"), QStringLiteral("Aggiorna elenco comuni..."),
       QStringLiteral("Aggiorna l'elenco dei comuni dall'archivio dell'anagrafe nazionale"));
-  actCalcolaElenco = new QAction(QStringLiteral("Calcola elenco..."), this);
-  actCalcolaElenco->setObjectName(QStringLiteral("actCalcolaElenco"));
-  actCalcolaElenco->setStatusTip(
-      QStringLiteral("Calcola il codice fiscale di ogni persona di un elenco"));
-  actControllaElenco = new QAction(QStringLiteral("Controlla elenco..."), this);
-  actControllaElenco->setObjectName(QStringLiteral("actControllaElenco"));
-  actControllaElenco->setStatusTip(QStringLiteral("Controlla i codici fiscali di un elenco"));
-  actEsportaArchivio = new QAction(QStringLiteral("Es&porta archivio..."), this);
-  actEsportaArchivio->setObjectName(QStringLiteral("actEsportaArchivio"));
-  actEsportaArchivio->setStatusTip(
+  actCalcolaElenco =
+      MakeMenuAction(this, QStringLiteral("actCalcolaElenco"), QStringLiteral("Calcola elenco..."),
+                     QStringLiteral("Calcola il codice fiscale di ogni persona di un elenco"));
+  actControllaElenco = MakeMenuAction(this, QStringLiteral("actControllaElenco"),
+                                      QStringLiteral("Controlla elenco..."),
+                                      QStringLiteral("Controlla i codici fiscali di un elenco"));
+  actEsportaArchivio = MakeMenuAction(
+      this, QStringLiteral("actEsportaArchivio"), QStringLiteral("Es&porta archivio..."),
       QStringLiteral("Salva l'archivio come elenco da aprire con un foglio di calcolo"));
-  actCercaArchivio = new QAction(QStringLiteral("Cerca nell'archivio..."), this);
-  actCercaArchivio->setObjectName(QStringLiteral("actCercaArchivio"));
-  actCercaArchivio->setShortcut(QKeySequence::Find);
-  actCercaArchivio->setStatusTip(
+  actCercaArchivio = MakeMenuAction(
+      this, QStringLiteral("actCercaArchivio"), QStringLiteral("Cerca nell'archivio..."),
       QStringLiteral("Cerca una persona nell'archivio per cognome, nome, codice o data"));
+  actCercaArchivio->setShortcut(QKeySequence::Find);
   // The grid's own: Ctrl+C and its context menu.
-  actCopiaCodice = new QAction(QStringLiteral("Copia codice"), this);
-  actCopiaCodice->setObjectName(QStringLiteral("actCopiaCodice"));
+  actCopiaCodice =
+      MakeMenuAction(this, QStringLiteral("actCopiaCodice"), QStringLiteral("Copia codice"));
   actCopiaCodice->setShortcut(QKeySequence::Copy);
   actCopiaCodice->setShortcutContext(Qt::WidgetShortcut);
-  actCopiaRiga = new QAction(QStringLiteral("Copia riga"), this);
-  actCopiaRiga->setObjectName(QStringLiteral("actCopiaRiga"));
-  actOrdineArchivio = new QAction(QStringLiteral("Ordine dell'archivio"), this);
-  actOrdineArchivio->setObjectName(QStringLiteral("actOrdineArchivio"));
+  actCopiaRiga = MakeMenuAction(this, QStringLiteral("actCopiaRiga"), QStringLiteral("Copia riga"));
+  actOrdineArchivio = MakeMenuAction(this, QStringLiteral("actOrdineArchivio"),
+                                     QStringLiteral("Ordine dell'archivio"));
   actFirst = MakeAction(this, QStringLiteral("actFirst"), QStringLiteral("Primo"), {}, 1);
   actPrev = MakeAction(this, QStringLiteral("actPrev"), QStringLiteral("Precedente"), {}, 2);
   actNext = MakeAction(this, QStringLiteral("actNext"), QStringLiteral("Successivo"), {}, 3);
