@@ -8,6 +8,12 @@
 
 namespace {
 
+// A text as typed and what it should read as.
+struct Case {
+  const char* typed;
+  const char* expected;
+};
+
 // Surname part and name part computed from folded texts.
 std::string SurnamePart(const char* utf8) {
   return ComputeFiscalCode(FoldNameLetters(utf8), "PIO", "01/01/1990", "M", "A001").substr(0, 3);
@@ -70,10 +76,6 @@ TEST(LetterFoldingTest, InvalidUtf8IsDropped) {
 }
 
 TEST(LetterFoldingTest, PlaceNamesWriteFinalAccentsAsApostrophes) {
-  struct Case {
-    const char* typed;
-    const char* folded;
-  };
   const Case cases[] = {
       {"Forlì", "FORLI'"},
       {"forlì", "FORLI'"},
@@ -91,16 +93,12 @@ TEST(LetterFoldingTest, PlaceNamesWriteFinalAccentsAsApostrophes) {
       {"Chiusa «Klausen»", "CHIUSA «KLAUSEN»"},
       {"", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(FoldPlaceName(c.typed), c.folded) << c.typed;
+  for (const Case& c : cases) EXPECT_EQ(FoldPlaceName(c.typed), c.expected) << c.typed;
 }
 
 // As a word processor or a web page writes them, or with the accent typed
 // after the letter: each reads as the plain text does, in places and names.
 TEST(LetterFoldingTest, TypographicCharactersReadAsTheirPlainForms) {
-  struct Case {
-    const char* typed;
-    const char* plain;
-  };
   const Case cases[] = {
       {"Castel d’Aiano", "Castel d'Aiano"},
       {"Sant‘Omobono Terme", "Sant'Omobono Terme"},
@@ -114,8 +112,8 @@ TEST(LetterFoldingTest, TypographicCharactersReadAsTheirPlainForms) {
       {"D’ANGELO", "D'ANGELO"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FoldPlaceName(c.typed), FoldPlaceName(c.plain)) << c.typed;
-    EXPECT_EQ(FoldNameLetters(c.typed), FoldNameLetters(c.plain)) << c.typed;
+    EXPECT_EQ(FoldPlaceName(c.typed), FoldPlaceName(c.expected)) << c.typed;
+    EXPECT_EQ(FoldNameLetters(c.typed), FoldNameLetters(c.expected)) << c.typed;
   }
 }
 

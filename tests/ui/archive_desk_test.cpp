@@ -48,6 +48,13 @@ class ArchiveDeskTest : public MainWindowTest {
     QTest::keyClicks(w.frmCerca->edtCerca, QString::fromUtf8(typed));
     return *w.frmCerca;
   }
+  // The window on the archive tab, the archive the thirty people.
+  TfrmCodFis& StartOnThirtyPeople() {
+    Write("archivio.dat", ThirtyPeople());
+    TfrmCodFis& w = Start();
+    w.PageControl1->setCurrentWidget(w.TabSheet2);
+    return w;
+  }
   QString Code() const {
     return QString::fromStdString(window_->LbCsv2.RecordValues(window_->LbCsv2.RecordNumber())[5]);
   }
@@ -92,9 +99,7 @@ TEST_F(ArchiveDeskTest, TheFindWindowMovesThroughThePeopleFoundAsTyped) {
 
 // Found in the order the grid shows: sorted by name, MARIA before MARIO.
 TEST_F(ArchiveDeskTest, TheFindGoesInTheOrderShown) {
-  Write("archivio.dat", ThirtyPeople());
-  TfrmCodFis& w = Start();
-  w.PageControl1->setCurrentWidget(w.TabSheet2);
+  TfrmCodFis& w = StartOnThirtyPeople();
   w.RxDBGrid1->SortByColumn(1);
   TfrmCerca& find = Find("rossi");
   EXPECT_EQ(Code(), QStringLiteral("RSSMRA62B42H501X"));
@@ -104,9 +109,7 @@ TEST_F(ArchiveDeskTest, TheFindGoesInTheOrderShown) {
 }
 
 TEST_F(ArchiveDeskTest, CtrlCAndTheContextMenuCopyTheCodeOrTheRow) {
-  Write("archivio.dat", ThirtyPeople());
-  TfrmCodFis& w = Start();
-  w.PageControl1->setCurrentWidget(w.TabSheet2);
+  TfrmCodFis& w = StartOnThirtyPeople();
   w.LbCsv2.SetRecordNumber(10);
   w.RxDBGrid1->setFocus();
   QTest::keyClick(w.RxDBGrid1, Qt::Key_C, Qt::ControlModifier);
