@@ -174,22 +174,24 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-bool IsAscii(std::string_view text) {
-  return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// ASCII that the folding leaves as it is but for case: every byte but the
+// backtick, an accent typed as a mark of its own.
+bool IsPlainAscii(std::string_view text) {
+  return std::ranges::all_of(
+      text, [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != '`'; });
 }
 
 }  // namespace
 
 std::string_view FoldNameLettersIfNeeded(std::string_view utf8, std::string& folded) {
-  if (IsAscii(utf8)) return utf8;
+  if (IsPlainAscii(utf8)) return utf8;
   folded = FoldNameLetters(utf8);
   return folded;
 }
 
 std::string FoldNameLetters(std::string_view utf8) {
-  // Most names are ASCII, which folds to itself upper-cased (but for an
-  // accent typed as a mark of its own).
-  if (IsAscii(utf8) && utf8.find('`') == std::string_view::npos) return UpperAscii(utf8);
+  // Most names are plain ASCII, which folds to itself upper-cased.
+  if (IsPlainAscii(utf8)) return UpperAscii(utf8);
   std::string folded;
   folded.reserve(utf8.size());
   std::size_t at = 0;
