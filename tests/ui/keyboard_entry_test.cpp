@@ -74,19 +74,6 @@ TEST_F(KeyboardEntryTest, APersonTypedAfterAnotherIsComputedOnEnter) {
                                                         "NRENNA75C45H501N"}));
 }
 
-TEST_F(KeyboardEntryTest, AClickIntoTheDateThenTypingIsRead) {
-  TfrmCodFis& w = StartFocused();
-  MessageBoxScript answerer;
-  TypePerson("NERI", "ANNA", true, QDate::currentDate(), "ROMA");
-  QLineEdit* date = w.DateTimePicker1->findChild<QLineEdit*>();
-  QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(date->width() - 6, date->height() / 2));
-  ASSERT_EQ(QApplication::focusWidget(), w.DateTimePicker1);
-  Type(QStringLiteral("5/3/75"));
-  Key(Qt::Key_Return);
-  EXPECT_EQ(w.DateTimePicker1->date(), QDate(1975, 3, 5));
-  EXPECT_EQ(w.Label6->text(), QStringLiteral("NRENNA75C45H501N"));
-}
-
 TEST_F(KeyboardEntryTest, TheSuggestionsTakeTheFirstEnterCalcolaTheNext) {
   TfrmCodFis& w = StartFocused();
   MessageBoxScript answerer;
